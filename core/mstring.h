@@ -1,0 +1,492 @@
+////////////////////////////////////////////////////////////////////////////
+// mstring.h - string support for frame texts
+// Version 2.27, XVantor edition
+//
+// MString is a counted byte string: it may hold any byte, NUL included,
+// and is terminated only after toCStr(). Generated C++ code builds its
+// frame texts with it; XVantor writes this file beside that code.
+// Every function is inline, so the file may be included by any number
+// of translation units of one program.
+////////////////////////////////////////////////////////////////////////////
+
+#ifndef __MSTRING_H
+#define __MSTRING_H
+
+#if defined(NO_NAMESPACE)
+#include <iostream.h>
+#include <string.h>
+#include <stdio.h>
+#ifndef _IOSTREAM_
+#define _IOSTREAM_
+#endif
+#elif defined(__BORLANDC__)
+#pragma warn -pia
+#include <iostream>
+#include <string>
+#include <stdio>
+using namespace std;
+#ifndef __IOSTREAM_H
+#define __IOSTREAM_H
+#endif
+#elif defined(_MSC_VER) && _MSC_VER >= 1100
+#pragma warning(disable : 4530)
+#include <string.h>
+#include <stdio.h>
+#include <iostream>
+using namespace std;
+#ifndef _INC_IOSTREAM
+#define _INC_IOSTREAM
+#endif
+#elif defined(_MSC_VER)
+#include <iostream.h>
+#include <string.h>
+#include <stdio.h>
+#ifndef _IOSTREAM_
+#define _IOSTREAM_
+#endif
+#else
+#include <iostream>
+#include <string>
+#include <stdio.h>
+using namespace std;
+#ifndef _IOSTREAM_H
+#define _IOSTREAM_H
+#endif
+#endif
+
+// Static data members are C++17 inline variables, so that every translation
+// unit may define them; an older compiler falls back to one definition, and
+// then only one translation unit of a program may include this file.
+#if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
+#define MSTRING_INLINE_DATA inline
+#else
+#define MSTRING_INLINE_DATA
+#endif
+
+class MString {
+protected:
+    static const char* sm_pszID;
+    static int sm_nCounter;
+    int m_nObjectID;
+    char* m_pszSourceString;
+    unsigned long m_liLength;
+    // Bytes allocated. Appends grow it geometrically, so that a text built
+    // piece by piece costs linear time; the spare bytes are never visible.
+    unsigned long m_liCapacity;
+
+public:
+    MString(const char* psz = "");
+    MString(const char* psz, unsigned long liLength);
+    MString(int, unsigned long liLength);
+    MString(const MString& mstr);
+    MString(const int& n);
+    MString(const long& n);
+    MString(const char& c);
+    MString(const float& f);
+    MString(const double& d);
+    MString(const unsigned& u);
+    MString(const long double& ld);
+    virtual ~MString();
+
+    virtual MString& operator=(const MString& mstr);
+    virtual const MString& operator+=(const MString& mstr);
+    virtual MString operator+(const MString& mstr);
+    virtual char& operator[](const long& nIndex);
+    virtual const char& operator[](const long& nIndex) const;
+    virtual int operator==(const MString& mstr) const;
+    virtual int operator!=(const MString& mstr) const;
+    virtual void printOn(ostream& os) const;
+    virtual int isEmpty() const;
+    virtual MString getString(const int& nBegin, const int& nEnd) const;
+    virtual MString& copy(const char* psz);
+    virtual MString& copy(const MString& mstr);
+    virtual MString& cat(const MString& mstr);
+    virtual MString& concat(const MString& mstr);
+    virtual MString& reverse();
+    virtual int compare(const MString& mstr) const;
+    virtual MString& toCStr();
+    virtual MString& toUpper();
+    virtual MString& toLower();
+    virtual char* getAddress();
+    virtual MString& exportToFile(const char* pszName);
+    virtual MString& exportToFile(MString& mstrName);
+    virtual MString& exportToStream(ostream& os);
+    virtual MString& importFromFile(const char* pszName);
+    virtual MString& importFromFile(MString mstrName);
+    virtual int find(const MString& mstr, const int& nStart = 0) const;
+    virtual unsigned long length() const;
+    virtual MString getClassID() const;
+    virtual MString getObjectID() const;
+    virtual MString getClassName() const;
+};
+
+MSTRING_INLINE_DATA const char* MString::sm_pszID = "5b2e8c41-7d3a-4f96-b0e2-6a18c9d47f35";
+MSTRING_INLINE_DATA int MString::sm_nCounter = 0;
+
+// Byte helpers: plain loops, since the headers chosen above differ in where
+// (and whether) memcpy is declared; optimising compilers turn them into it.
+inline void mstringCopyBytes(char* pDest, const char* pSource, unsigned long liCount) {
+    for (unsigned long i = 0; i < liCount; ++i) pDest[i] = pSource[i];
+}
+
+// Never a zero-size block: an empty string still owns a buffer it can
+// terminate, and compilers need not reason about empty arrays.
+inline char* mstringAllocate(unsigned long liSize) { return new char[liSize == 0 ? 1 : liSize]; }
+
+inline unsigned long mstringTextLength(const char* psz) {
+    unsigned long liLength = 0;
+    while (psz[liLength] != 0) ++liLength;
+    return liLength;
+}
+
+////////////////////////////////////////////////////////////////////////////
+// Construction
+
+inline MString::MString(const char* psz) : m_nObjectID(sm_nCounter++) {
+    m_liLength = mstringTextLength(psz);
+    m_liCapacity = m_liLength;
+    m_pszSourceString = mstringAllocate(m_liCapacity);
+    mstringCopyBytes(m_pszSourceString, psz, m_liLength);
+}
+
+inline MString::MString(const char* psz, unsigned long liLength) : m_nObjectID(sm_nCounter++) {
+    m_liLength = liLength;
+    m_liCapacity = liLength;
+    m_pszSourceString = mstringAllocate(m_liCapacity);
+    mstringCopyBytes(m_pszSourceString, psz, m_liLength);
+}
+
+inline MString::MString(int, unsigned long liLength) : m_nObjectID(sm_nCounter++) {
+    m_liLength = liLength;
+    m_liCapacity = liLength;
+    m_pszSourceString = mstringAllocate(m_liCapacity);
+}
+
+inline MString::MString(const MString& mstr) : m_nObjectID(sm_nCounter++) {
+    m_liLength = mstr.m_liLength;
+    m_liCapacity = m_liLength;
+    m_pszSourceString = mstringAllocate(m_liCapacity);
+    mstringCopyBytes(m_pszSourceString, mstr.m_pszSourceString, m_liLength);
+}
+
+// The scalar constructors format into a 128-byte buffer; a "%f" text that
+// does not fit (magnitudes from about 1e119 on) is formatted again into a
+// buffer of its own size, so huge values are printed in full.
+#define MSTRING_FROM_NUMBER(FORMAT, VALUE)                                \
+    m_liLength = 0;                                                       \
+    m_liCapacity = 0;                                                     \
+    m_pszSourceString = mstringAllocate(0);                               \
+    char szBuffer[128];                                                   \
+    for (int i = 0; i < 128; ++i) szBuffer[i] = 0;                        \
+    int nNeeded = snprintf(szBuffer, sizeof(szBuffer), FORMAT, VALUE);    \
+    if (nNeeded >= (int)sizeof(szBuffer)) {                               \
+        char* pszLarge = new char[nNeeded + 1];                           \
+        snprintf(pszLarge, (unsigned long)nNeeded + 1, FORMAT, VALUE);    \
+        try {                                                             \
+            copy(pszLarge);                                               \
+        } catch (...) {                                                   \
+            delete[] pszLarge;                                            \
+            throw;                                                        \
+        }                                                                 \
+        delete[] pszLarge;                                                \
+    } else {                                                              \
+        copy(szBuffer);                                                   \
+    }
+
+inline MString::MString(const int& n) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_NUMBER("%d", n)
+}
+
+inline MString::MString(const long& n) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_NUMBER("%ld", n)
+}
+
+inline MString::MString(const char& c) : m_nObjectID(sm_nCounter++) {
+    m_liLength = 1;
+    m_liCapacity = 1;
+    m_pszSourceString = new char[1];
+    m_pszSourceString[0] = c;
+}
+
+inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_NUMBER("%f", (double)f)
+}
+
+inline MString::MString(const double& d) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_NUMBER("%f", d)
+}
+
+inline MString::MString(const unsigned& u) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_NUMBER("%u", u)
+}
+
+inline MString::MString(const long double& ld) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_NUMBER("%Lf", ld)
+}
+
+#undef MSTRING_FROM_NUMBER
+
+inline MString::~MString() {
+    --sm_nCounter;
+    delete[] m_pszSourceString;
+}
+
+////////////////////////////////////////////////////////////////////////////
+// Operators
+
+inline MString& MString::operator=(const MString& mstr) { return copy(mstr); }
+
+inline const MString& MString::operator+=(const MString& mstr) { return cat(mstr); }
+
+inline MString MString::operator+(const MString& mstr) {
+    MString mstrResult(*this);
+    mstrResult += mstr;
+    return mstrResult;
+}
+
+inline char& MString::operator[](const long& nIndex) { return m_pszSourceString[nIndex]; }
+
+inline const char& MString::operator[](const long& nIndex) const {
+    return m_pszSourceString[nIndex];
+}
+
+inline int MString::operator==(const MString& mstr) const { return compare(mstr); }
+
+inline int MString::operator!=(const MString& mstr) const { return compare(mstr) ? 0 : 1; }
+
+////////////////////////////////////////////////////////////////////////////
+// Text operations
+
+inline void MString::printOn(ostream& os) const {
+    char* pszText = new char[m_liLength + 1];
+    for (unsigned long i = 0; i < m_liLength; ++i)
+        pszText[i] = m_pszSourceString[i] == 0 ? ' ' : m_pszSourceString[i];
+    pszText[m_liLength] = 0;
+    os << pszText;
+    delete[] pszText;
+}
+
+inline int MString::isEmpty() const { return m_liLength == 0 ? 1 : 0; }
+
+// Out-of-range positions are clamped and an end before the begin gives the
+// empty string, so no call can read outside the buffer.
+inline MString MString::getString(const int& nBegin, const int& nEnd) const {
+    long nFrom = nBegin < 0 ? 0 : nBegin;
+    long nTo = nEnd < 0 ? 0 : nEnd;
+    if ((unsigned long)nFrom > m_liLength) nFrom = (long)m_liLength;
+    if ((unsigned long)nTo > m_liLength) nTo = (long)m_liLength;
+    if (nTo < nFrom) nTo = nFrom;
+    return MString(m_pszSourceString + nFrom, (unsigned long)(nTo - nFrom));
+}
+
+// The new buffer is filled before the old one is released, so the text may
+// lie inside this string's own buffer.
+inline MString& MString::copy(const char* psz) {
+    unsigned long liLength = mstringTextLength(psz);
+    char* pszNew = mstringAllocate(liLength);
+    mstringCopyBytes(pszNew, psz, liLength);
+    delete[] m_pszSourceString;
+    m_pszSourceString = pszNew;
+    m_liLength = liLength;
+    m_liCapacity = liLength;
+    return *this;
+}
+
+inline MString& MString::copy(const MString& mstr) {
+    if (&mstr == this) return *this;
+    char* pszNew = mstringAllocate(mstr.m_liLength);
+    mstringCopyBytes(pszNew, mstr.m_pszSourceString, mstr.m_liLength);
+    delete[] m_pszSourceString;
+    m_pszSourceString = pszNew;
+    m_liLength = mstr.m_liLength;
+    m_liCapacity = mstr.m_liLength;
+    return *this;
+}
+
+// The other string's bytes are copied before the old buffer is released, so
+// a string may be appended to itself.
+inline MString& MString::cat(const MString& mstr) {
+    unsigned long liAdded = mstr.m_liLength;
+    if (liAdded > (unsigned long)-1 - m_liLength) throw std::bad_alloc();
+    unsigned long liTotal = m_liLength + liAdded;
+    if (liTotal > m_liCapacity) {
+        unsigned long liCapacity = m_liCapacity + m_liCapacity / 2;
+        if (liCapacity < liTotal || liCapacity < m_liCapacity) liCapacity = liTotal;
+        char* pszNew = mstringAllocate(liCapacity);
+        mstringCopyBytes(pszNew, m_pszSourceString, m_liLength);
+        mstringCopyBytes(pszNew + m_liLength, mstr.m_pszSourceString, liAdded);
+        delete[] m_pszSourceString;
+        m_pszSourceString = pszNew;
+        m_liCapacity = liCapacity;
+    } else {
+        mstringCopyBytes(m_pszSourceString + m_liLength, mstr.m_pszSourceString, liAdded);
+    }
+    m_liLength = liTotal;
+    return *this;
+}
+
+inline MString& MString::concat(const MString& mstr) { return cat(mstr); }
+
+inline MString& MString::reverse() {
+    for (unsigned long i = 0; i < m_liLength / 2; ++i) {
+        char c = m_pszSourceString[i];
+        m_pszSourceString[i] = m_pszSourceString[m_liLength - 1 - i];
+        m_pszSourceString[m_liLength - 1 - i] = c;
+    }
+    return *this;
+}
+
+// An equality test, not an ordering.
+inline int MString::compare(const MString& mstr) const {
+    if (m_liLength != mstr.m_liLength) return 0;
+    for (unsigned long i = 0; i < m_liLength; ++i)
+        if (m_pszSourceString[i] != mstr.m_pszSourceString[i]) return 0;
+    return 1;
+}
+
+// The terminator lies beyond the length: it is not part of the text.
+inline MString& MString::toCStr() {
+    if (m_liCapacity <= m_liLength) {
+        char* pszNew = new char[m_liLength + 1];
+        mstringCopyBytes(pszNew, m_pszSourceString, m_liLength);
+        delete[] m_pszSourceString;
+        m_pszSourceString = pszNew;
+        m_liCapacity = m_liLength + 1;
+    }
+    m_pszSourceString[m_liLength] = 0;
+    return *this;
+}
+
+// Bytes compare as signed values, so bytes from 0x80 on never change.
+inline MString& MString::toUpper() {
+    for (unsigned long i = 0; i < m_liLength; ++i) {
+        signed char c = (signed char)m_pszSourceString[i];
+        if (c > 0x60 && c < 0x7b) m_pszSourceString[i] = (char)(c - 32);
+    }
+    return *this;
+}
+
+inline MString& MString::toLower() {
+    for (unsigned long i = 0; i < m_liLength; ++i) {
+        signed char c = (signed char)m_pszSourceString[i];
+        if (c > 0x40 && c < 0x5b) m_pszSourceString[i] = (char)(c + 32);
+    }
+    return *this;
+}
+
+inline char* MString::getAddress() { return m_pszSourceString; }
+
+////////////////////////////////////////////////////////////////////////////
+// Files and streams
+
+// A write that falls short or a close that fails (a full disk) is reported
+// like a failed open: the file must not pass for complete.
+inline MString& MString::exportToFile(const char* pszName) {
+    FILE* pFile = fopen(pszName, "wb");
+    if (pFile == 0) throw "can not create the file";
+    unsigned long liWritten = m_liLength == 0 ? 0 : fwrite(m_pszSourceString, 1, m_liLength, pFile);
+    int nClosed = fclose(pFile);
+    if (liWritten != m_liLength || nClosed != 0) throw "can not create the file";
+    return *this;
+}
+
+inline MString& MString::exportToFile(MString& mstrName) {
+    mstrName.toCStr();
+    return exportToFile(mstrName.getAddress());
+}
+
+inline MString& MString::exportToStream(ostream& os) {
+    char* pszText = new char[m_liLength + 1];
+    mstringCopyBytes(pszText, m_pszSourceString, m_liLength);
+    pszText[m_liLength] = 0;
+    os << pszText;
+    delete[] pszText;
+    return *this;
+}
+
+// The content is replaced only once every byte has been read: a file that
+// cannot be sized or read whole (a directory, a pipe, a short read) leaves
+// the string as it was.
+inline MString& MString::importFromFile(const char* pszName) {
+    FILE* pFile = fopen(pszName, "rb");
+    if (pFile == 0) throw "can not open the file";
+    long nStart = ftell(pFile);
+    long nSize = -1;
+    if (nStart >= 0 && fseek(pFile, 0, SEEK_END) == 0) nSize = ftell(pFile);
+    if (nSize < 0 || fseek(pFile, nStart, SEEK_SET) != 0) {
+        fclose(pFile);
+        throw "can not open the file";
+    }
+    unsigned long liSize = (unsigned long)(nSize - nStart);
+    char* pszNew = new (std::nothrow) char[liSize == 0 ? 1 : liSize];
+    unsigned long liRead = 0;
+    if (pszNew != 0 && liSize > 0) liRead = fread(pszNew, 1, liSize, pFile);
+    fclose(pFile);
+    if (pszNew == 0 || liRead != liSize) {
+        delete[] pszNew;
+        throw "can not open the file";
+    }
+    delete[] m_pszSourceString;
+    m_pszSourceString = pszNew;
+    m_liLength = liSize;
+    m_liCapacity = liSize;
+    return *this;
+}
+
+inline MString& MString::importFromFile(MString mstrName) {
+    mstrName.toCStr();
+    return importFromFile(mstrName.getAddress());
+}
+
+////////////////////////////////////////////////////////////////////////////
+// Search and identity
+
+// The first occurrence at or after nStart; -1 when there is none, when the
+// start lies outside the string, and when a match would begin beyond the
+// largest int. An empty text is found at the start itself.
+inline int MString::find(const MString& mstr, const int& nStart) const {
+    if (nStart < 0 || (unsigned long)nStart >= m_liLength) return -1;
+    unsigned long liNeeded = mstr.m_liLength;
+    if (liNeeded == 0) return nStart;
+    if (liNeeded > m_liLength) return -1;
+    const char* pszText = m_pszSourceString;
+    const char* pszNeedle = mstr.m_pszSourceString;
+    unsigned long liLast = m_liLength - liNeeded;
+    const unsigned long liLargest = 2147483647UL;
+    if (liLast > liLargest) liLast = liLargest;
+    for (unsigned long j = (unsigned long)nStart; j <= liLast; ++j) {
+        if (pszText[j] != pszNeedle[0]) continue;
+        unsigned long i = 1;
+        while (i < liNeeded && pszText[j + i] == pszNeedle[i]) ++i;
+        if (i == liNeeded) return (int)j;
+    }
+    return -1;
+}
+
+inline unsigned long MString::length() const { return m_liLength; }
+
+inline MString MString::getClassID() const { return MString(sm_pszID); }
+
+inline MString MString::getObjectID() const { return getClassID() + MString(m_nObjectID); }
+
+inline MString MString::getClassName() const { return MString("MString"); }
+
+////////////////////////////////////////////////////////////////////////////
+// Free functions
+
+inline ostream& operator<<(ostream& os, const MString& mstr) {
+    mstr.printOn(os);
+    return os;
+}
+
+inline MString operator+(const char* psz, const MString& mstr) { return MString(psz) + mstr; }
+
+template <class Collection>
+inline MString toMString(const Collection& collection) {
+    MString mstrResult;
+    for (typename Collection::const_iterator it = collection.begin(); it != collection.end(); ++it)
+        mstrResult += MString(*it);
+    return mstrResult;
+}
+
+#endif  // __MSTRING_H

@@ -1,0 +1,3 @@
+#include "driver/mcommandline.h"
+
+int main(int argc, char** argv) { return MCommandLine::run(argc, argv); }

@@ -1,0 +1,40 @@
+#include "engine/mpreprocessorrun.h"
+
+namespace {
+
+const char* const pszSameOpeners = "\nError XF0003: The flags have the same name but different functions";
+const char* const pszNoValue = "\nError XF0009: The flag has no quoted value ";
+const char* const pszEmptyValue = "\nError XF0010: The flag has an empty value ";
+
+}  // namespace
+
+void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
+    using MSetter = void (MDelimiterSet::*)(const MString&);
+    struct MFlag {
+        const char* pszKeyword;
+        MSetter setter;
+    };
+    static const MFlag flags[] = {
+        {"FLAG_<!", &MDelimiterSet::setExpressionBegin},
+        {"FLAG_!>", &MDelimiterSet::setExpressionEnd},
+        {"FLAG_<#", &MDelimiterSet::setFileBegin},
+        {"FLAG_#>", &MDelimiterSet::setFileEnd},
+    };
+    const int nLength = static_cast<int>(mstrHeader.length());
+    for (const MFlag& flag : flags) {
+        const MString mstrKeyword(flag.pszKeyword);
+        // Only the first definition of a keyword counts.
+        const int nKeyword = mstrHeader.find(mstrKeyword);
+        if (nKeyword == -1) continue;
+        int nOpen = nKeyword;
+        while (nOpen < nLength && mstrHeader[nOpen] != '"') ++nOpen;
+        int nClose = nOpen + 1;
+        while (nClose < nLength && mstrHeader[nClose] != '"') ++nClose;
+        if (nClose >= nLength) throw MString(pszNoValue) + mstrKeyword;
+        // An empty delimiter would be found everywhere in the block text.
+        if (nClose == nOpen + 1) throw MString(pszEmptyValue) + mstrKeyword;
+        (m_delimiters.*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
+    }
+    if (m_delimiters.getExpressionBegin() == m_delimiters.getFileBegin())
+        throw MString(pszSameOpeners) + m_delimiters.getFileBegin();
+}

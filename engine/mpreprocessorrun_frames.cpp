@@ -1,0 +1,69 @@
+#include "engine/mpreprocessorrun.h"
+
+namespace {
+
+// Tab is no blank here: "frame" after a tab is not recognised.
+bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r'; }
+
+const char* replacementFor(const char* pszOption) {
+    switch (pszOption[0] == 0 ? 0 : pszOption[1]) {
+    case 'j':
+        return " extends MVantor ";
+    case 'c':
+        return " : public MVantor ";
+    default:
+        return " : MVantor ";
+    }
+}
+
+}  // namespace
+
+int MPreprocessorRun::processNextFrameKeyword() {
+    const MString& mstrInput = m_mstrInput;
+    const int nLength = static_cast<int>(mstrInput.length());
+    const int nKeyword = mstrInput.find(MString("frame"), m_nPosition);
+    if (nKeyword == -1) {
+        m_mstrOutput += mstrInput.getString(m_nPosition, nLength);
+        m_nPosition = nLength;
+        return 0;
+    }
+    // A rejected occurrence is copied through its "f" in one step; a later
+    // occurrence inside it could only follow a letter of "frame", and would be
+    // rejected as well.
+    auto reject = [&]() {
+        m_mstrOutput += mstrInput.getString(m_nPosition, nKeyword + 1);
+        m_nPosition = nKeyword + 1;
+        return 1;
+    };
+    if (nKeyword == 0 || !isBlank(mstrInput[nKeyword - 1])) return reject();
+
+    int nEnd = nKeyword + 5;
+    while (nEnd < nLength && isBlank(mstrInput[nEnd])) ++nEnd;
+    if (nEnd == nLength) return reject();
+    const int nNameStart = nEnd;
+    while (nEnd < nLength && !isBlank(mstrInput[nEnd])) ++nEnd;
+    MString mstrName = mstrInput.getString(nNameStart, nEnd);
+    if (mstrName[0] == '(') {
+        // "frame(Report)": the parentheses go; a lone "(" leaves nothing to name.
+        if (mstrName.length() < 2) return reject();
+        mstrName = mstrName.getString(1, static_cast<int>(mstrName.length()) - 1);
+    }
+
+    // Only the first "{" or "(" after the name counts. Positions only grow from
+    // one occurrence to the next, so a search result stays valid until passed.
+    if (!(m_nBraceSearchFrom != -1 && nEnd >= m_nBraceSearchFrom &&
+          (m_nBraceFound == -1 || nEnd <= m_nBraceFound))) {
+        int nBrace = nEnd;
+        while (nBrace < nLength && mstrInput[nBrace] != '{' && mstrInput[nBrace] != '(') ++nBrace;
+        m_nBraceSearchFrom = nEnd;
+        m_nBraceFound = nBrace < nLength ? nBrace : -1;
+    }
+    if (m_nBraceFound == -1 || mstrInput[m_nBraceFound] == '(') return reject();
+
+    m_mstrOutput += mstrInput.getString(m_nPosition, nKeyword);
+    m_mstrOutput += MString("class ");
+    m_mstrOutput += mstrName;
+    m_mstrOutput += MString(replacementFor(m_pszOption));
+    m_nPosition = m_nBraceFound;
+    return 1;
+}

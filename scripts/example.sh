@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds XVantor and translates the bundled example, then shows the result.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)" --target xvantor >/dev/null
+work=$(mktemp -d)
+cp examples/hello/hello.cpp "$work/"
+cd "$work"
+"$OLDPWD/build/driver/xvantor" hello.cpp hello_out.cpp
+echo "---- hello_out.cpp ----"
+cat hello_out.cpp
+g++ -std=c++17 -Wall -Wextra -o hello hello_out.cpp
+echo "---- running it ----"
+./hello
+echo "(files left in $work)"

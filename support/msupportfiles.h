@@ -1,0 +1,14 @@
+#ifndef XVANTOR_SUPPORT_MSUPPORTFILES_H
+#define XVANTOR_SUPPORT_MSUPPORTFILES_H
+
+#include "core/mstring.h"
+
+/// Writes the two support files of the option ("-c", "-j" or "-#"; any other text writes
+/// nothing) into the directory part of the path, each unless a file of its name is in the
+/// working directory. Throws "can not create the file"; the second file is then not written.
+void writeSupportFiles(const MString& mstrOption, MString mstrPath);
+
+/// The path up to and including its last backslash, or else its last slash; or "".
+MString directoryOf(MString mstrPath);
+
+#endif  // XVANTOR_SUPPORT_MSUPPORTFILES_H
