@@ -123,10 +123,14 @@ public:
 MSTRING_INLINE_DATA const char* MString::sm_pszID = "5b2e8c41-7d3a-4f96-b0e2-6a18c9d47f35";
 MSTRING_INLINE_DATA int MString::sm_nCounter = 0;
 
-// Byte helpers: plain loops, since the headers chosen above differ in where
-// (and whether) memcpy is declared; optimising compilers turn them into it.
+// Byte helpers. The headers chosen above differ in where (and whether)
+// memcpy is declared, so it is reached through the compiler where it can be.
 inline void mstringCopyBytes(char* pDest, const char* pSource, unsigned long liCount) {
+#if defined(__GNUC__)
+    if (liCount != 0) __builtin_memcpy(pDest, pSource, liCount);
+#else
     for (unsigned long i = 0; i < liCount; ++i) pDest[i] = pSource[i];
+#endif
 }
 
 // Never a zero-size block: an empty string still owns a buffer it can

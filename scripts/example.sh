@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" --target xvantor >/dev/null
 work=$(mktemp -d)
 cp examples/hello/hello.cpp "$work/"
@@ -13,5 +13,5 @@ echo "---- hello_out.cpp ----"
 cat hello_out.cpp
 g++ -std=c++17 -Wall -Wextra -o hello hello_out.cpp
 echo "---- running it ----"
-./hello
+./hello; echo
 echo "(files left in $work)"
