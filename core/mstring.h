@@ -173,29 +173,16 @@ inline MString::MString(const MString& mstr) : m_nObjectID(sm_nCounter++) {
     mstringCopyBytes(m_pszSourceString, mstr.m_pszSourceString, m_liLength);
 }
 
-// The scalar constructors format into a 128-byte buffer; a "%f" text that
-// does not fit (magnitudes from about 1e119 on) is formatted again into a
-// buffer of its own size, so huge values are printed in full.
-#define MSTRING_FROM_NUMBER(FORMAT, VALUE)                                \
-    m_liLength = 0;                                                       \
-    m_liCapacity = 0;                                                     \
-    m_pszSourceString = mstringAllocate(0);                               \
-    char szBuffer[128];                                                   \
-    for (int i = 0; i < 128; ++i) szBuffer[i] = 0;                        \
-    int nNeeded = snprintf(szBuffer, sizeof(szBuffer), FORMAT, VALUE);    \
-    if (nNeeded >= (int)sizeof(szBuffer)) {                               \
-        char* pszLarge = new char[nNeeded + 1];                           \
-        snprintf(pszLarge, (unsigned long)nNeeded + 1, FORMAT, VALUE);    \
-        try {                                                             \
-            copy(pszLarge);                                               \
-        } catch (...) {                                                   \
-            delete[] pszLarge;                                            \
-            throw;                                                        \
-        }                                                                 \
-        delete[] pszLarge;                                                \
-    } else {                                                              \
-        copy(szBuffer);                                                   \
-    }
+// The scalar constructors measure the text first and format it into a
+// buffer of its own size, so that huge values ("%f" of 1e300) are printed in
+// full and nothing is ever written past a buffer.
+#define MSTRING_FROM_NUMBER(FORMAT, VALUE)                                    \
+    int nNeeded = snprintf(0, 0, FORMAT, VALUE);                              \
+    if (nNeeded < 0) nNeeded = 0;                                             \
+    m_liLength = (unsigned long)nNeeded;                                      \
+    m_liCapacity = m_liLength + 1;                                            \
+    m_pszSourceString = mstringAllocate(m_liCapacity);                        \
+    snprintf(m_pszSourceString, m_liCapacity, FORMAT, VALUE);
 
 inline MString::MString(const int& n) : m_nObjectID(sm_nCounter++) {
     MSTRING_FROM_NUMBER("%d", n)

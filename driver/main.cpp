@@ -1,3 +1,5 @@
 #include "driver/mcommandline.h"
 
-int main(int argc, char** argv) { return MCommandLine::run(argc, argv); }
+int main(int argc, char** argv) {
+    return MCommandLine::run(argc, argv);
+}

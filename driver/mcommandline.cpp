@@ -43,7 +43,8 @@ int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
     MEscapeTable::instance();
     int nStatus = sm_nStatusFailed;
     try {
-        if (dispatch(nArgs, ppszArgs)) nStatus = sm_nStatusDone;
+        if (dispatch(nArgs, ppszArgs))
+            nStatus = sm_nStatusDone;
     } catch (const char* pszMessage) {
         printLine(pszMessage);
     } catch (MString& mstrMessage) {  // not const: toCStr() adds the terminator in place
@@ -88,7 +89,8 @@ bool MCommandLine::dispatch(int nArgs, const char* const* ppszArgs) {
     const char* pszInput = bOption ? ppszArgs[2] : ppszArgs[1];
     const char* pszOutput = bOption ? ppszArgs[3] : ppszArgs[2];
     // Names compare as bytes: "a.cpp" and "./a.cpp" differ.
-    if (MString(pszInput) == MString(pszOutput)) throw pszSameNames;
+    if (MString(pszInput) == MString(pszOutput))
+        throw pszSameNames;
 
     if (bExplicit) {
         const char* pszOption = ppszArgs[1];

@@ -7,4 +7,6 @@ void printLine(const char* pszText) {
     std::fputc('\n', stdout);
 }
 
-void printText(const char* pszText) { std::fputs(pszText, stdout); }
+void printText(const char* pszText) {
+    std::fputs(pszText, stdout);
+}

@@ -23,9 +23,12 @@ using MFilePointer = std::unique_ptr<std::FILE, MFileCloser>;
 // reports itself there) counts as a failed write.
 bool writeAndClose(std::FILE* pFile, MString& mstrText) {
     const unsigned long liLength = mstrText.length();
-    bool bWritten = liLength == 0 || std::fwrite(mstrText.getAddress(), 1, liLength, pFile) == liLength;
-    if (std::fflush(pFile) != 0) bWritten = false;
-    if (std::fclose(pFile) != 0) bWritten = false;
+    bool bWritten =
+        liLength == 0 || std::fwrite(mstrText.getAddress(), 1, liLength, pFile) == liLength;
+    if (std::fflush(pFile) != 0)
+        bWritten = false;
+    if (std::fclose(pFile) != 0)
+        bWritten = false;
     return bWritten;
 }
 
@@ -33,7 +36,8 @@ bool writeAndClose(std::FILE* pFile, MString& mstrText) {
 // must stay a device, and a directory fails in fopen as it should.
 void writeInPlace(const char* pszName, MString& mstrText) {
     std::FILE* pFile = std::fopen(pszName, "wb");
-    if (pFile == nullptr || !writeAndClose(pFile, mstrText)) throw pszCannotCreate;
+    if (pFile == nullptr || !writeAndClose(pFile, mstrText))
+        throw pszCannotCreate;
 }
 
 mode_t creationMode() {
@@ -59,7 +63,8 @@ void writeByRename(const std::string& strPath, mode_t mode, MString& mstrText) {
         ::unlink(strTemporary.c_str());
         throw pszCannotCreate;
     }
-    if (!writeAndClose(pFile, mstrText) || std::rename(strTemporary.c_str(), strPath.c_str()) != 0) {
+    if (!writeAndClose(pFile, mstrText) ||
+        std::rename(strTemporary.c_str(), strPath.c_str()) != 0) {
         ::unlink(strTemporary.c_str());
         throw pszCannotCreate;
     }
@@ -69,16 +74,19 @@ void writeByRename(const std::string& strPath, mode_t mode, MString& mstrText) {
 
 MString readWholeFile(const char* pszName) {
     MFilePointer pFile(std::fopen(pszName, "rb"));
-    if (!pFile) throw MFileFailure::CannotOpen;
+    if (!pFile)
+        throw MFileFailure::CannotOpen;
     struct stat status;
     if (::fstat(::fileno(pFile.get()), &status) != 0 || S_ISDIR(status.st_mode))
         throw MFileFailure::CannotRead;
     const long nStart = std::ftell(pFile.get());
-    if (nStart < 0 || std::fseek(pFile.get(), 0, SEEK_END) != 0) throw MFileFailure::CannotRead;
+    if (nStart < 0 || std::fseek(pFile.get(), 0, SEEK_END) != 0)
+        throw MFileFailure::CannotRead;
     const long nEnd = std::ftell(pFile.get());
     if (nEnd < nStart || std::fseek(pFile.get(), nStart, SEEK_SET) != 0)
         throw MFileFailure::CannotRead;
-    if (nEnd - nStart > INT_MAX) throw MFileFailure::TooLarge;
+    if (nEnd - nStart > INT_MAX)
+        throw MFileFailure::TooLarge;
     const unsigned long liSize = static_cast<unsigned long>(nEnd - nStart);
     MString mstrContent(0, liSize);
     if (liSize > 0 && std::fread(mstrContent.getAddress(), 1, liSize, pFile.get()) != liSize)

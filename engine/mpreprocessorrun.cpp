@@ -65,7 +65,8 @@ const MString& MPreprocessorRun::translate() {
         m_delimiters.reset();
     }
     // The second pass addresses its text with int positions.
-    if (m_mstrOutput.length() > INT_MAX) throw "output too large";
+    if (m_mstrOutput.length() > INT_MAX)
+        throw "output too large";
     m_nPosition = 0;
     m_mstrInput = m_mstrOutput;
     m_mstrOutput = MString();

@@ -2,7 +2,8 @@
 
 namespace {
 
-const char* const pszSameOpeners = "\nError XF0003: The flags have the same name but different functions";
+const char* const pszSameOpeners =
+    "\nError XF0003: The flags have the same name but different functions";
 const char* const pszNoValue = "\nError XF0009: The flag has no quoted value ";
 const char* const pszEmptyValue = "\nError XF0010: The flag has an empty value ";
 
@@ -25,14 +26,19 @@ void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
         const MString mstrKeyword(flag.pszKeyword);
         // Only the first definition of a keyword counts.
         const int nKeyword = mstrHeader.find(mstrKeyword);
-        if (nKeyword == -1) continue;
+        if (nKeyword == -1)
+            continue;
         int nOpen = nKeyword;
-        while (nOpen < nLength && mstrHeader[nOpen] != '"') ++nOpen;
+        while (nOpen < nLength && mstrHeader[nOpen] != '"')
+            ++nOpen;
         int nClose = nOpen + 1;
-        while (nClose < nLength && mstrHeader[nClose] != '"') ++nClose;
-        if (nClose >= nLength) throw MString(pszNoValue) + mstrKeyword;
+        while (nClose < nLength && mstrHeader[nClose] != '"')
+            ++nClose;
+        if (nClose >= nLength)
+            throw MString(pszNoValue) + mstrKeyword;
         // An empty delimiter would be found everywhere in the block text.
-        if (nClose == nOpen + 1) throw MString(pszEmptyValue) + mstrKeyword;
+        if (nClose == nOpen + 1)
+            throw MString(pszEmptyValue) + mstrKeyword;
         (m_delimiters.*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
     }
     if (m_delimiters.getExpressionBegin() == m_delimiters.getFileBegin())

@@ -3,7 +3,9 @@
 namespace {
 
 // Tab is no blank here: "frame" after a tab is not recognised.
-bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\n' || c == '\r';
+}
 
 const char* replacementFor(const char* pszOption) {
     switch (pszOption[0] == 0 ? 0 : pszOption[1]) {
@@ -35,17 +37,22 @@ int MPreprocessorRun::processNextFrameKeyword() {
         m_nPosition = nKeyword + 1;
         return 1;
     };
-    if (nKeyword == 0 || !isBlank(mstrInput[nKeyword - 1])) return reject();
+    if (nKeyword == 0 || !isBlank(mstrInput[nKeyword - 1]))
+        return reject();
 
     int nEnd = nKeyword + 5;
-    while (nEnd < nLength && isBlank(mstrInput[nEnd])) ++nEnd;
-    if (nEnd == nLength) return reject();
+    while (nEnd < nLength && isBlank(mstrInput[nEnd]))
+        ++nEnd;
+    if (nEnd == nLength)
+        return reject();
     const int nNameStart = nEnd;
-    while (nEnd < nLength && !isBlank(mstrInput[nEnd])) ++nEnd;
+    while (nEnd < nLength && !isBlank(mstrInput[nEnd]))
+        ++nEnd;
     MString mstrName = mstrInput.getString(nNameStart, nEnd);
     if (mstrName[0] == '(') {
         // "frame(Report)": the parentheses go; a lone "(" leaves nothing to name.
-        if (mstrName.length() < 2) return reject();
+        if (mstrName.length() < 2)
+            return reject();
         mstrName = mstrName.getString(1, static_cast<int>(mstrName.length()) - 1);
     }
 
@@ -54,11 +61,13 @@ int MPreprocessorRun::processNextFrameKeyword() {
     if (!(m_nBraceSearchFrom != -1 && nEnd >= m_nBraceSearchFrom &&
           (m_nBraceFound == -1 || nEnd <= m_nBraceFound))) {
         int nBrace = nEnd;
-        while (nBrace < nLength && mstrInput[nBrace] != '{' && mstrInput[nBrace] != '(') ++nBrace;
+        while (nBrace < nLength && mstrInput[nBrace] != '{' && mstrInput[nBrace] != '(')
+            ++nBrace;
         m_nBraceSearchFrom = nEnd;
         m_nBraceFound = nBrace < nLength ? nBrace : -1;
     }
-    if (m_nBraceFound == -1 || mstrInput[m_nBraceFound] == '(') return reject();
+    if (m_nBraceFound == -1 || mstrInput[m_nBraceFound] == '(')
+        return reject();
 
     m_mstrOutput += mstrInput.getString(m_nPosition, nKeyword);
     m_mstrOutput += MString("class ");

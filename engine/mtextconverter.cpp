@@ -67,13 +67,16 @@ int MTextConverter::convertNextPiece() {
     const int nLiteralStart = m_nPosition == 0 ? 0 : m_nPosition + m_nCloseLength;
     // An empty opening delimiter would be found everywhere and never let the
     // scan advance; the flag reader rejects it, so it only guards here.
-    const int nExpression =
-        m_mstrExpressionBegin.isEmpty() ? -1 : m_mstrText.find(m_mstrExpressionBegin, nLiteralStart);
+    const int nExpression = m_mstrExpressionBegin.isEmpty()
+                                ? -1
+                                : m_mstrText.find(m_mstrExpressionBegin, nLiteralStart);
     const int nFile =
         m_mstrFileBegin.isEmpty() ? -1 : m_mstrText.find(m_mstrFileBegin, nLiteralStart);
-    if (m_nPosition != 0) m_mstrCall += MString(" +\n");
+    if (m_nPosition != 0)
+        m_mstrCall += MString(" +\n");
     if (nExpression == -1 && nFile == -1) {
-        m_mstrCall += makeLiteral(m_mstrText.getString(nLiteralStart, static_cast<int>(m_mstrText.length())));
+        m_mstrCall +=
+            makeLiteral(m_mstrText.getString(nLiteralStart, static_cast<int>(m_mstrText.length())));
         return 0;
     }
     // At the same position the expression pair wins.
@@ -82,12 +85,14 @@ int MTextConverter::convertNextPiece() {
     m_mstrCall += makeLiteral(m_mstrText.getString(nLiteralStart, nOpen));
 
     const MString& mstrClose = bExpression ? m_mstrExpressionEnd : m_mstrFileEnd;
-    m_nOpenLength = static_cast<int>((bExpression ? m_mstrExpressionBegin : m_mstrFileBegin).length());
+    m_nOpenLength =
+        static_cast<int>((bExpression ? m_mstrExpressionBegin : m_mstrFileBegin).length());
     m_nCloseLength = static_cast<int>(mstrClose.length());
     // From just after the opening delimiter, so that a closing delimiter can
     // neither overlap it nor begin inside it.
     const int nClose = m_mstrText.find(mstrClose, nOpen + m_nOpenLength);
-    if (nClose == -1) throw MString(pszUnclosed) + mstrClose;
+    if (nClose == -1)
+        throw MString(pszUnclosed) + mstrClose;
 
     MString mstrInner = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
     m_mstrCall += MString("\n+ ");
@@ -107,8 +112,8 @@ MString MTextConverter::makeLiteral(const MString& mstrText) const {
     const MEscapeTable& escapes = MEscapeTable::instance();
     const unsigned long liBreak = std::strlen(form.pszBreak);
     const unsigned long liWidth = m_nLineWidth == 0 ? 1 : m_nLineWidth;
-    const unsigned char* pbyText = reinterpret_cast<const unsigned char*>(
-        const_cast<MString&>(mstrText).getAddress());
+    const unsigned char* pbyText =
+        reinterpret_cast<const unsigned char*>(const_cast<MString&>(mstrText).getAddress());
     const unsigned long liLength = mstrText.length();
     auto escapeOf = [&](unsigned char byValue) -> const MEscapeTable::MEscape& {
         return form.bOctal ? escapes.octal(byValue) : escapes.hexadecimal(byValue);
@@ -120,14 +125,17 @@ MString MTextConverter::makeLiteral(const MString& mstrText) const {
     unsigned long liBody = 0;
     for (unsigned long i = 0; i < liLength; ++i) {
         liBody += static_cast<unsigned long>(escapeOf(pbyText[i]).nLength);
-        if (liBody % liWidth < 4) liBody += liBreak;
+        if (liBody % liWidth < 4)
+            liBody += liBreak;
     }
     char szCount[32] = "";
-    if (form.bWrapped) std::snprintf(szCount, sizeof(szCount), "\", %lu\n)", liLength);
+    if (form.bWrapped)
+        std::snprintf(szCount, sizeof(szCount), "\", %lu\n)", liLength);
     const unsigned long liHead = form.bWrapped ? std::strlen(pszWrapperBegin) + 1 : 1;
     const unsigned long liTail = form.bWrapped ? std::strlen(szCount) : 1;
     const unsigned long liTotal = liHead + liBody + liTail;
-    if (liTotal > INT_MAX) throw "output too large";
+    if (liTotal > INT_MAX)
+        throw "output too large";
 
     MString mstrLiteral(0, liTotal);
     char* pszOut = mstrLiteral.getAddress();

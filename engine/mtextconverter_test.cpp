@@ -1,1 +1,204 @@
+#include "engine/mtextconverter.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/mdelimiterset.h"
+#include "tests/support/mbytes.h"
+#include "tests/support/mtempdir.h"
+
+namespace {
+
+std::string converted(const char* pszOption, const std::string& strText,
+                      const MDelimiterSet& delimiters = MDelimiterSet()) {
+    const MString mstrText = fromBytes(strText);
+    MTextConverter converter(mstrText, pszOption, delimiters);
+    return bytesOf(converter.convert());
+}
+
+std::string literal(const char* pszOption, const std::string& strText) {
+    const MString mstrEmpty;
+    const MDelimiterSet delimiters;
+    MTextConverter converter(mstrEmpty, pszOption, delimiters);
+    return bytesOf(converter.makeLiteral(fromBytes(strText)));
+}
+
+}  // namespace
+
+TEST(MTextConverter, ConvertsTheWorkedExampleInEveryForm) {
+    struct Case {
+        const char* pszOption;
+        std::string strExpected;
+    };
+    const Case cases[] = {
+        {"-c",
+         "setFrameText(\nMString(\n\"\\x48\\x69\\x20\", 3\n)\n+ MString(name) +\nMString(\n"
+         "\"\\x21\", 1\n)\n);\n"},
+        // "\41" leaves the body 3 long: the literal breaks at once and ends empty.
+        {"-j",
+         "setFrameText(\n\"\\110\\151\\40\"\n+ MString.toString(name) +\n\"\\41\" +\n\"\"\n);\n"},
+        {"-#", "setFrameText(\n\"\\x48\\x69\\x20\"\n+ MString.toString(name) +\n\"\\x21\"\n);\n"},
+        {"-x", "setFrameText(\n\"\\x48\\x69\\x20\"\n+ (MStringname) +\n\"\\x21\"\n);\n"},
+        {"-", "setFrameText(\n\"\\x48\\x69\\x20\"\n+ (MStringname) +\n\"\\x21\"\n);\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszOption);
+        EXPECT_EQ(c.strExpected, converted(c.pszOption, "Hi <!name!>!"));
+    }
+}
+
+TEST(MTextConverter, BreaksLiteralLinesByTheBodyLength) {
+    struct Case {
+        const char* pszWhy;
+        const char* pszOption;
+        std::string strText;
+        std::string strExpected;
+    };
+    const std::string strAtoT = "ABCDEFGHIJKLMNOPQRST";
+    const std::string strEighteen =
+        "\\x41\\x42\\x43\\x44\\x45\\x46\\x47\\x48\\x49\\x4a\\x4b\\x4c\\x4d\\x4e\\x4f\\x50\\x51\\x5"
+        "2";
+    const Case cases[] = {
+        {"C++ breaks after the eighteenth escape", "-c", strAtoT,
+         "MString(\n\"" + strEighteen + "\"\n\"\\x53\\x54\", 20\n)"},
+        {"C# adds the plus", "-#", strAtoT, "\"" + strEighteen + "\" +\n\"\\x53\\x54\""},
+        {"a short first escape breaks at once", "-c", "\nA", "MString(\n\"\\xa\"\n\"\\x41\", 2\n)"},
+        {"Java: octal escapes below 64 are short", "-j", "\n", "\"\\12\" +\n\"\""},
+        {"empty C++ literal", "-c", "", "MString(\n\"\", 0\n)"},
+        {"empty Java literal", "-j", "", "\"\""},
+        {"NUL counts in the length", "-c", std::string("\0\xff", 2),
+         "MString(\n\"\\x0\"\n\"\\xff\", 2\n)"},
+        {"CR LF never stays a line break", "-#", "a\r\nb", "\"\\x61\\xd\\xa\\x62\""},
+        {"high bytes in octal", "-j", "\x80\xff", "\"\\200\\377\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhy);
+        EXPECT_EQ(c.strExpected, literal(c.pszOption, c.strText));
+    }
+}
+
+TEST(MTextConverter, BreaksEveryLineOfALongLiteral) {
+    // Every line holds at most the width, a few characters of the last escape
+    // past it, and its two quotes.
+    const std::string strLiteral = literal("-c", std::string(1000, 'z'));
+    size_t nStart = strLiteral.find('"');
+    size_t nLines = 0;
+    while (true) {
+        const size_t nEnd = strLiteral.find('\n', nStart);
+        if (nEnd == std::string::npos)
+            break;
+        EXPECT_LE(nEnd - nStart, 76u);
+        nStart = nEnd + 1;
+        ++nLines;
+    }
+    EXPECT_GT(nLines, 50u);
+}
+
+TEST(MTextConverter, SplitsPiecesAtTheDelimiters) {
+    MDelimiterSet percent;
+    percent.setExpressionBegin(MString("%"));
+    percent.setExpressionEnd(MString("%"));
+    MDelimiterSet braces;
+    braces.setExpressionBegin(MString("{{"));
+    braces.setExpressionEnd(MString("}}"));
+    struct Case {
+        const char* pszWhy;
+        std::string strText;
+        MDelimiterSet delimiters;
+        std::string strExpected;
+    };
+    const Case cases[] = {
+        {"pieces at both ends keep their empty literals", "<!a!><!b!>", MDelimiterSet(),
+         "setFrameText(\n\"\"\n+ MString.toString(a) +\n\"\"\n+ MString.toString(b) +\n\"\"\n);\n"},
+        {"an expression ending in ! closes at the !> after it", "<!a!!>", MDelimiterSet(),
+         "setFrameText(\n\"\"\n+ MString.toString(a!) +\n\"\"\n);\n"},
+        {"a closing delimiter cannot begin inside the opening one", "<!>x!>", MDelimiterSet(),
+         "setFrameText(\n\"\"\n+ MString.toString(>x) +\n\"\"\n);\n"},
+        {"equal opening and closing delimiters", "%name%", percent,
+         "setFrameText(\n\"\"\n+ MString.toString(name) +\n\"\"\n);\n"},
+        {"flag-defined delimiters", "Hi {{name}}!", braces,
+         "setFrameText(\n\"\\110\\151\\40\"\n+ MString.toString(name) +\n\"\\41\" +\n\"\"\n);\n"},
+        {"inner text is copied unchanged", "<! a\r\n b !>", MDelimiterSet(),
+         "setFrameText(\n\"\"\n+ MString.toString( a\r\n b ) +\n\"\"\n);\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhy);
+        EXPECT_EQ(c.strExpected, converted("-j", c.strText, c.delimiters));
+    }
+}
+
+TEST(MTextConverter, UnclosedDelimitersNameTheMissingClose) {
+    MDelimiterSet custom;
+    custom.setFileEnd(MString("]]"));
+    struct Case {
+        std::string strText;
+        MDelimiterSet delimiters;
+        std::string strMessage;
+    };
+    const Case cases[] = {
+        {"<!doctype html>", MDelimiterSet(), "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG !>"},
+        {"a <# b", MDelimiterSet(), "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG #>"},
+        {"<!a!", MDelimiterSet(), "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG !>"},
+        {"<#x#>", custom, "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG ]]"},
+        {"<!!>", MDelimiterSet(), ""},  // the empty expression is closed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strText);
+        EXPECT_EQ(c.strMessage, thrownText([&] { converted("-c", c.strText, c.delimiters); }));
+    }
+}
+
+TEST(MTextConverter, EmbedsFilesAsLiterals) {
+    MTempDir dir;
+    dir.write("note.txt", "Hi!");
+    dir.write("ab", "ab");
+    dir.write("my file.txt", "");
+    dir.write("a#", std::string("\0\r\n", 3));
+    struct Case {
+        const char* pszOption;
+        std::string strText;
+        std::string strExpected;
+    };
+    const Case cases[] = {
+        {"-c", "Text: <# note.txt #>",
+         "setFrameText(\nMString(\n\"\\x54\\x65\\x78\\x74\\x3a\\x20\", 6\n)\n+ MString(\n"
+         "\"\\x48\\x69\\x21\", 3\n) +\nMString(\n\"\", 0\n)\n);\n"},
+        {"-j", "Text: <# note.txt #>",
+         "setFrameText(\n\"\\124\\145\\170\\164\\72\\40\"\n+ \"\\110\\151\\41\" +\n\"\"\n);\n"},
+        {"-#", "Text: <# note.txt #>",
+         "setFrameText(\n\"\\x54\\x65\\x78\\x74\\x3a\\x20\"\n+ \"\\x48\\x69\\x21\" +\n\"\"\n);\n"},
+        {"-c", "<#ab#>",
+         "setFrameText(\nMString(\n\"\", 0\n)\n+ MString(\n\"\\x61\\x62\", 2\n) +\nMString(\n"
+         "\"\", 0\n)\n);\n"},
+        {"-#", "<#\r\n my file.txt \r\n#>", "setFrameText(\n\"\"\n+ \"\" +\n\"\"\n);\n"},
+        {"-#", "<#a##>", "setFrameText(\n\"\"\n+ \"\\x0\" +\n\"\\xd\\xa\" +\n\"\"\n);\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strText);
+        EXPECT_EQ(c.strExpected, converted(c.pszOption, c.strText));
+    }
+}
+
+TEST(MTextConverter, FilesThatCannotBeEmbeddedNameTheTrimmedName) {
+    MTempDir dir;
+    dir.makeDirectory("folder");
+    dir.write("x.txt", "x");
+    struct Case {
+        std::string strText;
+        std::string strName;
+    };
+    const Case cases[] = {
+        {"<# missing.txt #>", "missing.txt"},
+        {"<#\"x.txt\"#>", "\"x.txt\""},  // quotes are part of the name
+        {"<#\tx.txt#>", "\tx.txt"},      // a tab is not trimmed
+        {"<#folder#>", "folder"},
+        {"<#  \r\n #>", ""},
+        {std::string("<#x.txt\0y#>", 11), std::string("x.txt\0y", 7)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.strText);
+        EXPECT_EQ("\nError XF0001: Embedding of file \"" + c.strName + "\" failed",
+                  thrownText([&] { converted("-c", c.strText); }));
+    }
+}

@@ -40,10 +40,14 @@ void writeSupportFiles(const MString& mstrOption, MString mstrPath) {
                                           {"MVantor.cs", &makeFrame<MVantorCsFrame>}};
     // The whole text counts here, unlike in translation: "-cpp" writes nothing.
     const MSupportFile* pFiles = nullptr;
-    if (mstrOption == MString("-j")) pFiles = java;
-    if (mstrOption == MString("-c")) pFiles = cpp;
-    if (mstrOption == MString("-#")) pFiles = csharp;
-    if (pFiles == nullptr) return;
+    if (mstrOption == MString("-j"))
+        pFiles = java;
+    if (mstrOption == MString("-c"))
+        pFiles = cpp;
+    if (mstrOption == MString("-#"))
+        pFiles = csharp;
+    if (pFiles == nullptr)
+        return;
     writeSupportFile(pFiles[0], mstrPath);
     writeSupportFile(pFiles[1], mstrPath);
 }
@@ -55,8 +59,7 @@ MString directoryOf(MString mstrPath) {
     for (const char* pszSeparator : {"\\", "/"}) {
         const int nFound = mstrPath.find(MString(pszSeparator));
         if (nFound >= 1) {
-            MString mstrDirectory =
-                mstrPath.getString(nFound, static_cast<int>(mstrPath.length()));
+            MString mstrDirectory = mstrPath.getString(nFound, static_cast<int>(mstrPath.length()));
             return mstrDirectory.reverse();
         }
     }

@@ -8,9 +8,21 @@ const char* const pszNoTexts = "can not create the file";
 
 }  // namespace
 
-MStringHFrame::MStringHFrame() { throw pszNoTexts; }
-MVantorHFrame::MVantorHFrame() { throw pszNoTexts; }
-MStringJavaFrame::MStringJavaFrame() { throw pszNoTexts; }
-MVantorJavaFrame::MVantorJavaFrame() { throw pszNoTexts; }
-MStringCsFrame::MStringCsFrame() { throw pszNoTexts; }
-MVantorCsFrame::MVantorCsFrame() { throw pszNoTexts; }
+MStringHFrame::MStringHFrame() {
+    throw pszNoTexts;
+}
+MVantorHFrame::MVantorHFrame() {
+    throw pszNoTexts;
+}
+MStringJavaFrame::MStringJavaFrame() {
+    throw pszNoTexts;
+}
+MVantorJavaFrame::MVantorJavaFrame() {
+    throw pszNoTexts;
+}
+MStringCsFrame::MStringCsFrame() {
+    throw pszNoTexts;
+}
+MVantorCsFrame::MVantorCsFrame() {
+    throw pszNoTexts;
+}

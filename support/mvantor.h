@@ -17,7 +17,9 @@
 
 // Outside a frame class a block still compiles: its text is built and
 // dropped.
-inline MString setFrameText(const MString& mstrText) { return MString(mstrText); }
+inline MString setFrameText(const MString& mstrText) {
+    return MString(mstrText);
+}
 
 class MVantor {
 private:
@@ -52,9 +54,13 @@ public:
 MSTRING_INLINE_DATA const char* MVantor::sm_pszID = "c0a7e3d2-9b14-4e58-a6f1-2d85b7c390e4";
 MSTRING_INLINE_DATA int MVantor::sm_nCounter = 0;
 
-inline MVantor::MVantor() : m_mstrFrameText() { m_nObjectID = sm_nCounter++; }
+inline MVantor::MVantor() : m_mstrFrameText() {
+    m_nObjectID = sm_nCounter++;
+}
 
-inline MVantor::~MVantor() { --sm_nCounter; }
+inline MVantor::~MVantor() {
+    --sm_nCounter;
+}
 
 inline const MVantor& MVantor::exportToFile(const char* pszName) {
     m_mstrFrameText.exportToFile(pszName);
@@ -87,10 +93,16 @@ inline MVantor& MVantor::operator=(const MVantor& vantor) {
     return *this;
 }
 
-inline MString MVantor::getClassID() const { return MString(sm_pszID); }
+inline MString MVantor::getClassID() const {
+    return MString(sm_pszID);
+}
 
-inline MString MVantor::getObjectID() const { return getClassID() + MString(m_nObjectID); }
+inline MString MVantor::getObjectID() const {
+    return getClassID() + MString(m_nObjectID);
+}
 
-inline MString MVantor::getClassName() const { return MString("MVantor"); }
+inline MString MVantor::getClassName() const {
+    return MString("MVantor");
+}
 
 #endif  // __MVANTOR_H

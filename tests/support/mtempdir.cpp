@@ -11,8 +11,10 @@
 #include "core/mstring.h"
 
 MTempDir::MTempDir() {
-    std::string strTemplate = (std::filesystem::temp_directory_path() / "xvantor-test-XXXXXX").string();
-    if (::mkdtemp(strTemplate.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    std::string strTemplate =
+        (std::filesystem::temp_directory_path() / "xvantor-test-XXXXXX").string();
+    if (::mkdtemp(strTemplate.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
     m_strPath = strTemplate;
     m_strPrevious = std::filesystem::current_path().string();
     std::filesystem::current_path(m_strPath);
@@ -27,12 +29,14 @@ MTempDir::~MTempDir() {
 void MTempDir::write(const std::string& strName, const std::string& strBytes) const {
     std::ofstream file(m_strPath + "/" + strName, std::ios::binary);
     file.write(strBytes.data(), static_cast<std::streamsize>(strBytes.size()));
-    if (!file) throw std::runtime_error("cannot write " + strName);
+    if (!file)
+        throw std::runtime_error("cannot write " + strName);
 }
 
 std::string MTempDir::read(const std::string& strName) const {
     std::ifstream file(m_strPath + "/" + strName, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot read " + strName);
+    if (!file)
+        throw std::runtime_error("cannot read " + strName);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 

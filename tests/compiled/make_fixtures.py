@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""Writes the binary fixtures and the expected.out of every compile-and-run case.
+
+Run once by hand after changing a case (`python3 tests/compiled/make_fixtures.py`) and read the
+diff: every expected byte below is spelled out from the rules that the frame sources rely on,
+never taken from a program's output. The frame sources themselves are ordinary files of the
+case folders, with CR LF line ends.
+
+How a block's text is cut: it starts after the line break that ends the header line and stops
+before the line break that precedes the END_FRAME_TEXT line, so a block whose last line is
+followed by the end line does not end with CR LF, while an empty line before the end line
+leaves the CR LF of the last text line in the text.
+"""
+
+import os
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CRLF = b"\r\n"
+
+# Every byte value once, in order, then a CR LF pair and a NUL after it.
+BLOB = bytes(range(256)) + CRLF + b"\x00"
+# A, then 0xE9, NUL, 0x80 and 0xFF: the high bytes that the two languages read differently.
+E9 = b"A\xe9\x00\x80\xff"
+PART = b"ab" + CRLF + b"\xe9\x00"
+
+# The last text line of the three report cases, as its raw bytes stand in the source:
+# a tab, the UTF-8 bytes of e-acute and a lone 0xFF.
+LONG = (b'tail="quotes" \\back\\slash\\ tab\there \xc3\xa9 \xff and a line long enough to be '
+        b'broken at seventy characters, once or twice over.')
+
+CPP_MSTRING_ID = b"5b2e8c41-7d3a-4f96-b0e2-6a18c9d47f35"
+CPP_MVANTOR_ID = b"c0a7e3d2-9b14-4e58-a6f1-2d85b7c390e4"
+JAVA_MSTRING_ID = b"46c9e2b7-0f1a-4d83-b5e6-9a27d3c8f014"
+CS_MSTRING_ID = b"a3f6d018-5e92-4c7b-8d40-b19e27f5c6a8"
+JAVA_CS_MVANTOR_ID = b"7e41b9a0-3c6d-4a27-9f85-e0d2c16b8a73"
+
+# The embedded Piece: its header sets "[[" and "]]" as expression delimiters, n is 7.
+PIECE = b"<part 7/>"
+
+
+def cpp_report():
+    # MString's number formats: %d, %ld, %u, %f for float and double, %Lf for long double;
+    # a char is one byte, the NUL char too; short promotes to int.
+    return (b'Report "all types"' + CRLF
+            + b"int=-42;long=-1234567890123;unsigned=4000000000;char=Q;nul=\x00;short=7" + CRLF
+            + b"float=3.500000;double=-0.250000;long double=10000000000.000000" + CRLF
+            + b"text=plain C text;mstring=ms\x00x;part=" + PIECE + b";sum=-41" + CRLF
+            + b"blob=" + BLOB + b";" + CRLF
+            + LONG + CRLF)
+
+
+def java_report():
+    # MVantor numbers: piece 0, report 1. MString numbers: piece's empty text 0, piece's
+    # setFrameText 1, report's empty text 2, new MString("ms") 3.
+    # String.valueOf: 3.5f -> 3.5, -0.25 -> -0.25, 100.0 -> 100.0, true -> true.
+    # U+20AC is written as its low byte 0xAC.
+    return (b'Report "all types" of MVantor ' + JAVA_CS_MVANTOR_ID + b"1" + CRLF
+            + b"int=-42;long=-1234567890123;char=Q;nul=\x00;euro=\xac" + CRLF
+            + b"float=3.5;double=-0.25;whole=100.0;boolean=true" + CRLF
+            + b"text=plain text;mstring=ms;id=" + JAVA_MSTRING_ID + b"3;part=" + PIECE
+            + b";sum=-41" + CRLF
+            + b"blob=" + BLOB + b";" + CRLF
+            + LONG + CRLF)
+
+
+def cs_report():
+    # As in Java, but ToString: 100.0 -> 100 and true -> True.
+    return (b'Report "all types" of MVantor ' + JAVA_CS_MVANTOR_ID + b"1" + CRLF
+            + b"int=-42;long=-1234567890123;char=Q;nul=\x00;euro=\xac" + CRLF
+            + b"float=3.5;double=-0.25;whole=100;boolean=True" + CRLF
+            + b"text=plain text;mstring=ms;id=" + CS_MSTRING_ID + b"3;part=" + PIECE
+            + b";sum=-41" + CRLF
+            + b"blob=" + BLOB + b";" + CRLF
+            + LONG + CRLF)
+
+
+def cpp_two_units():
+    # MVantor counts live objects program-wide: right is 0, left (made while right lives) 1.
+    # MString too: mstrFirst and mstrSecond are alive when left.cpp makes its probe, so 2.
+    return (b"right=" + CPP_MVANTOR_ID + b"0" + CRLF
+            + b"probe=" + CPP_MSTRING_ID + b"2" + CRLF
+            + b"left=" + CPP_MVANTOR_ID + b"1;other=" + CPP_MVANTOR_ID + b"0;class=MVantor")
+
+
+def cpp_free_block():
+    # countDown(3) yields 2; its own block left no trace on the note.
+    return b"note 2"
+
+
+def java_byte_e9():
+    # Bytes widen with their sign: 0xE9 -> U+FFE9 (65513), 0x80 -> U+FF80 (65408),
+    # 0xFF -> U+FFFF (65535); written back as their low bytes.
+    return (b"length=5" + CRLF
+            + b"codes=65,65513,0,65408,65535" + CRLF
+            + b"back=" + E9 + CRLF
+            + b"copy=" + E9)
+
+
+def cs_byte_e9():
+    # Each byte becomes the character of the same number.
+    return (b"length=5" + CRLF
+            + b"codes=65,233,0,128,255" + CRLF
+            + b"back=" + E9 + CRLF
+            + b"copy=" + E9)
+
+
+def java_import_replaces():
+    # Each import replaces the text; the missing file leaves "kept" as it was.
+    return (b"twice=" + PART + b";length=6" + CRLF
+            + b"head=" + PART + CRLF
+            + b"kept=kept")
+
+
+def cs_import_appends():
+    # Each import appends to the text; the missing file leaves "kept" as it was.
+    return (b"twice=" + PART + PART + b";length=12" + CRLF
+            + b"head=head:" + PART + CRLF
+            + b"kept=kept")
+
+
+CASES = {
+    "cpp_report": (cpp_report, {"blob.bin": BLOB}),
+    "java_report": (java_report, {"blob.bin": BLOB}),
+    "cs_report": (cs_report, {"blob.bin": BLOB}),
+    "cpp_two_units": (cpp_two_units, {}),
+    "cpp_free_block": (cpp_free_block, {}),
+    "java_byte_e9": (java_byte_e9, {"e9.bin": E9}),
+    "cs_byte_e9": (cs_byte_e9, {"e9.bin": E9}),
+    "java_import_replaces": (java_import_replaces, {"part.bin": PART}),
+    "cs_import_appends": (cs_import_appends, {"part.bin": PART}),
+}
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def main():
+    for case, (expected, fixtures) in CASES.items():
+        folder = os.path.join(HERE, case)
+        for name, data in fixtures.items():
+            write(os.path.join(folder, name), data)
+        write(os.path.join(folder, "expected.out"), expected())
+
+
+if __name__ == "__main__":
+    main()

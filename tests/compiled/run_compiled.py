@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""Translates one compile-and-run case with xvantor, builds the result and runs it.
+
+Usage: run_compiled.py <xvantor-binary> <case-dir> [--compiler NAME] [--keep]
+
+A case folder holds:
+  frame sources    one language per case: any number of *.cpp files (C++), or Main.java
+                   and any other *.java files (Java, main class Main), or Main.cs and any
+                   other *.cs files (C#)
+  other files      files that the sources embed (<#name#>) or that the program reads;
+                   the tool and the program both run in a copy of the case folder, so
+                   relative names resolve there
+  expected.out     the exact bytes that the program must leave in out.bin
+
+Stages, each reported by name when it fails:
+  tool     `xvantor SOURCE gen/SOURCE` for every frame source (recognition mode, so the
+           support files of the language land in gen/ beside the output)
+  compile  only gen/ is compiled: the translated sources and the support files that the tool
+           wrote there, nothing else
+             gxx, clangxx  g++ / clang++ -std=c++17 -Wall -Wextra -Werror, each source on
+                           its own, then linked into one program
+             javac         javac -Xlint:all -Werror, run with java
+             mcs           mcs -warnaserror, run with mono
+  run      the program runs in the case copy and must exit with status 0
+  output   out.bin must equal expected.out byte for byte
+
+The compiler defaults to gxx, javac or mcs by the language of the case. Exit status: 0 on
+success, 1 when a stage fails, 2 on a broken case or usage, 77 when a needed compiler or
+runtime is missing (CTest reports that as skipped). XV_WRAP wraps the tool invocation, e.g.
+XV_WRAP="valgrind --error-exitcode=99"; --keep keeps the temporary folder and prints its path.
+"""
+
+import argparse
+import glob
+import os
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SKIPPED = 77
+TOOL_TIMEOUT_SECONDS = 600
+COMPILE_TIMEOUT_SECONDS = 600
+RUN_TIMEOUT_SECONDS = 120
+GENERATED_DIR = "gen"
+RESULT_NAME = "out.bin"
+EXPECTED_NAME = "expected.out"
+
+SUPPORT_FILES = {
+    "cpp": ["mstring.h", "mvantor.h"],
+    "java": ["MString.java", "MVantor.java"],
+    "cs": ["MString.cs", "MVantor.cs"],
+}
+
+# Test names use identifiers; the C++ compilers are also accepted under their own names.
+COMPILERS = {
+    "gxx": ("cpp", ["g++"]),
+    "g++": ("cpp", ["g++"]),
+    "clangxx": ("cpp", ["clang++"]),
+    "clang++": ("cpp", ["clang++"]),
+    "javac": ("java", ["javac", "java"]),
+    "mcs": ("cs", ["mcs", "mono"]),
+}
+DEFAULT_COMPILER = {"cpp": "gxx", "java": "javac", "cs": "mcs"}
+
+
+class StageFailed(Exception):
+    def __init__(self, stage, message):
+        super().__init__(message)
+        self.stage = stage
+
+
+class BrokenCase(Exception):
+    pass
+
+
+def find_sources(case_dir):
+    """Returns (language, [source names]) of a case; exactly one language may be present."""
+    found = {}
+    for language, pattern in (("cpp", "*.cpp"), ("java", "*.java"), ("cs", "*.cs")):
+        names = sorted(os.path.basename(p) for p in glob.glob(os.path.join(case_dir, pattern)))
+        if names:
+            found[language] = names
+    if len(found) != 1:
+        raise BrokenCase("a case needs frame sources of exactly one language, found: %s"
+                         % (", ".join(sorted(found)) or "none"))
+    language, names = next(iter(found.items()))
+    if language == "java" and "Main.java" not in names:
+        raise BrokenCase("a Java case needs Main.java, whose public class Main runs")
+    if language == "cs" and "Main.cs" not in names:
+        raise BrokenCase("a C# case needs Main.cs")
+    return language, names
+
+
+def show(data):
+    text = data.decode("utf-8", "replace") if isinstance(data, bytes) else data
+    return text if text.endswith("\n") or not text else text + "\n"
+
+
+def run(stage, argv, cwd, timeout):
+    """Runs a command; a non-zero status or a timeout fails the stage with its output."""
+    try:
+        result = subprocess.run(argv, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise StageFailed(stage, "timed out after %d s: %s" % (timeout, shlex.join(argv)))
+    except OSError as error:
+        raise StageFailed(stage, "cannot start %s: %s" % (shlex.join(argv), error))
+    if result.returncode != 0:
+        raise StageFailed(stage, "%s exited with status %d\n--- stdout\n%s--- stderr\n%s"
+                          % (shlex.join(argv), result.returncode, show(result.stdout),
+                             show(result.stderr)))
+    return result
+
+
+def translate(tool, language, sources, work_dir):
+    wrap = shlex.split(os.environ.get("XV_WRAP", ""))
+    os.makedirs(os.path.join(work_dir, GENERATED_DIR), exist_ok=True)
+    for name in sources:
+        output = GENERATED_DIR + "/" + name
+        result = run("tool", wrap + [tool, name, output], work_dir, TOOL_TIMEOUT_SECONDS)
+        # A tool that reports an error on the console without failing its exit status still
+        # leaves no output file behind, so the output's existence is checked too.
+        if not os.path.isfile(os.path.join(work_dir, output)):
+            raise StageFailed("tool", "%s was not written\n--- stdout\n%s"
+                              % (output, show(result.stdout)))
+    for name in SUPPORT_FILES[language]:
+        if not os.path.isfile(os.path.join(work_dir, GENERATED_DIR, name)):
+            raise StageFailed("tool", "support file %s/%s was not written" % (GENERATED_DIR, name))
+
+
+def build_and_run(compiler, language, sources, work_dir):
+    gen = os.path.join(work_dir, GENERATED_DIR)
+    if language == "cpp":
+        cxx = COMPILERS[compiler][1][0]
+        objects = []
+        # One translation unit per source, so that a case with several sources proves that
+        # the support headers link into one program.
+        for name in sources:
+            obj = os.path.splitext(name)[0] + ".o"
+            run("compile", [cxx, "-std=c++17", "-Wall", "-Wextra", "-Werror", "-c", name,
+                            "-o", obj], gen, COMPILE_TIMEOUT_SECONDS)
+            objects.append(obj)
+        run("compile", [cxx, "-o", "program"] + objects, gen, COMPILE_TIMEOUT_SECONDS)
+        return run("run", [os.path.join(gen, "program")], work_dir, RUN_TIMEOUT_SECONDS)
+    compile_sources = sorted(set(sources) | set(SUPPORT_FILES[language]))
+    if language == "java":
+        run("compile", ["javac", "-Xlint:all", "-Werror", "-d", "classes"]
+            + compile_sources, gen, COMPILE_TIMEOUT_SECONDS)
+        return run("run", ["java", "-cp", os.path.join(gen, "classes"), "Main"], work_dir,
+                   RUN_TIMEOUT_SECONDS)
+    run("compile", ["mcs", "-warnaserror", "-out:program.exe"] + compile_sources, gen,
+        COMPILE_TIMEOUT_SECONDS)
+    return run("run", ["mono", os.path.join(gen, "program.exe")], work_dir,
+               RUN_TIMEOUT_SECONDS)
+
+
+def compare_output(work_dir, case_dir, run_result):
+    with open(os.path.join(case_dir, EXPECTED_NAME), "rb") as f:
+        expected = f.read()
+    path = os.path.join(work_dir, RESULT_NAME)
+    if not os.path.isfile(path):
+        raise StageFailed("output", "the program wrote no %s\n--- stdout\n%s--- stderr\n%s"
+                          % (RESULT_NAME, show(run_result.stdout), show(run_result.stderr)))
+    with open(path, "rb") as f:
+        actual = f.read()
+    if actual == expected:
+        return
+    offset = next((i for i, (a, b) in enumerate(zip(actual, expected)) if a != b),
+                  min(len(actual), len(expected)))
+    start = max(0, offset - 16)
+    raise StageFailed("output", "%s differs from %s at offset %d (expected %d bytes, got %d)\n"
+                      "  expected from %d: %r\n  actual   from %d: %r"
+                      % (RESULT_NAME, EXPECTED_NAME, offset, len(expected), len(actual),
+                         start, expected[start:offset + 32], start, actual[start:offset + 32]))
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Compile-and-run test of xvantor's output.")
+    parser.add_argument("tool")
+    parser.add_argument("case_dir")
+    parser.add_argument("--compiler", choices=sorted(COMPILERS))
+    parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
+    args = parser.parse_args()
+
+    tool = os.path.abspath(args.tool)
+    case_dir = os.path.abspath(args.case_dir)
+    case_name = os.path.basename(case_dir.rstrip(os.sep))
+    try:
+        language, sources = find_sources(case_dir)
+        if not os.path.isfile(os.path.join(case_dir, EXPECTED_NAME)):
+            raise BrokenCase("%s is missing" % EXPECTED_NAME)
+        compiler = args.compiler or DEFAULT_COMPILER[language]
+        if COMPILERS[compiler][0] != language:
+            raise BrokenCase("compiler %s does not build this case's language" % compiler)
+    except BrokenCase as error:
+        print("%s: broken case: %s" % (case_name, error))
+        return 2
+    missing = [p for p in COMPILERS[compiler][1] if shutil.which(p) is None]
+    if missing:
+        print("%s: skipped, not installed: %s" % (case_name, ", ".join(missing)))
+        return SKIPPED
+
+    work_dir = tempfile.mkdtemp(prefix="xv-compiled-%s-" % case_name)
+    status = 1
+    try:
+        os.rmdir(work_dir)
+        shutil.copytree(case_dir, work_dir)
+        # The program must not find a stale result, nor the tool a stale output folder.
+        for stale in (RESULT_NAME, GENERATED_DIR):
+            path = os.path.join(work_dir, stale)
+            if os.path.isdir(path):
+                shutil.rmtree(path)
+            elif os.path.exists(path):
+                os.remove(path)
+        translate(tool, language, sources, work_dir)
+        run_result = build_and_run(compiler, language, sources, work_dir)
+        compare_output(work_dir, case_dir, run_result)
+        print("%s (%s): passed" % (case_name, compiler))
+        status = 0
+    except StageFailed as failure:
+        print("%s (%s): %s stage failed: %s" % (case_name, compiler, failure.stage, failure))
+    finally:
+        if args.keep:
+            print("kept %s" % work_dir)
+        else:
+            shutil.rmtree(work_dir, ignore_errors=True)
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,5 @@
+void show() {
+    BEGIN_FRAME_TEXT()
+Hi <!name!>!
+    END_FRAME_TEXT();
+}

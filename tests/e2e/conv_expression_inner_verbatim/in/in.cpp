@@ -1,0 +1,4 @@
+BEGIN_FRAME_TEXT()
+<! a +
+  b !>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+BEGIN_FRAME_TEXT()
+<#/dev/null#>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+BEGIN_FRAME_TEXT()
+<# my file.txt #>
+END_FRAME_TEXT();

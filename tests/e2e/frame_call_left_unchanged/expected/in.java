@@ -1,0 +1,4 @@
+void g() {
+  frame(x);
+}
+int h(int);

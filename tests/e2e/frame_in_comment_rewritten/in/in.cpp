@@ -1,0 +1,3 @@
+// the frame of it
+struct S {
+};

@@ -1,0 +1,2 @@
+frame ( Report ) {
+};

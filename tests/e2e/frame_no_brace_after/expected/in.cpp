@@ -1,0 +1,3 @@
+x
+frame Report
+// no brace

@@ -1,0 +1,4 @@
+frame(Report){
+};
+struct S {
+};

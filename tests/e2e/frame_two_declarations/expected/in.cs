@@ -1,0 +1,4 @@
+frame A {
+};
+frame B {
+};

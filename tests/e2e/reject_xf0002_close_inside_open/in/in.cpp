@@ -1,0 +1,3 @@
+BEGIN_FRAME_TEXT()
+<!>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+int a;
+BEGIN_FRAME_TEXT()
+no end

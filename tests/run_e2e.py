@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Runs one end-to-end case of xvantor and compares what it did with the case's goldens.
+
+Usage: run_e2e.py <binary> <case-dir> [--keep]
+
+A case folder holds:
+  args             the arguments after the program name, one per line (LF); empty for none
+  in/              the working directory before the run (absent: empty)
+  expected.stdout  the exact bytes of standard output
+  expected.status  the exit status as decimal text (absent: 0)
+  expected/        the working directory after the run (absent: it must equal in/)
+  setup            optional POSIX shell script, run with `sh setup` inside the working
+                   directory after in/ is copied and before the tool runs; for states that
+                   git cannot hold (permissions, symlinks made at run time)
+
+Files named `.keep` only make git keep a folder: they are not copied from in/, and in
+in/ or expected/ they stand for "this folder exists". Every folder of the working directory
+after the run must be a folder of the expectation and the other way round, and every file
+must match byte for byte; symlinks in expected/ are followed, so a golden may point at a text
+kept elsewhere in the repository.
+
+Standard error must stay empty, since the tool prints everything to standard output; when
+XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
+standard error and it is shown on failure only.
+
+Exit status: 0 when everything matches, 1 on a mismatch, 2 on a broken case or usage.
+"""
+
+import difflib
+import os
+import shlex
+import shutil
+import stat
+import subprocess
+import sys
+import tempfile
+
+KEEP_NAME = ".keep"
+TIMEOUT_SECONDS = 600
+
+
+def read_args(case_dir):
+    path = os.path.join(case_dir, "args")
+    if not os.path.exists(path):
+        return []
+    with open(path, "rb") as f:
+        data = f.read()
+    if not data:
+        return []
+    lines = data.split(b"\n")
+    # One argument a line: the LF that ends the last line does not open another argument.
+    if lines[-1] == b"":
+        lines.pop()
+    return [os.fsdecode(line) for line in lines]
+
+
+def read_status(case_dir):
+    path = os.path.join(case_dir, "expected.status")
+    if not os.path.exists(path):
+        return 0
+    with open(path, "r", encoding="ascii") as f:
+        return int(f.read().strip())
+
+
+def snapshot(root):
+    """Returns ({relative file path: bytes}, {relative folder path}) of a tree.
+
+    Symlinks are read through; a dangling one reads as None, which never equals real bytes.
+    """
+    files = {}
+    folders = set()
+    if root is None or not os.path.isdir(root):
+        return files, folders
+    for current, dirnames, filenames in os.walk(root):
+        rel_dir = os.path.relpath(current, root)
+        if rel_dir != ".":
+            folders.add(rel_dir)
+        for name in list(dirnames):
+            full = os.path.join(current, name)
+            if os.path.islink(full):
+                # os.walk does not descend into linked folders; treat the link as a file.
+                dirnames.remove(name)
+                filenames.append(name)
+        for name in filenames:
+            if name == KEEP_NAME:
+                continue
+            full = os.path.join(current, name)
+            rel = os.path.normpath(os.path.join(rel_dir, name))
+            try:
+                with open(full, "rb") as f:
+                    files[rel] = f.read()
+            except OSError:
+                files[rel] = None
+    return files, folders
+
+
+def copy_input(src, dst):
+    """Copies in/ to dst without the .keep markers, keeping symlinks as symlinks."""
+    if src is None or not os.path.isdir(src):
+        return
+    for current, dirnames, filenames in os.walk(src):
+        rel_dir = os.path.relpath(current, src)
+        target_dir = dst if rel_dir == "." else os.path.join(dst, rel_dir)
+        os.makedirs(target_dir, exist_ok=True)
+        for name in dirnames + filenames:
+            full = os.path.join(current, name)
+            target = os.path.join(target_dir, name)
+            if os.path.islink(full):
+                os.symlink(os.readlink(full), target)
+                if name in dirnames:
+                    dirnames.remove(name)
+            elif name in filenames and name != KEEP_NAME:
+                shutil.copyfile(full, target)
+
+
+def render_line(line):
+    """Shows one line with its control and high bytes visible, so CR LF differences show."""
+    out = []
+    for byte in line:
+        if byte == 0x0A:
+            out.append("\\n")
+        elif byte == 0x0D:
+            out.append("\\r")
+        elif byte == 0x09:
+            out.append("\\t")
+        elif byte == 0x5C:
+            out.append("\\\\")
+        elif 0x20 <= byte < 0x7F:
+            out.append(chr(byte))
+        else:
+            out.append("\\x%02x" % byte)
+    return "".join(out) + "\n"
+
+
+def first_difference(expected, actual):
+    for index, (a, b) in enumerate(zip(expected, actual)):
+        if a != b:
+            return index
+    return min(len(expected), len(actual))
+
+
+def describe_difference(label, expected, actual):
+    lines = ["--- %s differs" % label]
+    if expected is None or actual is None:
+        lines.append("    expected %s, got %s" % (
+            "an unreadable file" if expected is None else "%d bytes" % len(expected),
+            "an unreadable file" if actual is None else "%d bytes" % len(actual)))
+        return "\n".join(lines)
+    offset = first_difference(expected, actual)
+    lines.append("    %d bytes expected, %d bytes actual, first difference at offset %d"
+                 % (len(expected), len(actual), offset))
+    if b"\0" in expected or b"\0" in actual:
+        lines.append("    expected from there: %r" % expected[offset:offset + 32])
+        lines.append("    actual from there:   %r" % actual[offset:offset + 32])
+    else:
+        diff = difflib.unified_diff(
+            [render_line(l) for l in expected.splitlines(keepends=True)],
+            [render_line(l) for l in actual.splitlines(keepends=True)],
+            "expected", "actual", lineterm="\n")
+        lines.append("".join(diff).rstrip("\n"))
+    return "\n".join(lines)
+
+
+def make_writable(root):
+    # A setup may have taken write permission away; the temp tree must still go.
+    for current, dirnames, _ in os.walk(root):
+        for name in dirnames:
+            full = os.path.join(current, name)
+            if not os.path.islink(full):
+                os.chmod(full, os.stat(full).st_mode | stat.S_IRWXU)
+
+
+def run_case(binary, case_dir, keep):
+    case_dir = os.path.abspath(case_dir)
+    binary = os.path.abspath(binary)
+    name = os.path.basename(case_dir.rstrip("/"))
+    stdout_path = os.path.join(case_dir, "expected.stdout")
+    if not os.path.exists(stdout_path):
+        print("%s: no expected.stdout" % name)
+        return 2
+    if not os.path.exists(binary):
+        print("%s: binary %s does not exist" % (name, binary))
+        return 2
+    with open(stdout_path, "rb") as f:
+        expected_stdout = f.read()
+    expected_status = read_status(case_dir)
+    args = read_args(case_dir)
+    in_dir = os.path.join(case_dir, "in")
+    in_dir = in_dir if os.path.isdir(in_dir) else None
+    expected_dir = os.path.join(case_dir, "expected")
+    expected_dir = expected_dir if os.path.isdir(expected_dir) else in_dir
+
+    work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
+    try:
+        copy_input(in_dir, work)
+        setup = os.path.join(case_dir, "setup")
+        if os.path.exists(setup):
+            subprocess.run(["sh", setup], cwd=work, check=True)
+        wrap = shlex.split(os.environ.get("XV_WRAP", ""))
+        command = wrap + [binary] + args
+        try:
+            result = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                    timeout=TIMEOUT_SECONDS)
+        except subprocess.TimeoutExpired:
+            print("%s: timed out after %d s" % (name, TIMEOUT_SECONDS))
+            return 1
+
+        problems = []
+        if result.stdout != expected_stdout:
+            problems.append(describe_difference("stdout", expected_stdout, result.stdout))
+        if result.returncode != expected_status:
+            problems.append("--- exit status %d, expected %d"
+                            % (result.returncode, expected_status))
+        if result.stderr and not wrap:
+            problems.append("--- stderr is not empty:\n" + result.stderr.decode("latin-1"))
+
+        make_writable(work)
+        want_files, want_folders = snapshot(expected_dir)
+        got_files, got_folders = snapshot(work)
+        for rel in sorted(set(want_files) - set(got_files)):
+            problems.append("--- missing file %s" % rel)
+        for rel in sorted(set(got_files) - set(want_files)):
+            problems.append("--- unexpected file %s (%s)" % (
+                rel, "unreadable" if got_files[rel] is None else
+                "%d bytes" % len(got_files[rel])))
+        for rel in sorted(set(want_files) & set(got_files)):
+            if want_files[rel] is None or want_files[rel] != got_files[rel]:
+                problems.append(describe_difference("file " + rel, want_files[rel],
+                                                    got_files[rel]))
+        for rel in sorted(want_folders - got_folders):
+            problems.append("--- missing folder %s" % rel)
+        for rel in sorted(got_folders - want_folders):
+            problems.append("--- unexpected folder %s" % rel)
+
+        if problems:
+            print("%s: FAILED: %s" % (name, " ".join(shlex.quote(a) for a in command)))
+            print("\n".join(problems))
+            if wrap and result.stderr:
+                print("--- wrapper's stderr:\n" + result.stderr.decode("latin-1"))
+            return 1
+        print("%s: passed" % name)
+        return 0
+    finally:
+        if keep:
+            print("kept working directory %s" % work)
+        else:
+            make_writable(work)
+            shutil.rmtree(work, ignore_errors=True)
+
+
+def main(argv):
+    positional = [a for a in argv[1:] if a != "--keep"]
+    if len(positional) != 2:
+        print(__doc__)
+        return 2
+    return run_case(positional[0], positional[1], "--keep" in argv[1:])
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
