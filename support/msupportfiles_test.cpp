@@ -1,1 +1,114 @@
+#include "support/msupportfiles.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/msupportframes.h"
+#include "tests/support/mbytes.h"
+#include "tests/support/mtempdir.h"
+
+namespace {
+
+std::string keptText(const std::string& strPath) {
+    std::ifstream file(std::string(XV_SOURCE_DIR) + "/" + strPath, std::ios::binary);
+    EXPECT_TRUE(file) << strPath;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(MSupportFiles, DirectoryOfKeepsTheLastSeparator) {
+    struct Case {
+        const char* pszPath;
+        const char* pszDirectory;
+    };
+    const Case cases[] = {
+        {"out.cpp", ""},
+        {"gen/out.cpp", "gen/"},
+        {"a/b/c.cpp", "a/b/"},
+        {"a\\b/c.cpp", "a\\"},  // a backslash wins over a later slash
+        {"a/b\\c.cpp", "a/b\\"},
+        {"dir\\", ""},  // a trailing separator does not count
+        {"dir/", ""},
+        {"/abs/x.h", "/abs/"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszPath);
+        EXPECT_EQ(c.pszDirectory, bytesOf(directoryOf(MString(c.pszPath))));
+    }
+}
+
+TEST(MSupportFiles, FramesHoldTheKeptTextsByteForByte) {
+    EXPECT_EQ(keptText("core/mstring.h"), bytesOf(MStringHFrame()));
+    EXPECT_EQ(keptText("support/mvantor.h"), bytesOf(MVantorHFrame()));
+    EXPECT_EQ(keptText("support/texts/MString.java"), bytesOf(MStringJavaFrame()));
+    EXPECT_EQ(keptText("support/texts/MVantor.java"), bytesOf(MVantorJavaFrame()));
+    EXPECT_EQ(keptText("support/texts/MString.cs"), bytesOf(MStringCsFrame()));
+    EXPECT_EQ(keptText("support/texts/MVantor.cs"), bytesOf(MVantorCsFrame()));
+}
+
+TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {
+    struct Case {
+        const char* pszOption;
+        const char* pszPath;
+        const char* pszPresent;  // a file already in the working directory, or nullptr
+        std::vector<std::pair<std::string, std::string>> written;  // name, kept text
+    };
+    const Case cases[] = {
+        {"-c",
+         "out.cpp",
+         nullptr,
+         {{"mstring.h", "core/mstring.h"}, {"mvantor.h", "support/mvantor.h"}}},
+        {"-c",
+         "gen/out.cpp",
+         nullptr,
+         {{"gen/mstring.h", "core/mstring.h"}, {"gen/mvantor.h", "support/mvantor.h"}}},
+        {"-j",
+         "gen/Out.java",
+         nullptr,
+         {{"gen/MString.java", "support/texts/MString.java"},
+          {"gen/MVantor.java", "support/texts/MVantor.java"}}},
+        {"-#",
+         "gen/out.cs",
+         nullptr,
+         {{"gen/MString.cs", "support/texts/MString.cs"},
+          {"gen/MVantor.cs", "support/texts/MVantor.cs"}}},
+        // The existence test looks in the working directory, not in gen/.
+        {"-c", "gen/out.cpp", "mstring.h", {{"gen/mvantor.h", "support/mvantor.h"}}},
+        {"-cpp", "gen/out.cpp", nullptr, {}},
+        {"-a", "gen/out.cpp", nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszOption) + " " + c.pszPath);
+        MTempDir dir;
+        dir.makeDirectory("gen");
+        if (c.pszPresent != nullptr)
+            dir.write(c.pszPresent, "mine");
+        writeSupportFiles(MString(c.pszOption), MString(c.pszPath));
+        size_t nFiles = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+            nFiles += entry.is_regular_file() ? 1 : 0;
+        EXPECT_EQ(c.written.size() + (c.pszPresent != nullptr ? 1 : 0), nFiles);
+        for (const auto& [strName, strKept] : c.written) {
+            EXPECT_EQ(keptText(strKept), dir.read(strName));
+        }
+        if (c.pszPresent != nullptr) {
+            EXPECT_EQ("mine", dir.read(c.pszPresent));
+        }
+    }
+}
+
+TEST(MSupportFiles, AMissingTargetDirectoryStopsAtTheFirstFile) {
+    MTempDir dir;
+    EXPECT_EQ("can not create the file",
+              thrownText([] { writeSupportFiles(MString("-c"), MString("missing/out.cpp")); }));
+    EXPECT_FALSE(dir.exists("missing"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
