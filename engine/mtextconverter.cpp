@@ -53,8 +53,17 @@ MTextConverter::MTextConverter(const MString& mstrText, const char* const& pszOp
 
 MString MTextConverter::convert() {
     m_nPosition = 0;
+    m_pieces.clear();
+    m_liLiteralBytes = 0;
     while (convertNextPiece()) {
     }
+    const int nDelimited = static_cast<int>(m_pieces.size() / 2);
+    if (m_liLiteralBytes <= sm_liPlainLiteralBytes && nDelimited <= sm_nPlainPieces) {
+        appendPlain();
+    } else {
+        appendGrouped();
+    }
+    m_pieces.clear();
     m_mstrCall += MString("\n);\n");
     // Handing the text over and dropping ours keeps one copy of a large
     // embedded file fewer alive while the caller appends it.
@@ -72,17 +81,17 @@ int MTextConverter::convertNextPiece() {
                                 : m_mstrText.find(m_mstrExpressionBegin, nLiteralStart);
     const int nFile =
         m_mstrFileBegin.isEmpty() ? -1 : m_mstrText.find(m_mstrFileBegin, nLiteralStart);
-    if (m_nPosition != 0)
-        m_mstrCall += MString(" +\n");
     if (nExpression == -1 && nFile == -1) {
-        m_mstrCall +=
-            makeLiteral(m_mstrText.getString(nLiteralStart, static_cast<int>(m_mstrText.length())));
+        const int nEnd = static_cast<int>(m_mstrText.length());
+        m_pieces.push_back({MPieceKind::Literal, m_mstrText.getString(nLiteralStart, nEnd)});
+        m_liLiteralBytes += m_pieces.back().mstrText.length();
         return 0;
     }
     // At the same position the expression pair wins.
     const bool bExpression = nFile == -1 || (nExpression != -1 && nExpression <= nFile);
     const int nOpen = bExpression ? nExpression : nFile;
-    m_mstrCall += makeLiteral(m_mstrText.getString(nLiteralStart, nOpen));
+    m_pieces.push_back({MPieceKind::Literal, m_mstrText.getString(nLiteralStart, nOpen)});
+    m_liLiteralBytes += m_pieces.back().mstrText.length();
 
     const MString& mstrClose = bExpression ? m_mstrExpressionEnd : m_mstrFileEnd;
     m_nOpenLength =
@@ -95,16 +104,97 @@ int MTextConverter::convertNextPiece() {
         throw MString(pszUnclosed) + mstrClose;
 
     MString mstrInner = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
-    m_mstrCall += MString("\n+ ");
     if (bExpression) {
-        m_mstrCall += m_mstrPrefix;
-        m_mstrCall += mstrInner;
-        m_mstrCall += m_mstrSuffix;
+        m_pieces.push_back({MPieceKind::Expression, mstrInner});
     } else {
-        m_mstrCall += embedFile(mstrInner);
+        m_pieces.push_back({MPieceKind::File, readEmbeddedFile(mstrInner)});
+        m_liLiteralBytes += m_pieces.back().mstrText.length();
     }
     m_nPosition = nClose;
     return 1;
+}
+
+void MTextConverter::appendPlain() {
+    for (size_t i = 0; i < m_pieces.size(); ++i) {
+        const MPiece& piece = m_pieces[i];
+        if (piece.kind == MPieceKind::Literal) {
+            if (i != 0)
+                m_mstrCall += MString(" +\n");
+            m_mstrCall += makeLiteral(piece.mstrText);
+            continue;
+        }
+        m_mstrCall += MString("\n+ ");
+        if (piece.kind == MPieceKind::Expression) {
+            m_mstrCall += m_mstrPrefix;
+            m_mstrCall += piece.mstrText;
+            m_mstrCall += m_mstrSuffix;
+        } else {
+            m_mstrCall += makeLiteral(piece.mstrText);
+        }
+    }
+}
+
+void MTextConverter::appendGrouped() {
+    // Operands are made as the tree is written, so that no more than one
+    // chunk's literal exists beside the call text.
+    std::vector<std::pair<size_t, int>> operands;
+    for (size_t i = 0; i < m_pieces.size(); ++i) {
+        const MPiece& piece = m_pieces[i];
+        if (piece.kind == MPieceKind::Expression) {
+            operands.emplace_back(i, 0);
+            continue;
+        }
+        const unsigned long liLength = piece.mstrText.length();
+        for (unsigned long liChunk = 0; liChunk * sm_nChunkBytes < liLength; ++liChunk)
+            operands.emplace_back(i, static_cast<int>(liChunk));
+    }
+    if (operands.empty()) {
+        m_mstrCall += makeLiteral(MString());
+        return;
+    }
+    if (!formOf(m_pszOption).bWrapped) {
+        appendBalanced(operands, 0, operands.size());
+        return;
+    }
+    // C++ compilers pay for every temporary alive in one expression; a lambda
+    // that appends operand by operand keeps one alive at a time, and it still
+    // sees every local and member that the pieces name.
+    m_mstrCall += MString("[&]() -> MString {\nMString mstrXVantorText;\n");
+    for (const auto& [nPiece, nChunk] : operands) {
+        m_mstrCall += MString("mstrXVantorText += ");
+        m_mstrCall += groupedOperand(nPiece, nChunk);
+        m_mstrCall += MString(";\n");
+    }
+    m_mstrCall += MString("return mstrXVantorText;\n}()");
+}
+
+MString MTextConverter::groupedOperand(size_t nPiece, int nChunk) const {
+    const MPiece& piece = m_pieces[nPiece];
+    if (piece.kind != MPieceKind::Expression) {
+        const int nBegin = nChunk * sm_nChunkBytes;
+        const MString mstrLiteral =
+            makeLiteral(piece.mstrText.getString(nBegin, nBegin + sm_nChunkBytes));
+        // C++ literals are objects already; elsewhere a call keeps each chunk
+        // from being folded into one constant with its neighbours.
+        if (formOf(m_pszOption).bWrapped)
+            return mstrLiteral;
+        return MString(m_mstrPrefix) + mstrLiteral + m_mstrSuffix;
+    }
+    return MString(m_mstrPrefix) + piece.mstrText + m_mstrSuffix;
+}
+
+void MTextConverter::appendBalanced(const std::vector<std::pair<size_t, int>>& operands,
+                                    size_t nFirst, size_t nEnd) {
+    if (nEnd - nFirst == 1) {
+        m_mstrCall += groupedOperand(operands[nFirst].first, operands[nFirst].second);
+        return;
+    }
+    const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
+    m_mstrCall += MString("(");
+    appendBalanced(operands, nFirst, nMiddle);
+    m_mstrCall += MString("\n+ ");
+    appendBalanced(operands, nMiddle, nEnd);
+    m_mstrCall += MString(")");
 }
 
 MString MTextConverter::makeLiteral(const MString& mstrText) const {

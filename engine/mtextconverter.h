@@ -1,13 +1,26 @@
 #ifndef XVANTOR_ENGINE_MTEXTCONVERTER_H
 #define XVANTOR_ENGINE_MTEXTCONVERTER_H
 
+#include <vector>
+
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
 
 /// Turns the text of one frame-text block into the call text of the target language:
 /// "setFrameText(\n", an expression that rebuilds the text byte for byte, "\n);\n".
+///
+/// A block of at most sm_liPlainLiteralBytes of literal text (block text outside the
+/// delimiters plus embedded files) and at most sm_nPlainPieces delimited pieces is written
+/// as one flat sum. A larger block would break the compilers' limits on constant strings
+/// and on expression depth, so its literals are cut into chunks that are no compile-time
+/// constants; Java and C# group all operands with parentheses into a balanced tree, and
+/// C++ appends them one statement each inside a lambda that is called at once.
 class MTextConverter {
 public:
+    static constexpr unsigned long sm_liPlainLiteralBytes = 24 * 1024;
+    static constexpr int sm_nPlainPieces = 200;
+    static constexpr int sm_nChunkBytes = 8 * 1024;
+
     /// The text and the option are borrowed and must outlive the converter; the
     /// delimiters are copied, so later flag changes do not reach it.
     MTextConverter(const MString& mstrText, const char* const& pszOption,
@@ -27,8 +40,25 @@ public:
     MString embedFile(MString& mstrName) const;
 
 protected:
-    /// 1 after a literal and a delimited piece, 0 once the last literal is appended.
+    enum class MPieceKind { Literal, Expression, File };
+    struct MPiece {
+        MPieceKind kind;
+        MString mstrText;  // the literal text, the expression's source, or the file's bytes
+    };
+
+    /// 1 after a literal and a delimited piece, 0 once the last literal is taken.
     [[nodiscard]] int convertNextPiece();
+    /// The trimmed name's file content. Throws XF0001.
+    MString readEmbeddedFile(MString& mstrName) const;
+    void appendPlain();
+    void appendGrouped();
+    /// One operand of the grouped form: a delimited piece, or one chunk of a literal.
+    MString groupedOperand(size_t nPiece, int nChunk) const;
+    void appendBalanced(const std::vector<std::pair<size_t, int>>& operands, size_t nFirst,
+                        size_t nEnd);
+
+    std::vector<MPiece> m_pieces;
+    unsigned long m_liLiteralBytes = 0;
 
     const MString& m_mstrText;
     const char* const& m_pszOption;

@@ -12,6 +12,10 @@ bool isTrimmed(char c) {
 }  // namespace
 
 MString MTextConverter::embedFile(MString& mstrName) const {
+    return makeLiteral(readEmbeddedFile(mstrName));
+}
+
+MString MTextConverter::readEmbeddedFile(MString& mstrName) const {
     const int nLength = static_cast<int>(mstrName.length());
     int nFront = 0;
     while (nFront < nLength && isTrimmed(mstrName[nFront]))
@@ -26,7 +30,7 @@ MString MTextConverter::embedFile(MString& mstrName) const {
         !mstrName.isEmpty() && std::memchr(mstrName.getAddress(), 0, mstrName.length()) == nullptr;
     if (bUsable) {
         try {
-            return makeLiteral(readWholeFile(mstrName.toCStr().getAddress()));
+            return readWholeFile(mstrName.toCStr().getAddress());
         } catch (MFileFailure) {
         }
     }

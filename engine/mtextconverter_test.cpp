@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "engine/mdelimiterset.h"
@@ -201,4 +202,58 @@ TEST(MTextConverter, FilesThatCannotBeEmbeddedNameTheTrimmedName) {
         EXPECT_EQ("\nError XF0001: Embedding of file \"" + c.strName + "\" failed",
                   thrownText([&] { converted("-c", c.strText); }));
     }
+}
+
+TEST(MTextConverter, KeepsThePlainFormUpToItsLimits) {
+    const unsigned long liLimit = MTextConverter::sm_liPlainLiteralBytes;
+    std::string strPieces;
+    for (int i = 0; i < MTextConverter::sm_nPlainPieces; ++i)
+        strPieces += "<!v!>";
+    struct Case {
+        const char* pszWhy;
+        const char* pszOption;
+        std::string strText;
+        bool bPlain;
+    };
+    const Case cases[] = {
+        {"literal text at the limit", "-j", std::string(liLimit, 'a'), true},
+        {"literal text past the limit", "-j", std::string(liLimit + 1, 'a'), false},
+        {"pieces at the limit", "-#", strPieces, true},
+        {"pieces past the limit", "-#", strPieces + "<!v!>", false},
+        {"C++ past the limit", "-c", strPieces + "<!v!>", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhy);
+        const std::string strCall = converted(c.pszOption, c.strText);
+        // The plain form never opens a parenthesis of its own before its first operand.
+        const bool bPlain = strCall.rfind("setFrameText(\n\"", 0) == 0 ||
+                            strCall.rfind("setFrameText(\nMString(\n", 0) == 0;
+        EXPECT_EQ(c.bPlain, bPlain);
+    }
+}
+
+TEST(MTextConverter, GroupsLargeBlocksIntoAShallowTree) {
+    std::string strText;
+    for (int i = 0; i < 1000; ++i)
+        strText += "x<!v!>";
+    strText += std::string(3 * MTextConverter::sm_nChunkBytes, '\xff');
+    for (const char* pszOption : {"-j", "-#"}) {
+        SCOPED_TRACE(pszOption);
+        const std::string strCall = converted(pszOption, strText);
+        int nDepth = 0, nDeepest = 0;
+        for (char c : strCall) {
+            nDepth += c == '(' ? 1 : c == ')' ? -1 : 0;
+            nDeepest = std::max(nDeepest, nDepth);
+        }
+        EXPECT_EQ(0, nDepth);
+        EXPECT_LE(nDeepest, 16);  // about log2 of 2,003 operands, plus the calls
+        // Every literal is a call's argument, so no two fold into one constant.
+        EXPECT_EQ(std::string::npos, strCall.find("\"\n+ \""));
+        EXPECT_NE(std::string::npos, strCall.find("MString.toString(\""));
+    }
+    const std::string strCpp = converted("-c", strText);
+    EXPECT_EQ(0u, strCpp.find("setFrameText(\n[&]() -> MString {\nMString mstrXVantorText;\n"
+                              "mstrXVantorText += MString(\n\"\\x78\", 1\n);\n"
+                              "mstrXVantorText += MString(v);\n"));
+    EXPECT_NE(std::string::npos, strCpp.find("\", 8192\n);\nreturn mstrXVantorText;\n}()\n);\n"));
 }
