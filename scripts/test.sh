@@ -1,8 +1,19 @@
 #!/usr/bin/env bash
 # Builds XVantor with warnings as errors and runs every test.
+#   scripts/test.sh             the whole suite in build/
+#   scripts/test.sh --sanitize  the whole suite again under AddressSanitizer and
+#                               UndefinedBehaviorSanitizer (leak detection on), in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build -DXV_WERROR=ON >/dev/null
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+build=build
+flags=(-DXV_WERROR=ON)
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build-asan
+    flags+=(-DXV_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++)
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+cmake -S . -B "$build" "${flags[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
