@@ -408,6 +408,12 @@ inline MString& MString::importFromFile(const char* pszName) {
         fclose(pFile);
         throw "can not open the file";
     }
+    // A directory opens and reports a size, but yields no byte: try one before
+    // allocating for it.
+    if (nSize > nStart && (fgetc(pFile) == EOF || fseek(pFile, nStart, SEEK_SET) != 0)) {
+        fclose(pFile);
+        throw "can not open the file";
+    }
     unsigned long liSize = (unsigned long)(nSize - nStart);
     char* pszNew = new (std::nothrow) char[liSize == 0 ? 1 : liSize];
     unsigned long liRead = 0;

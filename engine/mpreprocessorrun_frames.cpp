@@ -25,6 +25,13 @@ int MPreprocessorRun::processNextFrameKeyword() {
     const int nLength = static_cast<int>(mstrInput.length());
     const int nKeyword = mstrInput.find(MString("frame"), m_nPosition);
     if (nKeyword == -1) {
+        // A text without the keyword is taken whole, without a piece copied
+        // beside both texts: the largest outputs usually are such texts.
+        if (m_nPosition == 0 && m_mstrOutput.isEmpty()) {
+            m_mstrOutput = mstrInput;
+            m_nPosition = nLength;
+            return 0;
+        }
         m_mstrOutput += mstrInput.getString(m_nPosition, nLength);
         m_nPosition = nLength;
         return 0;
