@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""Walks every way a user can feed xvantor bad input.
+
+Usage: run_bad_inputs.py <xvantor-binary>
+
+Each row runs the tool twice in a fresh directory: once with no output file, once with an
+output file already there. A rejected row must print the banner and then exactly its one
+message line, exit non-zero, write no output file and leave an existing one byte for byte
+as it was; nothing may appear on standard error. The rows marked as accepted are the odd
+but valid inputs: they must exit 0 and write the output.
+
+Permission rows need a user that file modes apply to; as root the tool runs as nobody
+through setpriv for them. Prints one line per row and "N passed, N failed" at the end.
+"""
+
+import os
+import shutil
+import stat
+import subprocess
+import sys
+import tempfile
+
+BANNER = (b"\nXVantor 1.0.0, the frame text preprocessor for C++, Java and C#\n"
+          b"Copyright (C) 2026 The XVantor developers\nAll rights reserved.\n\n")
+OLD_OUTPUT = b"old output \x00\xff\r\n"
+NOBODY = 65534
+
+
+def xf(code, text):
+    return b"\nError XF%04d: %s" % (code, text)
+
+
+# name, files to create ({path: bytes or None for a directory}), arguments, expected line
+# (None: accepted), output path checked, whether the row needs an unprivileged user,
+# extra setup (a function of the directory).
+ROWS = [
+    # The command line.
+    ("no arguments", {}, [],
+     b"Not enougth parameters!\nSyntax is: XVANTOR [option] input_file output_file\n"
+     b"   -c  C++  Language\n   -j  Java Language\n   -#  C#   Language\n"
+     b"   -a  Automatic Language Recognition (Default)\n", None, False, None),
+    ("same names", {"a.cpp": b"x"}, ["a.cpp", "a.cpp"],
+     xf(4, b"The output file has the same name with the input file"), "a.cpp", False, None),
+    ("unrecognised output", {"in.cpp": b"x"}, ["in.cpp", "out.txt"],
+     b"\nSorry, can not recognize the source language.\nPlease use the explicit language option!\n",
+     "out.txt", False, None),
+    ("odd bytes in the names", {}, ["-c", os.fsdecode(b"in\x01\x7f\xff.cpp"),
+                                    os.fsdecode(b"out\xfe.cpp")],
+     b"file not found", os.fsdecode(b"out\xfe.cpp"), False, None),
+    ("a newline in the output name", {"in.cpp": b"x"}, ["-c", "in.cpp", "no/such\ndir.cpp"],
+     b" C++ source!\ncan not create the file", None, False, None),
+    # The input file.
+    ("missing input", {}, ["-c", "in.cpp", "out.cpp"], b"file not found", "out.cpp", False, None),
+    ("missing input, recognised", {}, ["in.cpp", "out.txt.cpp"], b"Recognized:file not found",
+     "out.txt.cpp", False, None),
+    ("input is a directory", {"in.cpp": None}, ["-c", "in.cpp", "out.cpp"],
+     b"can not open the file", "out.cpp", False, None),
+    ("unreadable input", {"in.cpp": b"int a;\n"}, ["-c", "in.cpp", "out.cpp"],
+     b"file not found", "out.cpp", True, lambda d: os.chmod(os.path.join(d, "in.cpp"), 0)),
+    ("only the begin keyword", {"in.cpp": b"BEGIN_FRAME_TEXT"}, ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(0, b"BEGIN_FRAME_TEXT() without END_FRAME_TEXT()"), "out.cpp",
+     False, None),
+    ("zero bytes", {"in.cpp": b""}, ["-c", "in.cpp", "out.cpp"], None, "out.cpp", False, None),
+    ("one byte", {"in.cpp": b"\xff"}, ["-c", "in.cpp", "out.cpp"], None, "out.cpp", False, None),
+    # The output file.
+    ("output is a directory", {"in.cpp": b"x", "out.cpp": None}, ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\ncan not create the file", None, False, None),
+    ("output in a missing directory", {"in.cpp": b"x"}, ["-c", "in.cpp", "no/out.cpp"],
+     b" C++ source!\ncan not create the file", None, False, None),
+    ("output on a full disk", {"in.cpp": b"x"}, ["-cpp", "in.cpp", "/dev/full"],
+     b" C++ source!\ncan not create the file", None, False, None),
+    ("output in a read-only directory", {"in.cpp": b"x", "ro": None},
+     ["-cpp", "in.cpp", "ro/out.cpp"], b" C++ source!\ncan not create the file", None, True,
+     lambda d: os.chmod(os.path.join(d, "ro"), 0o555)),
+    ("support files in a read-only directory", {"in.cpp": b"x", "ro": None},
+     ["in.cpp", "ro/out.cpp"], b"Recognized:can not create the file", None, True,
+     lambda d: os.chmod(os.path.join(d, "ro"), 0o555)),
+    # Blocks.
+    ("block without end", {"in.cpp": b"BEGIN_FRAME_TEXT()\nx\n"}, ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(0, b"BEGIN_FRAME_TEXT() without END_FRAME_TEXT()"), "out.cpp",
+     False, None),
+    ("begin and end on one line", {"in.cpp": b"\nBEGIN_FRAME_TEXT() END_FRAME_TEXT()\n"},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(5, b"BEGIN_FRAME_TEXT() without ) before the block text"),
+     "out.cpp", False, None),
+    ("no line break before the end", {"in.cpp": b"BEGIN_FRAME_TEXT() END_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(6, b"END_FRAME_TEXT() without a line break before it"),
+     "out.cpp", False, None),
+    ("no ) after the end", {"in.cpp": b"BEGIN_FRAME_TEXT()\nx\nEND_FRAME_TEXT"},
+     ["-c", "in.cpp", "out.cpp"], b" C++ source!\n" + xf(7, b"END_FRAME_TEXT() without )"),
+     "out.cpp", False, None),
+    ("end before begin", {"in.cpp": b"END_FRAME_TEXT()\nBEGIN_FRAME_TEXT()\nx\nEND_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(8, b"END_FRAME_TEXT() before BEGIN_FRAME_TEXT()"), "out.cpp",
+     False, None),
+    ("unclosed expression", {"in.cpp": b"BEGIN_FRAME_TEXT()\n<!DOCTYPE html>\nEND_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(2, b"BEGIN_FLAG without CLOSE_FLAG !>"), "out.cpp", False, None),
+    ("unclosed file", {"in.cpp": b"BEGIN_FRAME_TEXT()\n<# a\nEND_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(2, b"BEGIN_FLAG without CLOSE_FLAG #>"), "out.cpp", False, None),
+    ("equal openers", {"in.cpp": b'BEGIN_FRAME_TEXT(FLAG_<!="<#")\nx\nEND_FRAME_TEXT()'},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(3, b"The flags have the same name but different functions<#"),
+     "out.cpp", False, None),
+    ("flag without a value", {"in.cpp": b"BEGIN_FRAME_TEXT(FLAG_#>)\nx\nEND_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(9, b"The flag has no quoted value FLAG_#>"), "out.cpp", False, None),
+    ("flag without a closing quote", {"in.cpp": b'BEGIN_FRAME_TEXT(FLAG_!>="x)\nx\nEND_FRAME_TEXT()'},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(9, b"The flag has no quoted value FLAG_!>"), "out.cpp", False, None),
+    ("flag with an empty value", {"in.cpp": b'BEGIN_FRAME_TEXT(FLAG_<#="")\nx\nEND_FRAME_TEXT()'},
+     ["-c", "in.cpp", "out.cpp"],
+     b" C++ source!\n" + xf(10, b"The flag has an empty value FLAG_<#"), "out.cpp", False, None),
+    # Embedded files.
+    ("missing embedded file", {"in.cpp": b"BEGIN_FRAME_TEXT()\n<# gone.txt #>\nEND_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b' C++ source!\n' + xf(1, b'Embedding of file "gone.txt" failed'), "out.cpp", False, None),
+    ("embedded directory",
+     {"in.cpp": b"BEGIN_FRAME_TEXT()\n<#dir#>\nEND_FRAME_TEXT()", "dir": None},
+     ["-c", "in.cpp", "out.cpp"],
+     b' C++ source!\n' + xf(1, b'Embedding of file "dir" failed'), "out.cpp", False, None),
+    ("unreadable embedded file",
+     {"in.cpp": b"BEGIN_FRAME_TEXT()\n<#secret#>\nEND_FRAME_TEXT()", "secret": b"s"},
+     ["-c", "in.cpp", "out.cpp"],
+     b' C++ source!\n' + xf(1, b'Embedding of file "secret" failed'), "out.cpp", True,
+     lambda d: os.chmod(os.path.join(d, "secret"), 0)),
+    ("blank embedded name", {"in.cpp": b"BEGIN_FRAME_TEXT()\n<#  #>\nEND_FRAME_TEXT()"},
+     ["-c", "in.cpp", "out.cpp"],
+     b' C++ source!\n' + xf(1, b'Embedding of file "" failed'), "out.cpp", False, None),
+]
+
+
+def build(directory, files):
+    for path, content in files.items():
+        full = os.path.join(directory, path)
+        if content is None:
+            os.makedirs(full, exist_ok=True)
+        else:
+            os.makedirs(os.path.dirname(full), exist_ok=True)
+            with open(full, "wb") as file:
+                file.write(content)
+
+
+def snapshot(directory):
+    tree = {}
+    for root, folders, files in os.walk(directory):
+        for name in folders + files:
+            full = os.path.join(root, name)
+            relative = os.path.relpath(full, directory)
+            if os.path.isdir(full):
+                tree[relative] = None
+            else:
+                with open(full, "rb") as file:
+                    tree[relative] = file.read()
+    return tree
+
+
+def run_row(binary, row, with_output):
+    name, files, arguments, message, output, unprivileged, setup = row
+    directory = tempfile.mkdtemp(prefix="xvantor-bad-")
+    try:
+        os.chmod(directory, 0o777)
+        build(directory, files)
+        if with_output and output is not None and output not in files:
+            build(directory, {output: OLD_OUTPUT})
+        if unprivileged:
+            for root, folders, names in os.walk(directory):
+                for entry in folders + names:
+                    os.chown(os.path.join(root, entry), NOBODY, NOBODY)
+            os.chown(directory, NOBODY, NOBODY)
+        if setup:
+            setup(directory)
+        before = snapshot(directory)
+        command = [binary] + [os.fsencode(argument) for argument in arguments]
+        if unprivileged and os.geteuid() == 0:
+            if shutil.which("setpriv") is None:
+                return "skipped (no setpriv)"
+            command = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY,
+                       "--clear-groups"] + command
+        completed = subprocess.run(command, cwd=directory, stdin=subprocess.DEVNULL,
+                                   capture_output=True, timeout=60)
+        after = snapshot(directory)
+        problems = []
+        if completed.stderr:
+            problems.append("standard error: %r" % completed.stderr[:200])
+        if message is None:
+            if completed.returncode != 0:
+                problems.append("exit status %d, expected 0" % completed.returncode)
+            if output not in after:
+                problems.append("no output written")
+            return "; ".join(problems)
+        expected = BANNER + message + b"\n"
+        if completed.stdout != expected:
+            problems.append("stdout %r, expected %r" % (completed.stdout, expected))
+        if completed.returncode == 0:
+            problems.append("exit status 0")
+        written = {path for path in after if path not in before}
+        # Support files may be written before the run fails; nothing else may appear.
+        written -= {"mstring.h", "mvantor.h"}
+        if written:
+            problems.append("files appeared: %s" % sorted(written))
+        changed = [path for path in before if path in after and before[path] != after[path]]
+        if changed:
+            problems.append("files changed: %s" % changed)
+        return "; ".join(problems)
+    finally:
+        subprocess.run(["chmod", "-R", "u+rwx", directory], capture_output=True)
+        shutil.rmtree(directory, ignore_errors=True)
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__)
+        return 2
+    binary = os.path.abspath(sys.argv[1])
+    passed = failed = 0
+    for row in ROWS:
+        for with_output in (False, True):
+            label = "%s%s" % (row[0], " (output present)" if with_output else "")
+            problem = run_row(binary, row, with_output)
+            if problem.startswith("skipped"):
+                print("SKIP  %s: %s" % (label, problem))
+                continue
+            if problem:
+                failed += 1
+                print("FAIL  %s: %s" % (label, problem))
+            else:
+                passed += 1
+                print("ok    %s" % label)
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

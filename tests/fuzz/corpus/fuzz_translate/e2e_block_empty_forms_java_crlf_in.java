@@ -1,0 +1,13 @@
+1class A {
+void f() {
+BEGIN_FRAME_TEXT()
+END_FRAME_TEXT();
+BEGIN_FRAME_TEXT()
+
+END_FRAME_TEXT();
+BEGIN_FRAME_TEXT()
+
+
+END_FRAME_TEXT();
+}
+}

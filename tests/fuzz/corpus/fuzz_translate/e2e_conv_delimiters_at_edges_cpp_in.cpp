@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT()
+<!a!><!b!>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+<#a##>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT(FLAG_<#="<" FLAG_#>=">")
+<!a!>
+END_FRAME_TEXT();

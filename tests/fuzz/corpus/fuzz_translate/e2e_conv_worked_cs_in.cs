@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+Hi <!name!>!
+END_FRAME_TEXT();

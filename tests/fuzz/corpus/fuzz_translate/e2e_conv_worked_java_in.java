@@ -1,0 +1,3 @@
+1BEGIN_FRAME_TEXT()
+Hi <!name!>!
+END_FRAME_TEXT();

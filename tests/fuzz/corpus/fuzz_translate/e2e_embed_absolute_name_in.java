@@ -1,0 +1,3 @@
+1BEGIN_FRAME_TEXT()
+<#/dev/null#>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT()
+<#bin.dat#>
+END_FRAME_TEXT();

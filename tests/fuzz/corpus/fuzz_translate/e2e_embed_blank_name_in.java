@@ -1,0 +1,4 @@
+1BEGIN_FRAME_TEXT()
+<# 
+ #>
+END_FRAME_TEXT();

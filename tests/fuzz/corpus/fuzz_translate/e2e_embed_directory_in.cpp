@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT()
+<# sub #>
+END_FRAME_TEXT();

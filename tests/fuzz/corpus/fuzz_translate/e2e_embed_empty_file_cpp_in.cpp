@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT()
+<#empty.txt#>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+<#at.txt#>
+END_FRAME_TEXT();

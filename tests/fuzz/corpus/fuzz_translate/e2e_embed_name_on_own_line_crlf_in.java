@@ -1,0 +1,5 @@
+1BEGIN_FRAME_TEXT()
+<#
+  note.txt 
+#>
+END_FRAME_TEXT();

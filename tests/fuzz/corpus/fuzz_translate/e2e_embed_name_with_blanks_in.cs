@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+<# my file.txt #>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+1BEGIN_FRAME_TEXT()
+<#"x.txt"#>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT()
+<#data/x.txt#>
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+<#	x.txt #>
+END_FRAME_TEXT();

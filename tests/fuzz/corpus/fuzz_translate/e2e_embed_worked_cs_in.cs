@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+Text: <# note.txt #>
+END_FRAME_TEXT();

@@ -1,0 +1,12 @@
+0BEGIN_FRAME_TEXT(FLAG_<!="{" FLAG_!>="}")
+{a}
+END_FRAME_TEXT();
+BEGIN_FRAME_TEXT(FLAG_<! "{" FLAG_!> "}")
+{a}
+END_FRAME_TEXT();
+BEGIN_FRAME_TEXT(FLAG_<!("{") FLAG_!>("}"))
+{a}
+END_FRAME_TEXT();
+BEGIN_FRAME_TEXT(FLAG_<!"{"FLAG_!>"}")
+{a}
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+1BEGIN_FRAME_TEXT(just words FLAG)
+<!a!>
+END_FRAME_TEXT();

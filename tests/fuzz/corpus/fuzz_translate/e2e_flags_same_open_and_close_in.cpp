@@ -1,0 +1,3 @@
+0BEGIN_FRAME_TEXT(FLAG_<!="%" FLAG_!>="%")
+%name%
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT(FLAG_<!="@" FLAG_<#="@")
+x
+END_FRAME_TEXT();

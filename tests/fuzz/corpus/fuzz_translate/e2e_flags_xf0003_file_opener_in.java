@@ -1,0 +1,3 @@
+1BEGIN_FRAME_TEXT(FLAG_<#="<!")
+x
+END_FRAME_TEXT();

@@ -1,0 +1,1 @@
+0int x; frame

@@ -1,0 +1,2 @@
+0frame Report : Base {
+};

@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT()
+ frame X {
+END_FRAME_TEXT();

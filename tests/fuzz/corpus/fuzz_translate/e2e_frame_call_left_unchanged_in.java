@@ -1,0 +1,4 @@
+1void g() {
+  frame(x);
+}
+int h(int);

@@ -1,0 +1,3 @@
+1frame Report
+{
+};

@@ -1,0 +1,3 @@
+0int n;
+ frames {
+};

@@ -1,0 +1,3 @@
+0// the frame of it
+struct S {
+};

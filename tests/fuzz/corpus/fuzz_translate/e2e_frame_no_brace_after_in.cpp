@@ -1,0 +1,3 @@
+0x
+frame Report
+// no brace

@@ -1,0 +1,8 @@
+0	frame A {
+};
+Frame B {
+};
+FRAME C {
+};
+x=frame D {
+};

@@ -1,0 +1,4 @@
+0frame(Report){
+};
+struct S {
+};

@@ -1,0 +1,4 @@
+2frame A {
+};
+frame B {
+};

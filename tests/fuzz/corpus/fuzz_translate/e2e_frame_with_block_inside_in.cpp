@@ -1,0 +1,7 @@
+0frame Page {
+    void show() {
+        BEGIN_FRAME_TEXT()
+Hi <!name!>!
+        END_FRAME_TEXT();
+    }
+};

@@ -1,0 +1,9 @@
+0frame Report
+{
+public:
+    void show();
+};
+
+frame(Summary) {
+};
+int myframe(int);

@@ -1,0 +1,9 @@
+2frame Report
+{
+public:
+    void show();
+};
+
+frame(Summary) {
+};
+int myframe(int);

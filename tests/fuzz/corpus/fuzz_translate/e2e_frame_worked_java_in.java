@@ -1,0 +1,9 @@
+1frame Report
+{
+public:
+    void show();
+};
+
+frame(Summary) {
+};
+int myframe(int);

@@ -1,0 +1,3 @@
+1BEGIN_FRAME_TEXT()
+<#name
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+2BEGIN_FRAME_TEXT(FLAG_!>="x)
+a"b
+END_FRAME_TEXT();

@@ -1,0 +1,3 @@
+0int a;
+BEGIN_FRAME_TEXT()
+no end

@@ -1,0 +1,95 @@
+// Flag definitions of a block header: read directly through readFlagDefinitions, and inside
+// a whole block whose text then uses the delimiters. The reference reader says which
+// delimiters a header defines, or which message it earns.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine/mpreprocessorrun.h"
+#include "tests/fuzz/mfuzzsupport.h"
+#include "tests/support/mbytes.h"
+
+namespace {
+
+const char* const apszOptions[] = {"-c", "-j", "-#", "-x"};
+
+// Reaches the protected reader and the delimiter set it fills.
+class MFlagProbe : public MPreprocessorRun {
+public:
+    MFlagProbe() : MPreprocessorRun("-c", MString()) {}
+
+    /// The four delimiters, joined with their lengths so that no text can pass for another.
+    std::string read(const std::string& strHeader) {
+        readFlagDefinitions(fromBytes(strHeader));
+        return joined(bytesOf(m_delimiters.getExpressionBegin()),
+                      bytesOf(m_delimiters.getExpressionEnd()),
+                      bytesOf(m_delimiters.getFileBegin()), bytesOf(m_delimiters.getFileEnd()));
+    }
+
+    static std::string joined(const std::string& strExpressionBegin,
+                              const std::string& strExpressionEnd, const std::string& strFileBegin,
+                              const std::string& strFileEnd) {
+        std::string strAll;
+        for (const std::string* pstr :
+             {&strExpressionBegin, &strExpressionEnd, &strFileBegin, &strFileEnd})
+            strAll += std::to_string(pstr->size()) + ":" + *pstr + ";";
+        return strAll;
+    }
+};
+
+MOutcome engineDelimiters(const std::string& strHeader) {
+    MOutcome outcome;
+    try {
+        MFlagProbe probe;
+        outcome.strText = probe.read(strHeader);
+    } catch (const char* pszMessage) {
+        outcome.bThrew = true;
+        outcome.strText = pszMessage;
+    } catch (MString& mstrMessage) {
+        outcome.bThrew = true;
+        outcome.strText = bytesOf(mstrMessage);
+    } catch (...) {
+        fuzzFailure("readFlagDefinitions threw something other than a C string or an MString",
+                    strHeader);
+    }
+    return outcome;
+}
+
+MOutcome referenceDelimiters(const std::string& strHeader) {
+    MOutcome outcome;
+    try {
+        const MReferenceTranslator::MDelimiters delimiters =
+            fuzzReference().readFlagDefinitions(strHeader);
+        outcome.strText =
+            MFlagProbe::joined(delimiters.strExpressionBegin, delimiters.strExpressionEnd,
+                               delimiters.strFileBegin, delimiters.strFileEnd);
+    } catch (const MReferenceTranslator::MError& error) {
+        outcome.bThrew = true;
+        outcome.strText = error.strText;
+    }
+    return outcome;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzzReference();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pbyData, size_t nSize) {
+    const std::string strData(reinterpret_cast<const char*>(pbyData), nSize);
+    expectSame("readFlagDefinitions and the reference reader differ", strData,
+               referenceDelimiters(strData), engineDelimiters(strData));
+
+    // The first line holds the definitions, the rest is the block text that uses them.
+    const std::string::size_type nLineEnd = strData.find('\n');
+    const std::string strHeader = strData.substr(0, nLineEnd);
+    const std::string strText = nLineEnd == std::string::npos ? "" : strData.substr(nLineEnd + 1);
+    const std::string strInput =
+        "BEGIN_FRAME_TEXT(" + strHeader + ")\n" + strText + "\nEND_FRAME_TEXT()\n";
+    const char* const pszOption = apszOptions[nSize == 0 ? 0 : pbyData[nSize - 1] % 4];
+    expectReferenceTranslation("a block translates otherwise than its definitions say", pszOption,
+                               strInput, engineTranslation(pszOption, strInput));
+    return 0;
+}

@@ -1,0 +1,40 @@
+// The whole translation of arbitrary input, in memory, under each language option: every
+// outcome must be the reference translator's, byte for byte, message texts included.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tests/fuzz/mfuzzsupport.h"
+
+namespace {
+
+// The fourth is an explicit option naming no language: the fallback forms.
+const char* const apszOptions[] = {"-c", "-j", "-#", "-x"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzzReference();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pbyData, size_t nSize) {
+    if (nSize == 0)
+        return 0;
+    const char* const pszOption = apszOptions[pbyData[0] % 4];
+    const std::string strInput(reinterpret_cast<const char*>(pbyData) + 1, nSize - 1);
+    const MOutcome engine = engineTranslation(pszOption, strInput);
+
+    const std::string strHead = fuzzReference().headFor(pszOption);
+    if (!engine.bThrew && engine.strText.compare(0, strHead.size(), strHead) != 0)
+        fuzzFailure("a translation does not start with the notice", strInput);
+    // Nothing to replace and nothing to rewrite: the input passes through unchanged.
+    if (strInput.find("BEGIN_FRAME_TEXT") == std::string::npos &&
+        strInput.find("frame") == std::string::npos)
+        expectSame("plain text did not pass through unchanged", strInput,
+                   MOutcome{false, strHead + strInput}, engine);
+
+    expectReferenceTranslation("the engine and the reference translation differ", pszOption,
+                               strInput, engine);
+    return 0;
+}

@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""Installs XVantor into a temporary prefix and builds a consumer project against it.
+
+Usage: run_install.py --cmake CMAKE --build-dir DIR --consumer DIR
+                      [--generator NAME] [--program NAME | --jar NAME] [--keep]
+
+Stages, each reported by name when it fails:
+  install    `cmake --install <build-dir> --prefix <tmp>/prefix`; the tool, the man page and
+             the package files must be where users look for them
+  configure  the consumer (copied to <tmp>/src, since the test edits it) is configured with
+             CMAKE_PREFIX_PATH=<tmp>/prefix
+  build      it is built; the source copy must hold no new file afterwards
+  run        the program (--program, run directly; --jar, run with `java -jar`) must print
+             expected.txt of the consumer
+  no-op      a second build must not run the tool again
+  rebuild    message.txt gets another line; the next build must run the tool again and the
+             program must print the new line where the old one stood
+
+The consumer is built in a folder whose name holds ".java" and ".h": the tool's language
+recognition searches the whole output path, and the CMake function must not depend on it.
+
+Exit status: 0 on success, 1 when a stage fails, 2 on usage, 77 when --jar is given and no
+java/javac is installed (CTest reports that as skipped).
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIPPED = 77
+TIMEOUT_SECONDS = 300
+MESSAGE_NAME = "message.txt"
+EXPECTED_NAME = "expected.txt"
+CHANGED_MESSAGE = b"changed message\n"
+# Each names a file that the install must produce, relative to the prefix.
+INSTALLED_FILES = [
+    "bin/xvantor",
+    "share/man/man1/xvantor.1",
+    "lib/cmake/XVantor/XVantorConfig.cmake",
+    "lib/cmake/XVantor/XVantorConfigVersion.cmake",
+    "lib/cmake/XVantor/XVantorGenerate.cmake",
+    "lib/cmake/XVantor/XVantorTargets.cmake",
+]
+# What a build prints for each translation (the COMMENT of the function's commands).
+TRANSLATING = b"Translating "
+
+
+class StageFailed(Exception):
+    def __init__(self, stage, message):
+        super().__init__(message)
+        self.stage = stage
+
+
+def run(stage, command, cwd=None):
+    """Runs a command; returns its standard output and error together."""
+    try:
+        completed = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
+                                   stderr=subprocess.STDOUT, timeout=TIMEOUT_SECONDS)
+    except (OSError, subprocess.TimeoutExpired) as error:
+        raise StageFailed(stage, "%s: %s" % (" ".join(command), error))
+    if completed.returncode != 0:
+        raise StageFailed(stage, "%s exited with %d:\n%s" % (
+            " ".join(command), completed.returncode,
+            completed.stdout.decode("utf-8", "replace")))
+    return completed.stdout
+
+
+def list_files(root):
+    found = set()
+    for folder, _, names in os.walk(root):
+        for name in names:
+            found.add(os.path.relpath(os.path.join(folder, name), root))
+    return found
+
+
+def check_output(stage, program, expected):
+    actual = run(stage, program)
+    if actual != expected:
+        raise StageFailed(stage, "the program printed\n%r\ninstead of\n%r" % (actual, expected))
+
+
+def test(args, work):
+    prefix = os.path.join(work, "prefix")
+    run("install", [args.cmake, "--install", args.build_dir, "--prefix", prefix])
+    for name in INSTALLED_FILES:
+        if not os.path.isfile(os.path.join(prefix, name)):
+            raise StageFailed("install", "%s is missing from the prefix" % name)
+    if not os.access(os.path.join(prefix, "bin/xvantor"), os.X_OK):
+        raise StageFailed("install", "bin/xvantor is not executable")
+
+    source = os.path.join(work, "src")
+    shutil.copytree(args.consumer, source)
+    source_files = list_files(source)
+    build = os.path.join(work, "build.java.h")
+    configure = [args.cmake, "-S", source, "-B", build, "-DCMAKE_PREFIX_PATH=" + prefix]
+    if args.generator:
+        configure += ["-G", args.generator]
+    run("configure", configure)
+    run("build", [args.cmake, "--build", build])
+    if list_files(source) != source_files:
+        raise StageFailed("build", "the build wrote into the source folder: %s" %
+                          sorted(list_files(source) - source_files))
+
+    if args.jar:
+        program = ["java", "-jar", os.path.join(build, args.jar)]
+    else:
+        program = [os.path.join(build, args.program)]
+    with open(os.path.join(source, EXPECTED_NAME), "rb") as file:
+        expected = file.read()
+    check_output("run", program, expected)
+
+    if TRANSLATING in run("no-op", [args.cmake, "--build", build]):
+        raise StageFailed("no-op", "a build with nothing changed ran the tool again")
+
+    message = os.path.join(source, MESSAGE_NAME)
+    with open(message, "rb") as file:
+        old_message = file.read()
+    if old_message not in expected:
+        raise StageFailed("rebuild", "expected.txt does not hold the text of message.txt")
+    generated_time = max(os.stat(os.path.join(build, name)).st_mtime_ns
+                         for name in os.listdir(build) if name.endswith((".cpp", ".java")))
+    with open(message, "wb") as file:
+        file.write(CHANGED_MESSAGE)
+    # Coarse file-system clocks could leave the change no newer than the generated file.
+    while os.stat(message).st_mtime_ns <= generated_time:
+        time.sleep(0.1)
+        os.utime(message)
+    if TRANSLATING not in run("rebuild", [args.cmake, "--build", build]):
+        raise StageFailed("rebuild", "changing %s did not run the tool again" % MESSAGE_NAME)
+    check_output("rebuild", program, expected.replace(old_message, CHANGED_MESSAGE))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--cmake", required=True)
+    parser.add_argument("--build-dir", required=True)
+    parser.add_argument("--consumer", required=True)
+    parser.add_argument("--generator")
+    group = parser.add_mutually_exclusive_group(required=True)
+    group.add_argument("--program")
+    group.add_argument("--jar")
+    parser.add_argument("--keep", action="store_true")
+    args = parser.parse_args()
+
+    if args.jar and not (shutil.which("java") and shutil.which("javac")):
+        print("skipped: java or javac is not installed")
+        return SKIPPED
+    work = tempfile.mkdtemp(prefix="xvantor-install-")
+    try:
+        test(args, work)
+    except StageFailed as failure:
+        print("FAILED at stage %s: %s" % (failure.stage, failure))
+        return 1
+    finally:
+        if args.keep:
+            print("kept %s" % work)
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
