@@ -52,13 +52,14 @@ for target in "${targets[@]}"; do
     log=$work/fuzz.log
     echo "== $target: fuzzing for $seconds s (log: $log)"
     status=0
+    started=$SECONDS
     TMPDIR=$work/tmp "$build/tests/fuzz/$target" "${options[@]}" "$work/corpus" >"$log" 2>&1 ||
         status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
     ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
-    time=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -1)
+    elapsed=$((SECONDS - started))
     artifacts=$(find "$work/artifacts" -type f | sort)
     if [ "$status" -ne 0 ] || [ -n "$artifacts" ]; then
         result="FINDING (exit status $status)"
@@ -72,7 +73,7 @@ for target in "${targets[@]}"; do
         result=ok
     fi
     line=$(printf '%-15s executions: %-10s cov: %-6s ft: %-7s time: %ss  %s' "$target" \
-        "${runs:-?}" "${cov:-?}" "${ft:-?}" "${time:-?}" "$result")
+        "${runs:-?}" "${cov:-?}" "${ft:-?}" "$elapsed" "$result")
     echo "$line"
     summary+=("$line")
     rm -rf "$work/tmp"

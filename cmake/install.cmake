@@ -1,0 +1,65 @@
+# Installation: the tool, its man page and a CMake package that offers the imported target
+# XVantor::xvantor and the function xvantor_generate(); cpack turns the same into a .deb.
+
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+# Fixed rather than CMAKE_INSTALL_LIBDIR: the package only names an executable, so one
+# architecture-independent place suits every prefix.
+set(XV_PACKAGE_DESTINATION lib/cmake/XVantor)
+
+install(TARGETS xvantor EXPORT XVantorTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/man/xvantor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+install(EXPORT XVantorTargets NAMESPACE XVantor:: DESTINATION ${XV_PACKAGE_DESTINATION})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/XVantorConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/XVantorConfig.cmake
+  INSTALL_DESTINATION ${XV_PACKAGE_DESTINATION}
+  NO_SET_AND_CHECK_MACRO)
+# The tool is run, not linked, so a consumer of any architecture may use it.
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/XVantorConfigVersion.cmake
+  VERSION ${PROJECT_VERSION}
+  COMPATIBILITY SameMajorVersion
+  ARCH_INDEPENDENT)
+install(FILES
+  ${PROJECT_BINARY_DIR}/XVantorConfig.cmake
+  ${PROJECT_BINARY_DIR}/XVantorConfigVersion.cmake
+  ${CMAKE_CURRENT_LIST_DIR}/XVantorGenerate.cmake
+  DESTINATION ${XV_PACKAGE_DESTINATION})
+
+# Inside this build the same names work as after find_package(XVantor).
+if(NOT TARGET XVantor::xvantor)
+  add_executable(XVantor::xvantor ALIAS xvantor)
+endif()
+include(${CMAKE_CURRENT_LIST_DIR}/XVantorGenerate.cmake)
+
+# A project that adds XVantor with add_subdirectory keeps its own package settings.
+if(NOT CMAKE_SOURCE_DIR STREQUAL PROJECT_SOURCE_DIR)
+  return()
+endif()
+
+set(CPACK_PACKAGE_NAME xvantor)
+set(CPACK_PACKAGE_VENDOR "The XVantor developers")
+set(CPACK_PACKAGE_CONTACT "support@xvantor.org")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "Frame text preprocessor for C++, Java and C# sources")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "XVantor replaces the blocks of literal text that stand between BEGIN_FRAME_TEXT and\n"
+  "END_FRAME_TEXT in C++, Java and C# sources by expressions that rebuild the text, with\n"
+  "values and whole files spliced in, and writes the small support library that the\n"
+  "result compiles against. The package holds the tool, its manual page and a CMake\n"
+  "package with the function xvantor_generate().")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The XVantor developers <support@xvantor.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+find_program(XV_DPKG_SHLIBDEPS dpkg-shlibdeps)
+mark_as_advanced(XV_DPKG_SHLIBDEPS)
+if(XV_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+endif()
+include(CPack)
