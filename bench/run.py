@@ -211,12 +211,13 @@ if pid == 0:
 _, status, usage = os.wait4(pid, 0)
 elapsed = time.perf_counter() - start
 with open(sys.argv[1], "w") as f:
-    f.write("%r %d %d" % (elapsed, usage.ru_maxrss * 1024, os.waitstatus_to_exitcode(status)))
+    f.write("%r %d %d %r" % (elapsed, usage.ru_maxrss * 1024, os.waitstatus_to_exitcode(status),
+                             usage.ru_utime + usage.ru_stime))
 """
 
 
 def run_timed(argv, cwd, stdout=subprocess.DEVNULL):
-    """Wall time, peak resident bytes and exit status of one child."""
+    """Wall time, peak resident bytes, exit status, standard error and CPU time of one child."""
     fd, report = tempfile.mkstemp(prefix="rusage-", dir=cwd)
     os.close(fd)
     try:
@@ -226,13 +227,14 @@ def run_timed(argv, cwd, stdout=subprocess.DEVNULL):
             fields = f.read().split()
     finally:
         os.remove(report)
-    if result.returncode != 0 or len(fields) != 3:
+    if result.returncode != 0 or len(fields) != 4:
         raise HarnessError("could not run %s: %s"
                            % (" ".join(argv), result.stderr.decode(errors="replace")))
-    return float(fields[0]), int(fields[1]), int(fields[2]), result.stderr
+    return float(fields[0]), int(fields[1]), int(fields[2]), result.stderr, float(fields[3])
 
 
 def best_of(runs, argv, cwd, before=None, stdout_path=None):
+    """The best wall time, the largest peak memory and the CPU time of the best run."""
     best = None
     peak = 0
     for _ in range(runs):
@@ -240,16 +242,17 @@ def best_of(runs, argv, cwd, before=None, stdout_path=None):
             before()
         out = open(stdout_path, "wb") if stdout_path else subprocess.DEVNULL
         try:
-            elapsed, rss, code, stderr = run_timed(argv, cwd, out)
+            elapsed, rss, code, stderr, cpu = run_timed(argv, cwd, out)
         finally:
             if stdout_path:
                 out.close()
         if code != 0:
             raise HarnessError("%s exited with %d in %s: %s"
                                % (" ".join(argv), code, cwd, stderr.decode(errors="replace")))
-        best = elapsed if best is None else min(best, elapsed)
+        if best is None or elapsed < best[0]:
+            best = (elapsed, cpu)
         peak = max(peak, rss)
-    return best, peak
+    return best[0], peak, best[1]
 
 
 def remover(path):
@@ -339,6 +342,8 @@ def measure(args, tool, xxd, cp, root):
     print("xvantor benchmark: %s" % tool)
     print("seed %d, best of %d runs, scale %g, %s, %d cores, temp %s"
           % (SEED, runs, args.scale, platform.platform(), os.cpu_count(), root))
+    load_before = os.getloadavg()[0]
+    print("load average %.2f at the start" % load_before)
     print()
 
     rows = []
@@ -362,59 +367,69 @@ def measure(args, tool, xxd, cp, root):
                 out_path = os.path.join(folder, out_name)
                 # A fresh output each time: an existing one is replaced by rename, which
                 # costs a little more than a new file.
-                times[part], peak = best_of(runs, [tool, option, "in.txt", out_name], folder,
-                                            before=remover(out_path))
+                times[part], peak, cpu = best_of(runs, [tool, option, "in.txt", out_name],
+                                                 folder, before=remover(out_path))
                 check_output(out_path, expected, option)
                 if part == "full":
                     full_peak = peak
+                    full_cpu = cpu
                     out_size = os.path.getsize(out_path)
                     in_size = sum(os.path.getsize(os.path.join(folder, name))
                                   for name in ("in.txt", "big.bin")
                                   if os.path.exists(os.path.join(folder, name)))
                     copy_path = os.path.join(folder, "copy.out")
-                    copy_time, _ = best_of(runs, [cp, "--reflink=never", out_name, "copy.out"],
+                    copy_time, _, _ = best_of(runs, [cp, "--reflink=never", out_name, "copy.out"],
                                            folder, before=remover(copy_path))
                     os.remove(copy_path)
                 os.remove(out_path)
             rows.append({
                 "key": key, "title": title, "language": LANGUAGES[option], "in": in_size,
                 "out": out_size, "time": times["full"], "eighth": times["eighth"],
-                "peak": full_peak, "copy": copy_time,
+                "peak": full_peak, "copy": copy_time, "cpu": full_cpu,
             })
         if key == "1":
             folder = folders["full"][0]
             xxd_out = os.path.join(folder, "xxd.out")
-            xxd_time, _ = best_of(runs, [xxd, "-i", "big.bin"], folder, stdout_path=xxd_out)
+            xxd_time, _, _ = best_of(runs, [xxd, "-i", "big.bin"], folder, stdout_path=xxd_out)
             xxd_size = os.path.getsize(xxd_out)
             os.remove(xxd_out)
         for folder, _ in folders.values():
             shutil.rmtree(folder)
         print()
 
-    return report(rows, xxd_time, xxd_size)
+    load_after = os.getloadavg()[0]
+    status = report(rows, xxd_time, xxd_size)
+    # Our own runs load one core; more than that means other programs shared the
+    # machine, and every time above may be theirs as much as ours.
+    if max(load_before, load_after) > 1.5:
+        print("warning: load average %.2f / %.2f at start / end: other programs were running,"
+              " so wall times are unreliable; the cpu column is steadier"
+              % (load_before, load_after))
+    return status
 
 
 def report(rows, xxd_time, xxd_size):
-    header = ("%-2s %-26s %-4s %8s %8s %8s %8s %8s %9s %9s %7s %6s %8s %6s"
-              % ("#", "workload", "lang", "in MiB", "out MiB", "time s", "in MB/s", "out MB/s",
-                 "peak MiB", "limit MiB", "cp s", "x cp", "1/8 s", "scale"))
+    header = ("%-2s %-26s %-4s %7s %8s %7s %6s %7s %8s %8s %9s %6s %6s %7s %6s"
+              % ("#", "workload", "lang", "in MiB", "out MiB", "time s", "cpu s", "in MB/s",
+                 "out MB/s", "peak MiB", "limit MiB", "cp s", "x cp", "1/8 s", "scale"))
     print(header)
     print("-" * len(header))
     for row in rows:
         row["limit"] = MEMORY_FACTOR * row["out"] + MEMORY_SLACK
         row["scale"] = row["time"] / row["eighth"]
         row["x_copy"] = row["time"] / row["copy"]
-        print("%-2s %-26s %-4s %8.1f %8.1f %8.3f %8.1f %8.1f %9.1f %9.1f %7.3f %6.2f %8.3f %6.2f"
+        print("%-2s %-26s %-4s %7.1f %8.1f %7.3f %6.2f %7.1f %8.1f %8.1f %9.1f %6.3f %6.2f %7.3f %6.2f"
               % (row["key"], row["title"], row["language"], mib(row["in"]), mib(row["out"]),
-                 row["time"], row["in"] / 1e6 / row["time"], row["out"] / 1e6 / row["time"],
-                 mib(row["peak"]), mib(row["limit"]), row["copy"], row["x_copy"],
-                 row["eighth"], row["scale"]))
-    print("%-2s %-26s %-4s %8.1f %8.1f %8.3f %8.1f %8.1f"
+                 row["time"], row["cpu"], row["in"] / 1e6 / row["time"],
+                 row["out"] / 1e6 / row["time"], mib(row["peak"]), mib(row["limit"]), row["copy"],
+                 row["x_copy"], row["eighth"], row["scale"]))
+    print("%-2s %-26s %-4s %7.1f %8.1f %7.3f %6s %7.1f %8.1f"
           % ("", "xxd -i of workload 1's file", "", mib(rows[0]["in"]), mib(xxd_size), xxd_time,
-             rows[0]["in"] / 1e6 / xxd_time, xxd_size / 1e6 / xxd_time))
-    print("(MB = 10^6 bytes; peak = maximum resident set; limit = %g x output + 32 MiB;"
+             "", rows[0]["in"] / 1e6 / xxd_time, xxd_size / 1e6 / xxd_time))
+    print("(MB = 10^6 bytes; time = best wall time; cpu = user + system time of that run;")
+    print(" peak = maximum resident set; limit = %g x output + 32 MiB; cp s = plain copy of a"
           % MEMORY_FACTOR)
-    print(" cp s = plain copy of a file as large as the output; scale = time / time at 1/8 size)")
+    print(" file as large as the output; scale = time / time at 1/8 size)")
     print()
 
     checks = []

@@ -38,7 +38,7 @@ const char* const pszWrapperBegin = "MString(\n";
 
 }  // namespace
 
-MTextConverter::MTextConverter(const MString& mstrText, const char* const& pszOption,
+MTextConverter::MTextConverter(const MString& mstrText, const char* pszOption,
                                const MDelimiterSet& delimiters)
     : m_mstrText(mstrText),
       m_pszOption(pszOption),

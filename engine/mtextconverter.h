@@ -23,8 +23,7 @@ public:
 
     /// The text and the option are borrowed and must outlive the converter; the
     /// delimiters are copied, so later flag changes do not reach it.
-    MTextConverter(const MString& mstrText, const char* const& pszOption,
-                   const MDelimiterSet& delimiters);
+    MTextConverter(const MString& mstrText, const char* pszOption, const MDelimiterSet& delimiters);
     MTextConverter(const MTextConverter&) = delete;
     MTextConverter& operator=(const MTextConverter&) = delete;
     virtual ~MTextConverter() = default;
@@ -61,7 +60,7 @@ protected:
     unsigned long m_liLiteralBytes = 0;
 
     const MString& m_mstrText;
-    const char* const& m_pszOption;
+    const char* m_pszOption;  // borrowed from the run, which outlives the converter
     MString m_mstrCall;
     MString m_mstrExpressionBegin;
     MString m_mstrExpressionEnd;
