@@ -15,7 +15,9 @@ writes); the folder is removed afterwards unless --keep is given.
      that nearly form delimiters, outside blocks and inside them.
 
 Every case also runs at one eighth of its size for the scaling ratio. Beside the tool, the
-same run times `xxd -i` of workload 1's binary file and `cp` of each output file.
+same run times `xxd -i` of workload 1's binary file and `cp` of each output file. Times are
+the best of --runs runs; the cpu column is the user and system time of that run, which other
+programs on the machine disturb less than the wall time (a warning says when they ran).
 
 Targets, each printed as PASS or FAIL:
   - workload 1 at least 8 times faster than `xxd -i` of the same file;
@@ -313,8 +315,10 @@ def main():
     tool = os.path.abspath(args.tool) if args.tool else build_tool()
     if not os.access(tool, os.X_OK):
         raise HarnessError("no executable tool at " + tool)
-    xxd = shutil.which("xxd") or "/usr/bin/xxd"
-    cp = shutil.which("cp") or "/bin/cp"
+    xxd = shutil.which("xxd")
+    cp = shutil.which("cp")
+    if xxd is None or cp is None:
+        raise HarnessError("xxd and cp are needed beside the tool (Debian: apt-get install xxd)")
 
     os.makedirs(os.path.join(BUILD_DIR, "tmp"), exist_ok=True)
     root = tempfile.mkdtemp(prefix="run-", dir=os.path.join(BUILD_DIR, "tmp"))
