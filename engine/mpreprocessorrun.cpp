@@ -4,6 +4,7 @@
 
 #include "engine/mconsole.h"
 #include "engine/mfiles.h"
+#include "engine/mtextsearch.h"
 
 namespace {
 
@@ -59,6 +60,10 @@ MPreprocessorRun::MPreprocessorRun(const char* pszOption, const char* pszInputNa
 }
 
 const MString& MPreprocessorRun::translate() {
+    return translateText();
+}
+
+MString& MPreprocessorRun::translateText() {
     m_nPosition = 0;
     while (processNextBlock()) {
         // Flag definitions hold for the block in whose header they stand.
@@ -67,16 +72,21 @@ const MString& MPreprocessorRun::translate() {
     // The second pass addresses its text with int positions.
     if (m_mstrOutput.length() > INT_MAX)
         throw "output too large";
+    // Every copy of a whole text costs as much fresh memory: the frame pass reads the
+    // first pass's text in place, and the input is done with.
+    m_mstrInput = MString();
+    // Without the word anywhere the frame pass would only copy the text.
+    if (findText(m_mstrOutput, MString("frame"), 0) == -1)
+        return m_mstrOutput;
     m_nPosition = 0;
-    m_mstrInput = m_mstrOutput;
-    m_mstrOutput = MString();
+    m_mstrResult = MString();
     m_nBraceSearchFrom = m_nBraceFound = -1;
     while (processNextFrameKeyword()) {
     }
-    return m_mstrOutput;
+    m_mstrOutput = MString();
+    return m_mstrResult;
 }
 
 void MPreprocessorRun::process() {
-    translate();
-    writeWholeFile(m_pszOutputName, m_mstrOutput);
+    writeWholeFile(m_pszOutputName, translateText());
 }

@@ -25,12 +25,15 @@ public:
     const MString& translate();
 
 protected:
+    /// Both passes; the result is the first pass's text itself when it holds no "frame".
+    MString& translateText();
     [[nodiscard]] int processNextBlock();
     void readFlagDefinitions(const MString& mstrHeader);
     [[nodiscard]] int processNextFrameKeyword();
 
     MString m_mstrInput;
-    MString m_mstrOutput;
+    MString m_mstrOutput;  // the first pass's text
+    MString m_mstrResult;  // the frame pass's text
     MString m_mstrBeginKeyword;
     MString m_mstrEndKeyword;
     MDelimiterSet m_delimiters;

@@ -1,5 +1,6 @@
 #include "engine/mpreprocessorrun.h"
 #include "engine/mtextconverter.h"
+#include "engine/mtextsearch.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ bool isLineBreak(char c) {
 int MPreprocessorRun::processNextBlock() {
     const MString& mstrInput = m_mstrInput;
     const int nInputLength = static_cast<int>(mstrInput.length());
-    const int nBegin = mstrInput.find(m_mstrBeginKeyword, m_nPosition);
+    const int nBegin = findText(mstrInput, m_mstrBeginKeyword, m_nPosition);
     if (nBegin == -1) {
         m_mstrOutput += mstrInput.getString(m_nPosition, nInputLength);
         m_nPosition = nInputLength;
@@ -30,7 +31,7 @@ int MPreprocessorRun::processNextBlock() {
 
     // Searched from the scan position, not from the begin keyword: an end
     // keyword standing before it is found first.
-    const int nEnd = mstrInput.find(m_mstrEndKeyword, m_nPosition);
+    const int nEnd = findText(mstrInput, m_mstrEndKeyword, m_nPosition);
     if (nEnd == -1)
         throw pszNoEnd;
     if (nEnd < nBegin)
@@ -68,7 +69,7 @@ int MPreprocessorRun::processNextBlock() {
     if (nTextBegin < nTextEnd) {
         const MString mstrText = mstrInput.getString(nTextBegin, nTextEnd);
         MTextConverter converter(mstrText, m_pszOption, m_delimiters);
-        m_mstrOutput += converter.convert();
+        converter.appendTo(m_mstrOutput);
     } else if (m_pszOption[0] != 0 && m_pszOption[1] == 'c') {
         // The (text, length) form that every other C++ literal takes, which the
         // one-argument setFrameText of the support library accepts.

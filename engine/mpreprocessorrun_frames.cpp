@@ -1,4 +1,5 @@
 #include "engine/mpreprocessorrun.h"
+#include "engine/mtextsearch.h"
 
 namespace {
 
@@ -21,18 +22,13 @@ const char* replacementFor(const char* pszOption) {
 }  // namespace
 
 int MPreprocessorRun::processNextFrameKeyword() {
-    const MString& mstrInput = m_mstrInput;
+    // The frame pass reads the first pass's text where it lies.
+    const MString& mstrInput = m_mstrOutput;
     const int nLength = static_cast<int>(mstrInput.length());
-    const int nKeyword = mstrInput.find(MString("frame"), m_nPosition);
+    static const MString mstrFrame("frame");
+    const int nKeyword = findText(mstrInput, mstrFrame, m_nPosition);
     if (nKeyword == -1) {
-        // A text without the keyword is taken whole, without a piece copied
-        // beside both texts: the largest outputs usually are such texts.
-        if (m_nPosition == 0 && m_mstrOutput.isEmpty()) {
-            m_mstrOutput = mstrInput;
-            m_nPosition = nLength;
-            return 0;
-        }
-        m_mstrOutput += mstrInput.getString(m_nPosition, nLength);
+        m_mstrResult += mstrInput.getString(m_nPosition, nLength);
         m_nPosition = nLength;
         return 0;
     }
@@ -40,7 +36,7 @@ int MPreprocessorRun::processNextFrameKeyword() {
     // occurrence inside it could only follow a letter of "frame", and would be
     // rejected as well.
     auto reject = [&]() {
-        m_mstrOutput += mstrInput.getString(m_nPosition, nKeyword + 1);
+        m_mstrResult += mstrInput.getString(m_nPosition, nKeyword + 1);
         m_nPosition = nKeyword + 1;
         return 1;
     };
@@ -76,10 +72,10 @@ int MPreprocessorRun::processNextFrameKeyword() {
     if (m_nBraceFound == -1 || mstrInput[m_nBraceFound] == '(')
         return reject();
 
-    m_mstrOutput += mstrInput.getString(m_nPosition, nKeyword);
-    m_mstrOutput += MString("class ");
-    m_mstrOutput += mstrName;
-    m_mstrOutput += MString(replacementFor(m_pszOption));
+    m_mstrResult += mstrInput.getString(m_nPosition, nKeyword);
+    m_mstrResult += MString("class ");
+    m_mstrResult += mstrName;
+    m_mstrResult += MString(replacementFor(m_pszOption));
     m_nPosition = m_nBraceFound;
     return 1;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/mescapetable.h"
+#include "engine/mtextsearch.h"
 
 namespace {
 
@@ -42,7 +43,6 @@ MTextConverter::MTextConverter(const MString& mstrText, const char* pszOption,
                                const MDelimiterSet& delimiters)
     : m_mstrText(mstrText),
       m_pszOption(pszOption),
-      m_mstrCall("setFrameText(\n"),
       m_mstrExpressionBegin(delimiters.getExpressionBegin()),
       m_mstrExpressionEnd(delimiters.getExpressionEnd()),
       m_mstrFileBegin(delimiters.getFileBegin()),
@@ -52,11 +52,20 @@ MTextConverter::MTextConverter(const MString& mstrText, const char* pszOption,
       m_nLineWidth(static_cast<unsigned>(delimiters.getLineWidth())) {}
 
 MString MTextConverter::convert() {
+    MString mstrCall;
+    appendTo(mstrCall);
+    return mstrCall;
+}
+
+void MTextConverter::appendTo(MString& mstrOutput) {
     m_nPosition = 0;
+    m_nExpressionFound = m_nFileFound = -2;
     m_pieces.clear();
     m_liLiteralBytes = 0;
     while (convertNextPiece()) {
     }
+    m_pmstrCall = &mstrOutput;
+    mstrOutput += MString("setFrameText(\n");
     const int nDelimited = static_cast<int>(m_pieces.size() / 2);
     if (m_liLiteralBytes <= sm_liPlainLiteralBytes && nDelimited <= sm_nPlainPieces) {
         appendPlain();
@@ -64,23 +73,26 @@ MString MTextConverter::convert() {
         appendGrouped();
     }
     m_pieces.clear();
-    m_mstrCall += MString("\n);\n");
-    // Handing the text over and dropping ours keeps one copy of a large
-    // embedded file fewer alive while the caller appends it.
-    MString mstrResult(m_mstrCall);
-    m_mstrCall = MString();
-    return mstrResult;
+    mstrOutput += MString("\n);\n");
+    m_pmstrCall = nullptr;
+}
+
+int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const {
+    // An empty opening delimiter would be found everywhere and never let the
+    // scan advance; the flag reader rejects it, so it only guards here.
+    if (mstrOpener.isEmpty())
+        return -1;
+    if (nFound == -2 || (nFound != -1 && nFound < nFrom))
+        nFound = findText(m_mstrText, mstrOpener, nFrom);
+    return nFound;
 }
 
 int MTextConverter::convertNextPiece() {
     const int nLiteralStart = m_nPosition == 0 ? 0 : m_nPosition + m_nCloseLength;
-    // An empty opening delimiter would be found everywhere and never let the
-    // scan advance; the flag reader rejects it, so it only guards here.
-    const int nExpression = m_mstrExpressionBegin.isEmpty()
-                                ? -1
-                                : m_mstrText.find(m_mstrExpressionBegin, nLiteralStart);
-    const int nFile =
-        m_mstrFileBegin.isEmpty() ? -1 : m_mstrText.find(m_mstrFileBegin, nLiteralStart);
+    // Searching both openers afresh for every piece made a block cost its length times
+    // its number of pieces.
+    const int nExpression = nextOpener(m_mstrExpressionBegin, nLiteralStart, m_nExpressionFound);
+    const int nFile = nextOpener(m_mstrFileBegin, nLiteralStart, m_nFileFound);
     if (nExpression == -1 && nFile == -1) {
         const int nEnd = static_cast<int>(m_mstrText.length());
         m_pieces.push_back({MPieceKind::Literal, m_mstrText.getString(nLiteralStart, nEnd)});
@@ -99,7 +111,7 @@ int MTextConverter::convertNextPiece() {
     m_nCloseLength = static_cast<int>(mstrClose.length());
     // From just after the opening delimiter, so that a closing delimiter can
     // neither overlap it nor begin inside it.
-    const int nClose = m_mstrText.find(mstrClose, nOpen + m_nOpenLength);
+    const int nClose = findText(m_mstrText, mstrClose, nOpen + m_nOpenLength);
     if (nClose == -1)
         throw MString(pszUnclosed) + mstrClose;
 
@@ -115,26 +127,28 @@ int MTextConverter::convertNextPiece() {
 }
 
 void MTextConverter::appendPlain() {
+    MString& mstrCall = *m_pmstrCall;
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const MPiece& piece = m_pieces[i];
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
-                m_mstrCall += MString(" +\n");
-            m_mstrCall += makeLiteral(piece.mstrText);
+                mstrCall += MString(" +\n");
+            mstrCall += makeLiteral(piece.mstrText);
             continue;
         }
-        m_mstrCall += MString("\n+ ");
+        mstrCall += MString("\n+ ");
         if (piece.kind == MPieceKind::Expression) {
-            m_mstrCall += m_mstrPrefix;
-            m_mstrCall += piece.mstrText;
-            m_mstrCall += m_mstrSuffix;
+            mstrCall += m_mstrPrefix;
+            mstrCall += piece.mstrText;
+            mstrCall += m_mstrSuffix;
         } else {
-            m_mstrCall += makeLiteral(piece.mstrText);
+            mstrCall += makeLiteral(piece.mstrText);
         }
     }
 }
 
 void MTextConverter::appendGrouped() {
+    MString& mstrCall = *m_pmstrCall;
     // Operands are made as the tree is written, so that no more than one
     // chunk's literal exists beside the call text.
     std::vector<std::pair<size_t, int>> operands;
@@ -149,7 +163,7 @@ void MTextConverter::appendGrouped() {
             operands.emplace_back(i, static_cast<int>(liChunk));
     }
     if (operands.empty()) {
-        m_mstrCall += makeLiteral(MString());
+        mstrCall += makeLiteral(MString());
         return;
     }
     if (!formOf(m_pszOption).bWrapped) {
@@ -159,13 +173,13 @@ void MTextConverter::appendGrouped() {
     // C++ compilers pay for every temporary alive in one expression; a lambda
     // that appends operand by operand keeps one alive at a time, and it still
     // sees every local and member that the pieces name.
-    m_mstrCall += MString("[&]() -> MString {\nMString mstrXVantorText;\n");
+    mstrCall += MString("[&]() -> MString {\nMString mstrXVantorText;\n");
     for (const auto& [nPiece, nChunk] : operands) {
-        m_mstrCall += MString("mstrXVantorText += ");
-        m_mstrCall += groupedOperand(nPiece, nChunk);
-        m_mstrCall += MString(";\n");
+        mstrCall += MString("mstrXVantorText += ");
+        mstrCall += groupedOperand(nPiece, nChunk);
+        mstrCall += MString(";\n");
     }
-    m_mstrCall += MString("return mstrXVantorText;\n}()");
+    mstrCall += MString("return mstrXVantorText;\n}()");
 }
 
 MString MTextConverter::groupedOperand(size_t nPiece, int nChunk) const {
@@ -185,16 +199,17 @@ MString MTextConverter::groupedOperand(size_t nPiece, int nChunk) const {
 
 void MTextConverter::appendBalanced(const std::vector<std::pair<size_t, int>>& operands,
                                     size_t nFirst, size_t nEnd) {
+    MString& mstrCall = *m_pmstrCall;
     if (nEnd - nFirst == 1) {
-        m_mstrCall += groupedOperand(operands[nFirst].first, operands[nFirst].second);
+        mstrCall += groupedOperand(operands[nFirst].first, operands[nFirst].second);
         return;
     }
     const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
-    m_mstrCall += MString("(");
+    mstrCall += MString("(");
     appendBalanced(operands, nFirst, nMiddle);
-    m_mstrCall += MString("\n+ ");
+    mstrCall += MString("\n+ ");
     appendBalanced(operands, nMiddle, nEnd);
-    m_mstrCall += MString(")");
+    mstrCall += MString(")");
 }
 
 MString MTextConverter::makeLiteral(const MString& mstrText) const {
@@ -205,18 +220,29 @@ MString MTextConverter::makeLiteral(const MString& mstrText) const {
     const unsigned char* pbyText =
         reinterpret_cast<const unsigned char*>(const_cast<MString&>(mstrText).getAddress());
     const unsigned long liLength = mstrText.length();
-    auto escapeOf = [&](unsigned char byValue) -> const MEscapeTable::MEscape& {
-        return form.bOctal ? escapes.octal(byValue) : escapes.hexadecimal(byValue);
+    const MEscapeTable::MEscape* pEscapes =
+        form.bOctal ? &escapes.octal(0) : &escapes.hexadecimal(0);
+    // The column is the body's length modulo the width, kept up to date instead of
+    // divided out for every byte.
+    auto advance = [liWidth](unsigned long& liColumn, unsigned long liBy) {
+        liColumn += liBy;
+        while (liColumn >= liWidth)
+            liColumn -= liWidth;
     };
 
     // The body is measured first, so that the literal is built in one buffer of
     // exactly its size. A line breaks when the body's length, breaks included,
     // is less than 4 past a multiple of the width, tested after every byte.
     unsigned long liBody = 0;
+    unsigned long liColumn = 0;
     for (unsigned long i = 0; i < liLength; ++i) {
-        liBody += static_cast<unsigned long>(escapeOf(pbyText[i]).nLength);
-        if (liBody % liWidth < 4)
+        const unsigned long liEscape = static_cast<unsigned long>(pEscapes[pbyText[i]].nLength);
+        liBody += liEscape;
+        advance(liColumn, liEscape);
+        if (liColumn < 4) {
             liBody += liBreak;
+            advance(liColumn, liBreak);
+        }
     }
     char szCount[32] = "";
     if (form.bWrapped)
@@ -234,16 +260,24 @@ MString MTextConverter::makeLiteral(const MString& mstrText) const {
         pszOut += liHead - 1;
     }
     *pszOut++ = '"';
-    unsigned long liWritten = 0;
+    // Every escape is copied as four bytes, which its table entry always holds, and
+    // the pointer moves by its real length; near the end the copy takes its length.
+    const char* const pszEnd = pszOut + liBody;
+    liColumn = 0;
     for (unsigned long i = 0; i < liLength; ++i) {
-        const MEscapeTable::MEscape& escape = escapeOf(pbyText[i]);
-        std::memcpy(pszOut, escape.szText, static_cast<unsigned long>(escape.nLength));
-        pszOut += escape.nLength;
-        liWritten += static_cast<unsigned long>(escape.nLength);
-        if (liWritten % liWidth < 4) {
+        const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
+        const unsigned long liEscape = static_cast<unsigned long>(escape.nLength);
+        if (pszEnd - pszOut >= 4) {
+            std::memcpy(pszOut, escape.szText, 4);
+        } else {
+            std::memcpy(pszOut, escape.szText, liEscape);
+        }
+        pszOut += liEscape;
+        advance(liColumn, liEscape);
+        if (liColumn < 4) {
             std::memcpy(pszOut, form.pszBreak, liBreak);
             pszOut += liBreak;
-            liWritten += liBreak;
+            advance(liColumn, liBreak);
         }
     }
     if (form.bWrapped) {

@@ -1,6 +1,7 @@
 #ifndef XVANTOR_ENGINE_MTEXTCONVERTER_H
 #define XVANTOR_ENGINE_MTEXTCONVERTER_H
 
+#include <deque>
 #include <vector>
 
 #include "core/mstring.h"
@@ -32,6 +33,10 @@ public:
     /// or a file that cannot be embedded (XF0001).
     MString convert();
 
+    /// Appends the whole call text to mstrOutput, with no copy of it in between. Nothing
+    /// is appended when the block cannot be converted.
+    void appendTo(MString& mstrOutput);
+
     /// The literal of the target language that spells the text, every byte escaped.
     MString makeLiteral(const MString& mstrText) const;
 
@@ -56,12 +61,20 @@ protected:
     void appendBalanced(const std::vector<std::pair<size_t, int>>& operands, size_t nFirst,
                         size_t nEnd);
 
-    std::vector<MPiece> m_pieces;
+    /// The first position of the opener at or after nFrom. nFound remembers the last
+    /// answer, which stays valid until the scan passes it; "none" stays valid for good.
+    int nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const;
+
+    // A deque never moves its pieces: a vector would copy every text, an embedded
+    // file included, each time it grows.
+    std::deque<MPiece> m_pieces;
+    int m_nExpressionFound = -2;  // -2: not searched yet
+    int m_nFileFound = -2;
     unsigned long m_liLiteralBytes = 0;
 
     const MString& m_mstrText;
-    const char* m_pszOption;  // borrowed from the run, which outlives the converter
-    MString m_mstrCall;
+    const char* m_pszOption;         // borrowed from the run, which outlives the converter
+    MString* m_pmstrCall = nullptr;  // the text being appended to, while appendTo runs
     MString m_mstrExpressionBegin;
     MString m_mstrExpressionEnd;
     MString m_mstrFileBegin;

@@ -1,0 +1,54 @@
+#ifndef XVANTOR_ENGINE_MTEXTSEARCH_H
+#define XVANTOR_ENGINE_MTEXTSEARCH_H
+
+#include <climits>
+#include <cstring>
+
+#include "core/mstring.h"
+
+// Generated literals are made of backslashes, x and hexadecimal digits; a needle byte
+// that none of them can be finds far fewer false starts in a text full of them.
+inline unsigned long anchorOf(const char* pszNeedle, unsigned long liNeeded) {
+    for (unsigned long i = 0; i < liNeeded; ++i) {
+        const char c = pszNeedle[i];
+        const bool bHex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+        if (!bHex && c != 'x' && c != '\\')
+            return i;
+    }
+    return 0;
+}
+
+/// The answer of MString::find, found by memchr and memcmp: the passes search texts of
+/// hundreds of megabytes for their keywords, and a byte-by-byte loop costs them more
+/// than all their copying.
+inline int findText(const MString& mstrText, const MString& mstrNeedle, int nStart) {
+    const unsigned long liLength = mstrText.length();
+    const unsigned long liNeeded = mstrNeedle.length();
+    if (nStart < 0 || static_cast<unsigned long>(nStart) >= liLength)
+        return -1;
+    if (liNeeded == 0)
+        return nStart;
+    if (liNeeded > liLength)
+        return -1;
+    const char* pszText = &mstrText[0];
+    const char* pszNeedle = &mstrNeedle[0];
+    unsigned long liLast = liLength - liNeeded;
+    if (liLast > static_cast<unsigned long>(INT_MAX))
+        liLast = static_cast<unsigned long>(INT_MAX);
+    const unsigned long liAnchor = anchorOf(pszNeedle, liNeeded);
+    unsigned long liAt = static_cast<unsigned long>(nStart);
+    while (liAt <= liLast) {
+        // The anchor byte of a match at liAt lies at liAt + liAnchor.
+        const char* pszFrom = pszText + liAt + liAnchor;
+        const void* pFound = std::memchr(pszFrom, pszNeedle[liAnchor], liLast - liAt + 1);
+        if (pFound == nullptr)
+            return -1;
+        liAt = static_cast<unsigned long>(static_cast<const char*>(pFound) - pszText) - liAnchor;
+        if (std::memcmp(pszText + liAt, pszNeedle, liNeeded) == 0)
+            return static_cast<int>(liAt);
+        ++liAt;
+    }
+    return -1;
+}
+
+#endif  // XVANTOR_ENGINE_MTEXTSEARCH_H
