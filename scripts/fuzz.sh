@@ -28,9 +28,15 @@ fi
 
 build=$root/build-fuzz
 targets=(fuzz_translate fuzz_flags fuzz_mstring)
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DXV_FUZZ=ON -DXV_SANITIZE=ON -DXV_WERROR=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null
+mkdir -p "$build"
+# Quiet unless it fails: then the whole build log is shown.
+if ! { cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DXV_FUZZ=ON -DXV_SANITIZE=ON -DXV_WERROR=ON -DBUILD_TESTING=OFF &&
+        cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"; } >"$build/build.log" 2>&1; then
+    cat "$build/build.log"
+    echo "fuzz: the fuzz targets did not build"
+    exit 1
+fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
