@@ -61,6 +61,7 @@ void MTextConverter::appendTo(MString& mstrOutput) {
     m_nPosition = 0;
     m_nExpressionFound = m_nFileFound = -2;
     m_pieces.clear();
+    m_files.clear();
     m_liLiteralBytes = 0;
     while (convertNextPiece()) {
     }
@@ -73,6 +74,7 @@ void MTextConverter::appendTo(MString& mstrOutput) {
         appendGrouped();
     }
     m_pieces.clear();
+    m_files.clear();
     mstrOutput += MString("\n);\n");
     m_pmstrCall = nullptr;
 }
@@ -95,15 +97,15 @@ int MTextConverter::convertNextPiece() {
     const int nFile = nextOpener(m_mstrFileBegin, nLiteralStart, m_nFileFound);
     if (nExpression == -1 && nFile == -1) {
         const int nEnd = static_cast<int>(m_mstrText.length());
-        m_pieces.push_back({MPieceKind::Literal, m_mstrText.getString(nLiteralStart, nEnd)});
-        m_liLiteralBytes += m_pieces.back().mstrText.length();
+        m_pieces.push_back({MPieceKind::Literal, nLiteralStart, nEnd});
+        m_liLiteralBytes += static_cast<unsigned long>(nEnd - nLiteralStart);
         return 0;
     }
     // At the same position the expression pair wins.
     const bool bExpression = nFile == -1 || (nExpression != -1 && nExpression <= nFile);
     const int nOpen = bExpression ? nExpression : nFile;
-    m_pieces.push_back({MPieceKind::Literal, m_mstrText.getString(nLiteralStart, nOpen)});
-    m_liLiteralBytes += m_pieces.back().mstrText.length();
+    m_pieces.push_back({MPieceKind::Literal, nLiteralStart, nOpen});
+    m_liLiteralBytes += static_cast<unsigned long>(nOpen - nLiteralStart);
 
     const MString& mstrClose = bExpression ? m_mstrExpressionEnd : m_mstrFileEnd;
     m_nOpenLength =
@@ -115,12 +117,13 @@ int MTextConverter::convertNextPiece() {
     if (nClose == -1)
         throw MString(pszUnclosed) + mstrClose;
 
-    MString mstrInner = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
     if (bExpression) {
-        m_pieces.push_back({MPieceKind::Expression, mstrInner});
+        m_pieces.push_back({MPieceKind::Expression, nOpen + m_nOpenLength, nClose});
     } else {
-        m_pieces.push_back({MPieceKind::File, readEmbeddedFile(mstrInner)});
-        m_liLiteralBytes += m_pieces.back().mstrText.length();
+        MString mstrName = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
+        m_files.push_back(readEmbeddedFile(mstrName));
+        m_pieces.push_back({MPieceKind::File, static_cast<int>(m_files.size() - 1), 0});
+        m_liLiteralBytes += m_files.back().length();
     }
     m_nPosition = nClose;
     return 1;
@@ -133,16 +136,16 @@ void MTextConverter::appendPlain() {
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
                 mstrCall += MString(" +\n");
-            mstrCall += makeLiteral(piece.mstrText);
+            mstrCall += makeLiteral(textOf(piece));
             continue;
         }
         mstrCall += MString("\n+ ");
         if (piece.kind == MPieceKind::Expression) {
             mstrCall += m_mstrPrefix;
-            mstrCall += piece.mstrText;
+            mstrCall += textOf(piece);
             mstrCall += m_mstrSuffix;
         } else {
-            mstrCall += makeLiteral(piece.mstrText);
+            mstrCall += makeLiteral(textOf(piece));
         }
     }
 }
@@ -158,7 +161,7 @@ void MTextConverter::appendGrouped() {
             operands.emplace_back(i, 0);
             continue;
         }
-        const unsigned long liLength = piece.mstrText.length();
+        const unsigned long liLength = lengthOf(piece);
         for (unsigned long liChunk = 0; liChunk * sm_nChunkBytes < liLength; ++liChunk)
             operands.emplace_back(i, static_cast<int>(liChunk));
     }
@@ -185,16 +188,33 @@ void MTextConverter::appendGrouped() {
 MString MTextConverter::groupedOperand(size_t nPiece, int nChunk) const {
     const MPiece& piece = m_pieces[nPiece];
     if (piece.kind != MPieceKind::Expression) {
-        const int nBegin = nChunk * sm_nChunkBytes;
-        const MString mstrLiteral =
-            makeLiteral(piece.mstrText.getString(nBegin, nBegin + sm_nChunkBytes));
+        const int nOffset = nChunk * sm_nChunkBytes;
+        const int nLength = static_cast<int>(lengthOf(piece));
+        const int nCount = nLength - nOffset < sm_nChunkBytes ? nLength - nOffset : sm_nChunkBytes;
+        // Only the chunk is copied, never the whole file or literal.
+        const MString mstrLiteral = makeLiteral(
+            piece.kind == MPieceKind::File
+                ? m_files[static_cast<size_t>(piece.nBegin)].getString(nOffset, nOffset + nCount)
+                : m_mstrText.getString(piece.nBegin + nOffset, piece.nBegin + nOffset + nCount));
         // C++ literals are objects already; elsewhere a call keeps each chunk
         // from being folded into one constant with its neighbours.
         if (formOf(m_pszOption).bWrapped)
             return mstrLiteral;
         return MString(m_mstrPrefix) + mstrLiteral + m_mstrSuffix;
     }
-    return MString(m_mstrPrefix) + piece.mstrText + m_mstrSuffix;
+    return MString(m_mstrPrefix) + textOf(piece) + m_mstrSuffix;
+}
+
+MString MTextConverter::textOf(const MPiece& piece) const {
+    if (piece.kind == MPieceKind::File)
+        return m_files[static_cast<size_t>(piece.nBegin)];
+    return m_mstrText.getString(piece.nBegin, piece.nEnd);
+}
+
+unsigned long MTextConverter::lengthOf(const MPiece& piece) const {
+    if (piece.kind == MPieceKind::File)
+        return m_files[static_cast<size_t>(piece.nBegin)].length();
+    return static_cast<unsigned long>(piece.nEnd - piece.nBegin);
 }
 
 void MTextConverter::appendBalanced(const std::vector<std::pair<size_t, int>>& operands,

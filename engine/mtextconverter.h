@@ -45,9 +45,12 @@ public:
 
 protected:
     enum class MPieceKind { Literal, Expression, File };
+    // A piece is a stretch of the block text, or for a file the index of its content:
+    // a block of a million tiny pieces must not cost a million strings.
     struct MPiece {
         MPieceKind kind;
-        MString mstrText;  // the literal text, the expression's source, or the file's bytes
+        int nBegin;
+        int nEnd;
     };
 
     /// 1 after a literal and a delimited piece, 0 once the last literal is taken.
@@ -56,6 +59,9 @@ protected:
     MString readEmbeddedFile(MString& mstrName) const;
     void appendPlain();
     void appendGrouped();
+    /// The piece's bytes: its stretch of the block text, or the embedded file's content.
+    MString textOf(const MPiece& piece) const;
+    unsigned long lengthOf(const MPiece& piece) const;
     /// One operand of the grouped form: a delimited piece, or one chunk of a literal.
     MString groupedOperand(size_t nPiece, int nChunk) const;
     void appendBalanced(const std::vector<std::pair<size_t, int>>& operands, size_t nFirst,
@@ -67,7 +73,8 @@ protected:
 
     // A deque never moves its pieces: a vector would copy every text, an embedded
     // file included, each time it grows.
-    std::deque<MPiece> m_pieces;
+    std::vector<MPiece> m_pieces;
+    std::deque<MString> m_files;
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;
     unsigned long m_liLiteralBytes = 0;
