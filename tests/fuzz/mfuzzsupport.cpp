@@ -78,6 +78,14 @@ const std::map<std::string, std::string>& fuzzFiles() {
              return std::string(szHead, sizeof(szHead) - 1) + strAll;
          }()},
         {"empty", ""},
+        // Past the size of one literal chunk of a large block, so that chunks are cut.
+        {"big",
+         [] {
+             std::string strBig;
+             for (int n = 0; n < 9000; ++n)
+                 strBig += static_cast<char>((n * 7) % 256);
+             return strBig;
+         }()},
         {"my file.txt", "spaced name"},
     };
     static const bool bWritten = [] {
