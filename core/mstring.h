@@ -16,6 +16,7 @@
 #include <iostream.h>
 #include <string.h>
 #include <stdio.h>
+#include <stdlib.h>
 #ifndef _IOSTREAM_
 #define _IOSTREAM_
 #endif
@@ -24,6 +25,7 @@
 #include <iostream>
 #include <string>
 #include <stdio>
+#include <stdlib>
 using namespace std;
 #ifndef __IOSTREAM_H
 #define __IOSTREAM_H
@@ -33,6 +35,7 @@ using namespace std;
 #include <string.h>
 #include <stdio.h>
 #include <iostream>
+#include <stdlib.h>
 using namespace std;
 #ifndef _INC_IOSTREAM
 #define _INC_IOSTREAM
@@ -41,6 +44,7 @@ using namespace std;
 #include <iostream.h>
 #include <string.h>
 #include <stdio.h>
+#include <stdlib.h>
 #ifndef _IOSTREAM_
 #define _IOSTREAM_
 #endif
@@ -48,6 +52,7 @@ using namespace std;
 #include <iostream>
 #include <string>
 #include <stdio.h>
+#include <stdlib.h>
 using namespace std;
 #ifndef _IOSTREAM_H
 #define _IOSTREAM_H
@@ -133,9 +138,15 @@ inline void mstringCopyBytes(char* pDest, const char* pSource, unsigned long liC
 #endif
 }
 
-// Never a zero-size block: an empty string still owns a buffer it can
-// terminate, and compilers need not reason about empty arrays.
-inline char* mstringAllocate(unsigned long liSize) { return new char[liSize == 0 ? 1 : liSize]; }
+// Buffers come from malloc, so that a growing string can be reallocated in
+// place, and are never of size zero: an empty string still owns a buffer.
+inline char* mstringAllocate(unsigned long liSize) {
+    void* pBuffer = malloc(liSize == 0 ? 1 : liSize);
+    if (pBuffer == 0) throw std::bad_alloc();
+    return (char*)pBuffer;
+}
+
+inline void mstringRelease(char* pBuffer) { free(pBuffer); }
 
 inline unsigned long mstringTextLength(const char* psz) {
     unsigned long liLength = 0;
@@ -195,7 +206,7 @@ inline MString::MString(const long& n) : m_nObjectID(sm_nCounter++) {
 inline MString::MString(const char& c) : m_nObjectID(sm_nCounter++) {
     m_liLength = 1;
     m_liCapacity = 1;
-    m_pszSourceString = new char[1];
+    m_pszSourceString = mstringAllocate(1);
     m_pszSourceString[0] = c;
 }
 
@@ -219,7 +230,7 @@ inline MString::MString(const long double& ld) : m_nObjectID(sm_nCounter++) {
 
 inline MString::~MString() {
     --sm_nCounter;
-    delete[] m_pszSourceString;
+    mstringRelease(m_pszSourceString);
 }
 
 ////////////////////////////////////////////////////////////////////////////
@@ -276,7 +287,7 @@ inline MString& MString::copy(const char* psz) {
     unsigned long liLength = mstringTextLength(psz);
     char* pszNew = mstringAllocate(liLength);
     mstringCopyBytes(pszNew, psz, liLength);
-    delete[] m_pszSourceString;
+    mstringRelease(m_pszSourceString);
     m_pszSourceString = pszNew;
     m_liLength = liLength;
     m_liCapacity = liLength;
@@ -287,7 +298,7 @@ inline MString& MString::copy(const MString& mstr) {
     if (&mstr == this) return *this;
     char* pszNew = mstringAllocate(mstr.m_liLength);
     mstringCopyBytes(pszNew, mstr.m_pszSourceString, mstr.m_liLength);
-    delete[] m_pszSourceString;
+    mstringRelease(m_pszSourceString);
     m_pszSourceString = pszNew;
     m_liLength = mstr.m_liLength;
     m_liCapacity = mstr.m_liLength;
@@ -303,11 +314,13 @@ inline MString& MString::cat(const MString& mstr) {
     if (liTotal > m_liCapacity) {
         unsigned long liCapacity = m_liCapacity + m_liCapacity / 2;
         if (liCapacity < liTotal || liCapacity < m_liCapacity) liCapacity = liTotal;
-        char* pszNew = mstringAllocate(liCapacity);
-        mstringCopyBytes(pszNew, m_pszSourceString, m_liLength);
-        mstringCopyBytes(pszNew + m_liLength, mstr.m_pszSourceString, liAdded);
-        delete[] m_pszSourceString;
-        m_pszSourceString = pszNew;
+        // realloc moves a large buffer by remapping it, without copying it; a
+        // string appended to itself reads its bytes from wherever they went.
+        void* pGrown = realloc(m_pszSourceString, liCapacity);
+        if (pGrown == 0) throw std::bad_alloc();
+        m_pszSourceString = (char*)pGrown;
+        const char* pszAdded = &mstr == this ? m_pszSourceString : mstr.m_pszSourceString;
+        mstringCopyBytes(m_pszSourceString + m_liLength, pszAdded, liAdded);
         m_liCapacity = liCapacity;
     } else {
         mstringCopyBytes(m_pszSourceString + m_liLength, mstr.m_pszSourceString, liAdded);
@@ -338,9 +351,9 @@ inline int MString::compare(const MString& mstr) const {
 // The terminator lies beyond the length: it is not part of the text.
 inline MString& MString::toCStr() {
     if (m_liCapacity <= m_liLength) {
-        char* pszNew = new char[m_liLength + 1];
+        char* pszNew = mstringAllocate(m_liLength + 1);
         mstringCopyBytes(pszNew, m_pszSourceString, m_liLength);
-        delete[] m_pszSourceString;
+        mstringRelease(m_pszSourceString);
         m_pszSourceString = pszNew;
         m_liCapacity = m_liLength + 1;
     }
@@ -415,15 +428,15 @@ inline MString& MString::importFromFile(const char* pszName) {
         throw "can not open the file";
     }
     unsigned long liSize = (unsigned long)(nSize - nStart);
-    char* pszNew = new (std::nothrow) char[liSize == 0 ? 1 : liSize];
+    char* pszNew = (char*)malloc(liSize == 0 ? 1 : liSize);
     unsigned long liRead = 0;
     if (pszNew != 0 && liSize > 0) liRead = fread(pszNew, 1, liSize, pFile);
     fclose(pFile);
     if (pszNew == 0 || liRead != liSize) {
-        delete[] pszNew;
+        free(pszNew);
         throw "can not open the file";
     }
-    delete[] m_pszSourceString;
+    mstringRelease(m_pszSourceString);
     m_pszSourceString = pszNew;
     m_liLength = liSize;
     m_liCapacity = liSize;

@@ -33,11 +33,12 @@ MString readInput(const char* pszInputName) {
 }  // namespace
 
 MPreprocessorRun::MPreprocessorRun(const char* pszOption, const MString& mstrInput)
-    : m_mstrInput(mstrInput),
-      m_mstrOutput(pszNotice),
-      m_mstrBeginKeyword("BEGIN_FRAME_TEXT"),
-      m_mstrEndKeyword("END_FRAME_TEXT"),
-      m_pszOption(pszOption) {
+    : m_mstrInput(mstrInput), m_pszOption(pszOption) {
+    startOutput();
+}
+
+void MPreprocessorRun::startOutput() {
+    m_mstrOutput = MString(pszNotice);
     if (m_pszOption[0] != 0 && m_pszOption[1] == 'c')
         m_mstrOutput += MString("#include \"mvantor.h\"");
     m_mstrOutput += MString("\n\n");
@@ -47,8 +48,8 @@ MPreprocessorRun::MPreprocessorRun(const char* pszOption, const MString& mstrInp
 // be read shows its message where the language line would stand.
 MPreprocessorRun::MPreprocessorRun(const char* pszOption, const char* pszInputName,
                                    const char* pszOutputName)
-    : MPreprocessorRun(pszOption, readInput(pszInputName)) {
-    m_pszOutputName = pszOutputName;
+    : m_mstrInput(readInput(pszInputName)), m_pszOutputName(pszOutputName), m_pszOption(pszOption) {
+    startOutput();
     const char cLanguage = m_pszOption[0] == 0 ? 0 : m_pszOption[1];
     if (cLanguage == 'c') {
         printLine(" C++ source!");

@@ -25,6 +25,8 @@ public:
     const MString& translate();
 
 protected:
+    /// The notice, for C++ the include line, and an empty line.
+    void startOutput();
     /// Both passes; the result is the first pass's text itself when it holds no "frame".
     MString& translateText();
     [[nodiscard]] int processNextBlock();
@@ -34,8 +36,8 @@ protected:
     MString m_mstrInput;
     MString m_mstrOutput;  // the first pass's text
     MString m_mstrResult;  // the frame pass's text
-    MString m_mstrBeginKeyword;
-    MString m_mstrEndKeyword;
+    MString m_mstrBeginKeyword{"BEGIN_FRAME_TEXT"};
+    MString m_mstrEndKeyword{"END_FRAME_TEXT"};
     MDelimiterSet m_delimiters;
     int m_nPosition = 0;
     const char* m_pszOutputName = nullptr;

@@ -52,11 +52,11 @@ int MPreprocessorRun::processNextFrameKeyword() {
     while (nEnd < nLength && !isBlank(mstrInput[nEnd]))
         ++nEnd;
     MString mstrName = mstrInput.getString(nNameStart, nEnd);
-    if (mstrName[0] == '(') {
+    if (mstrInput[nNameStart] == '(') {
         // "frame(Report)": the parentheses go; a lone "(" leaves nothing to name.
-        if (mstrName.length() < 2)
+        if (nEnd - nNameStart < 2)
             return reject();
-        mstrName = mstrName.getString(1, static_cast<int>(mstrName.length()) - 1);
+        mstrName = mstrInput.getString(nNameStart + 1, nEnd - 1);
     }
 
     // Only the first "{" or "(" after the name counts. Positions only grow from
