@@ -62,11 +62,12 @@ def peak_of(command, cwd):
 
 
 def main():
-    if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["--no-memory-bound"]):
+    arguments = [argument for argument in sys.argv[1:] if argument]  # CMake may pass ""
+    if len(arguments) not in (1, 2) or arguments[1:] not in ([], ["--no-memory-bound"]):
         print(__doc__)
         return 2
-    binary = os.path.abspath(sys.argv[1])
-    bounded = len(sys.argv) == 2
+    binary = os.path.abspath(arguments[0])
+    bounded = len(arguments) == 1
     work = tempfile.mkdtemp(prefix="xvantor-resource-")
     passed = failed = 0
     try:
