@@ -13,18 +13,8 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
-packages=(cmake clang libclang-rt-dev)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq "${missing[@]}"
-fi
+# clang and its sanitizer and libFuzzer runtimes come with the project's packages.
+scripts/setup.sh
 
 build=$root/build-fuzz
 targets=(fuzz_translate fuzz_flags fuzz_mstring)
