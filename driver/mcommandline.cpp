@@ -31,11 +31,6 @@ const char* const pszNotRecognised =
 const char* const pszUnknownError =
     "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS;
 
-void translate(const char* pszOption, const char* pszInput, const char* pszOutput) {
-    MPreprocessorRun preprocessorRun(pszOption, pszInput, pszOutput);
-    preprocessorRun.process();
-}
-
 }  // namespace
 
 int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
@@ -107,6 +102,7 @@ bool MCommandLine::dispatch(int nArgs, const char* const* ppszArgs) {
     }
     printText("Recognized:");
     writeSupportFiles(MString(pszOption), MString(pszOutput));
-    translate(pszOption, pszInput, pszOutput);
+    MPreprocessorRun preprocessorRun(pszOption, pszInput, pszOutput);
+    preprocessorRun.process();
     return true;
 }

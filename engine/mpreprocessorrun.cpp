@@ -60,11 +60,7 @@ MPreprocessorRun::MPreprocessorRun(const char* pszOption, const char* pszInputNa
     }
 }
 
-const MString& MPreprocessorRun::translate() {
-    return translateText();
-}
-
-MString& MPreprocessorRun::translateText() {
+MString& MPreprocessorRun::translate() {
     m_nPosition = 0;
     while (processNextBlock()) {
         // Flag definitions hold for the block in whose header they stand.
@@ -89,5 +85,5 @@ MString& MPreprocessorRun::translateText() {
 }
 
 void MPreprocessorRun::process() {
-    writeWholeFile(m_pszOutputName, translateText());
+    writeWholeFile(m_pszOutputName, translate());
 }

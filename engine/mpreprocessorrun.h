@@ -21,14 +21,13 @@ public:
     /// "can not create the file" when the output cannot be written.
     void process();
 
-    /// Runs both passes and returns the output text; the file is left alone.
-    const MString& translate();
+    /// Runs both passes and returns the output text; the file is left alone. The result is
+    /// the first pass's text itself when it holds no "frame".
+    MString& translate();
 
 protected:
     /// The notice, for C++ the include line, and an empty line.
     void startOutput();
-    /// Both passes; the result is the first pass's text itself when it holds no "frame".
-    MString& translateText();
     [[nodiscard]] int processNextBlock();
     void readFlagDefinitions(const MString& mstrHeader);
     [[nodiscard]] int processNextFrameKeyword();

@@ -51,13 +51,12 @@ int MPreprocessorRun::processNextFrameKeyword() {
     const int nNameStart = nEnd;
     while (nEnd < nLength && !isBlank(mstrInput[nEnd]))
         ++nEnd;
-    MString mstrName = mstrInput.getString(nNameStart, nEnd);
-    if (mstrInput[nNameStart] == '(') {
-        // "frame(Report)": the parentheses go; a lone "(" leaves nothing to name.
-        if (nEnd - nNameStart < 2)
-            return reject();
-        mstrName = mstrInput.getString(nNameStart + 1, nEnd - 1);
-    }
+    // "frame(Report)": the parentheses go; a lone "(" leaves nothing to name.
+    const bool bParenthesised = mstrInput[nNameStart] == '(';
+    if (bParenthesised && nEnd - nNameStart < 2)
+        return reject();
+    const MString mstrName = bParenthesised ? mstrInput.getString(nNameStart + 1, nEnd - 1)
+                                            : mstrInput.getString(nNameStart, nEnd);
 
     // Only the first "{" or "(" after the name counts. Positions only grow from
     // one occurrence to the next, so a search result stays valid until passed.

@@ -65,18 +65,16 @@ void MTextConverter::appendTo(MString& mstrOutput) {
     m_liLiteralBytes = 0;
     while (convertNextPiece()) {
     }
-    m_pmstrCall = &mstrOutput;
     mstrOutput += MString("setFrameText(\n");
     const int nDelimited = static_cast<int>(m_pieces.size() / 2);
     if (m_liLiteralBytes <= sm_liPlainLiteralBytes && nDelimited <= sm_nPlainPieces) {
-        appendPlain();
+        appendPlain(mstrOutput);
     } else {
-        appendGrouped();
+        appendGrouped(mstrOutput);
     }
     m_pieces.clear();
     m_files.clear();
     mstrOutput += MString("\n);\n");
-    m_pmstrCall = nullptr;
 }
 
 int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const {
@@ -129,8 +127,7 @@ int MTextConverter::convertNextPiece() {
     return 1;
 }
 
-void MTextConverter::appendPlain() {
-    MString& mstrCall = *m_pmstrCall;
+void MTextConverter::appendPlain(MString& mstrCall) const {
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const MPiece& piece = m_pieces[i];
         if (piece.kind == MPieceKind::Literal) {
@@ -150,8 +147,7 @@ void MTextConverter::appendPlain() {
     }
 }
 
-void MTextConverter::appendGrouped() {
-    MString& mstrCall = *m_pmstrCall;
+void MTextConverter::appendGrouped(MString& mstrCall) const {
     // Operands are made as the tree is written, so that no more than one
     // chunk's literal exists beside the call text.
     std::vector<std::pair<size_t, int>> operands;
@@ -170,7 +166,7 @@ void MTextConverter::appendGrouped() {
         return;
     }
     if (!formOf(m_pszOption).bWrapped) {
-        appendBalanced(operands, 0, operands.size());
+        appendBalanced(mstrCall, operands, 0, operands.size());
         return;
     }
     // C++ compilers pay for every temporary alive in one expression; a lambda
@@ -217,18 +213,18 @@ unsigned long MTextConverter::lengthOf(const MPiece& piece) const {
     return static_cast<unsigned long>(piece.nEnd - piece.nBegin);
 }
 
-void MTextConverter::appendBalanced(const std::vector<std::pair<size_t, int>>& operands,
-                                    size_t nFirst, size_t nEnd) {
-    MString& mstrCall = *m_pmstrCall;
+void MTextConverter::appendBalanced(MString& mstrCall,
+                                    const std::vector<std::pair<size_t, int>>& operands,
+                                    size_t nFirst, size_t nEnd) const {
     if (nEnd - nFirst == 1) {
         mstrCall += groupedOperand(operands[nFirst].first, operands[nFirst].second);
         return;
     }
     const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
     mstrCall += MString("(");
-    appendBalanced(operands, nFirst, nMiddle);
+    appendBalanced(mstrCall, operands, nFirst, nMiddle);
     mstrCall += MString("\n+ ");
-    appendBalanced(operands, nMiddle, nEnd);
+    appendBalanced(mstrCall, operands, nMiddle, nEnd);
     mstrCall += MString(")");
 }
 

@@ -57,15 +57,15 @@ protected:
     [[nodiscard]] int convertNextPiece();
     /// The trimmed name's file content. Throws XF0001.
     MString readEmbeddedFile(MString& mstrName) const;
-    void appendPlain();
-    void appendGrouped();
+    void appendPlain(MString& mstrCall) const;
+    void appendGrouped(MString& mstrCall) const;
     /// The piece's bytes: its stretch of the block text, or the embedded file's content.
     MString textOf(const MPiece& piece) const;
     unsigned long lengthOf(const MPiece& piece) const;
     /// One operand of the grouped form: a delimited piece, or one chunk of a literal.
     MString groupedOperand(size_t nPiece, int nChunk) const;
-    void appendBalanced(const std::vector<std::pair<size_t, int>>& operands, size_t nFirst,
-                        size_t nEnd);
+    void appendBalanced(MString& mstrCall, const std::vector<std::pair<size_t, int>>& operands,
+                        size_t nFirst, size_t nEnd) const;
 
     /// The first position of the opener at or after nFrom. nFound remembers the last
     /// answer, which stays valid until the scan passes it; "none" stays valid for good.
@@ -80,8 +80,7 @@ protected:
     unsigned long m_liLiteralBytes = 0;
 
     const MString& m_mstrText;
-    const char* m_pszOption;         // borrowed from the run, which outlives the converter
-    MString* m_pmstrCall = nullptr;  // the text being appended to, while appendTo runs
+    const char* m_pszOption;  // borrowed from the run, which outlives the converter
     MString m_mstrExpressionBegin;
     MString m_mstrExpressionEnd;
     MString m_mstrFileBegin;
