@@ -1,5 +1,6 @@
 #include "engine/mfiles.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,28 +47,31 @@ mode_t creationMode() {
     return 0666 & ~umaskNow;
 }
 
-// A complete new file is renamed over the old one, so a failed write leaves
-// the old output as it was.
-void writeByRename(const std::string& strPath, mode_t mode, MString& mstrText) {
-    std::string strTemporary = strPath + ".XXXXXX";
-    const int nDescriptor = ::mkstemp(strTemporary.data());
-    if (nDescriptor < 0) {
-        // A read-only directory may still hold a writable output.
-        writeInPlace(strPath.c_str(), mstrText);
-        return;
+// The file that a replacement of pszName renames over, with the mode the new one
+// takes; false when the name must be written in place.
+bool replacedPath(const char* pszName, std::string& strPath, mode_t& mode) {
+    struct stat status;
+    if (::lstat(pszName, &status) != 0) {
+        strPath = pszName;
+        mode = creationMode();
+        return true;
     }
-    ::fchmod(nDescriptor, mode);
-    std::FILE* pFile = ::fdopen(nDescriptor, "wb");
-    if (pFile == nullptr) {
-        ::close(nDescriptor);
-        ::unlink(strTemporary.c_str());
-        throw pszCannotCreate;
+    if (S_ISLNK(status.st_mode)) {
+        // The link stays a link: the file it points to is replaced.
+        std::unique_ptr<char, decltype(&std::free)> pszTarget(::realpath(pszName, nullptr),
+                                                              &std::free);
+        struct stat target;
+        if (!pszTarget || ::stat(pszTarget.get(), &target) != 0 || !S_ISREG(target.st_mode))
+            return false;
+        strPath = pszTarget.get();
+        mode = target.st_mode & 07777;
+        return true;
     }
-    if (!writeAndClose(pFile, mstrText) ||
-        std::rename(strTemporary.c_str(), strPath.c_str()) != 0) {
-        ::unlink(strTemporary.c_str());
-        throw pszCannotCreate;
-    }
+    if (!S_ISREG(status.st_mode))
+        return false;
+    strPath = pszName;
+    mode = status.st_mode & 07777;
+    return true;
 }
 
 }  // namespace
@@ -95,26 +99,57 @@ MString readWholeFile(const char* pszName) {
 }
 
 void writeWholeFile(const char* pszName, MString& mstrText) {
-    struct stat status;
-    if (::lstat(pszName, &status) != 0) {
-        writeByRename(pszName, creationMode(), mstrText);
-        return;
-    }
-    if (S_ISLNK(status.st_mode)) {
-        // The link stays a link: the file it points to is replaced.
-        std::unique_ptr<char, decltype(&std::free)> pszTarget(::realpath(pszName, nullptr),
-                                                              &std::free);
-        struct stat target;
-        if (pszTarget && ::stat(pszTarget.get(), &target) == 0 && S_ISREG(target.st_mode)) {
-            writeByRename(pszTarget.get(), target.st_mode & 07777, mstrText);
-            return;
-        }
+    MReplacementFile file(pszName);
+    if (!file.isOpen()) {
+        // A read-only folder may still hold a writable output.
         writeInPlace(pszName, mstrText);
         return;
     }
-    if (S_ISREG(status.st_mode)) {
-        writeByRename(pszName, status.st_mode & 07777, mstrText);
+    file.write(mstrText.getAddress(), mstrText.length());
+    file.commit();
+}
+
+MReplacementFile::MReplacementFile(const char* pszName) {
+    mode_t mode = 0;
+    if (!replacedPath(pszName, m_strPath, mode))
+        return;
+    m_strTemporary = m_strPath + ".XXXXXX";
+    m_nDescriptor = ::mkstemp(m_strTemporary.data());
+    if (m_nDescriptor < 0) {
+        m_strTemporary.clear();
         return;
     }
-    writeInPlace(pszName, mstrText);
+    ::fchmod(m_nDescriptor, mode);
+}
+
+MReplacementFile::~MReplacementFile() {
+    if (m_nDescriptor >= 0)
+        ::close(m_nDescriptor);
+    if (!m_strTemporary.empty())
+        ::unlink(m_strTemporary.c_str());
+}
+
+void MReplacementFile::write(const char* pszText, unsigned long liCount) {
+    while (liCount > 0 && !m_bFailed) {
+        // Linux moves at most about 2 GiB per call.
+        const size_t nAsked = liCount < (1UL << 30) ? liCount : (1UL << 30);
+        const ssize_t nWritten = ::write(m_nDescriptor, pszText, nAsked);
+        if (nWritten < 0 && errno == EINTR)
+            continue;
+        if (nWritten <= 0) {
+            m_bFailed = true;
+            break;
+        }
+        pszText += nWritten;
+        liCount -= static_cast<unsigned long>(nWritten);
+    }
+}
+
+void MReplacementFile::commit() {
+    // A full disk may report itself only when the file is closed.
+    const bool bClosed = ::close(m_nDescriptor) == 0;
+    m_nDescriptor = -1;
+    if (m_bFailed || !bClosed || std::rename(m_strTemporary.c_str(), m_strPath.c_str()) != 0)
+        throw pszCannotCreate;
+    m_strTemporary.clear();
 }

@@ -1,6 +1,8 @@
 #ifndef XVANTOR_ENGINE_MFILES_H
 #define XVANTOR_ENGINE_MFILES_H
 
+#include <string>
+
 #include "core/mstring.h"
 
 /// Why a whole-file read failed; each caller words its own message.
@@ -16,5 +18,30 @@ MString readWholeFile(const char* pszName);
 /// Writes the text in one piece. A failure (full disk, missing directory) throws
 /// "can not create the file" and never leaves a truncated file where a complete one stood.
 void writeWholeFile(const char* pszName, MString& mstrText);
+
+/// A file that is replaced whole: its new text is written piece by piece into a new file
+/// beside it, which commit() renames over it. Until then the old file stays as it was,
+/// and a replacement that is never committed is removed again.
+class MReplacementFile {
+public:
+    /// Opens the new file. A name that cannot be replaced this way (a device, a pipe, a
+    /// folder that takes no new file) leaves it closed, and writeWholeFile must be used.
+    explicit MReplacementFile(const char* pszName);
+    MReplacementFile(const MReplacementFile&) = delete;
+    MReplacementFile& operator=(const MReplacementFile&) = delete;
+    virtual ~MReplacementFile();
+
+    bool isOpen() const { return m_nDescriptor >= 0; }
+    /// A failed write is remembered, not thrown: the run's own errors come first.
+    void write(const char* pszText, unsigned long liCount);
+    /// Puts the new file in place. Throws "can not create the file" if any write failed.
+    void commit();
+
+protected:
+    std::string m_strPath;       // the file replaced
+    std::string m_strTemporary;  // the new file until commit()
+    int m_nDescriptor = -1;
+    bool m_bFailed = false;
+};
 
 #endif  // XVANTOR_ENGINE_MFILES_H

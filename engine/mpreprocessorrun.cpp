@@ -38,10 +38,10 @@ MPreprocessorRun::MPreprocessorRun(const char* pszOption, const MString& mstrInp
 }
 
 void MPreprocessorRun::startOutput() {
-    m_mstrOutput = MString(pszNotice);
+    m_output += MString(pszNotice);
     if (m_pszOption[0] != 0 && m_pszOption[1] == 'c')
-        m_mstrOutput += MString("#include \"mvantor.h\"");
-    m_mstrOutput += MString("\n\n");
+        m_output += MString("#include \"mvantor.h\"");
+    m_output += MString("\n\n");
 }
 
 // The input is read before anything is printed, so that a file that cannot
@@ -67,23 +67,32 @@ MString& MPreprocessorRun::translate() {
         m_delimiters.reset();
     }
     // The second pass addresses its text with int positions.
-    if (m_mstrOutput.length() > INT_MAX)
+    if (m_output.length() > INT_MAX)
         throw "output too large";
     // Every copy of a whole text costs as much fresh memory: the frame pass reads the
     // first pass's text in place, and the input is done with.
     m_mstrInput = MString();
     // Without the word anywhere the frame pass would only copy the text.
-    if (findText(m_mstrOutput, MString("frame"), 0) == -1)
-        return m_mstrOutput;
+    MTextBuffer& mstrFirst = m_output.kept();
+    if (findText(mstrFirst, MString("frame"), 0) == -1)
+        return mstrFirst;
     m_nPosition = 0;
     m_mstrResult = MString();
     m_nBraceSearchFrom = m_nBraceFound = -1;
     while (processNextFrameKeyword()) {
     }
-    m_mstrOutput = MString();
+    mstrFirst.copy(MString());
     return m_mstrResult;
 }
 
 void MPreprocessorRun::process() {
-    writeWholeFile(m_pszOutputName, translate());
+    MReplacementFile file(m_pszOutputName);
+    if (!file.isOpen()) {
+        writeWholeFile(m_pszOutputName, translate());
+        return;
+    }
+    m_output.streamInto(&file);
+    MString& mstrRest = translate();
+    file.write(&mstrRest[0], mstrRest.length());
+    file.commit();
 }

@@ -3,6 +3,7 @@
 
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
+#include "engine/moutputtext.h"
 
 /// One translation of an input file into an output file: frame-text blocks first,
 /// frame declarations second, the output written only once both passes succeeded.
@@ -22,7 +23,8 @@ public:
     void process();
 
     /// Runs both passes and returns the output text; the file is left alone. The result is
-    /// the first pass's text itself when it holds no "frame".
+    /// the first pass's text itself when it holds no "frame". Once the first pass has
+    /// written a part of its text out, the result is what follows that part.
     MString& translate();
 
 protected:
@@ -33,7 +35,7 @@ protected:
     [[nodiscard]] int processNextFrameKeyword();
 
     MString m_mstrInput;
-    MString m_mstrOutput;  // the first pass's text
+    MOutputText m_output;  // the first pass's text
     MString m_mstrResult;  // the frame pass's text
     MString m_mstrBeginKeyword{"BEGIN_FRAME_TEXT"};
     MString m_mstrEndKeyword{"END_FRAME_TEXT"};

@@ -23,11 +23,12 @@ int MPreprocessorRun::processNextBlock() {
     const int nInputLength = static_cast<int>(mstrInput.length());
     const int nBegin = findText(mstrInput, m_mstrBeginKeyword, m_nPosition);
     if (nBegin == -1) {
-        m_mstrOutput += mstrInput.getString(m_nPosition, nInputLength);
+        m_output.append(&mstrInput[0] + m_nPosition,
+                        static_cast<unsigned long>(nInputLength - m_nPosition));
         m_nPosition = nInputLength;
         return 0;
     }
-    m_mstrOutput += mstrInput.getString(m_nPosition, nBegin);
+    m_output.append(&mstrInput[0] + m_nPosition, static_cast<unsigned long>(nBegin - m_nPosition));
 
     // Searched from the scan position, not from the begin keyword: an end
     // keyword standing before it is found first.
@@ -65,17 +66,17 @@ int MPreprocessorRun::processNextBlock() {
     ++nTextBegin;
 
     readFlagDefinitions(mstrInput.getString(nHeader, nTextBegin));
-    m_mstrOutput += MString("\n");
+    m_output += MString("\n");
     if (nTextBegin < nTextEnd) {
         const MString mstrText = mstrInput.getString(nTextBegin, nTextEnd);
         MTextConverter converter(mstrText, m_pszOption, m_delimiters);
-        converter.appendTo(m_mstrOutput);
+        converter.appendTo(m_output);
     } else if (m_pszOption[0] != 0 && m_pszOption[1] == 'c') {
         // The (text, length) form that every other C++ literal takes, which the
         // one-argument setFrameText of the support library accepts.
-        m_mstrOutput += MString("setFrameText(\nMString(\n\"\", 0\n)\n);\n");
+        m_output += MString("setFrameText(\nMString(\n\"\", 0\n)\n);\n");
     } else {
-        m_mstrOutput += MString("setFrameText(\"\");\n");
+        m_output += MString("setFrameText(\"\");\n");
     }
 
     // Whatever follows the end line's ")" stays in the source.

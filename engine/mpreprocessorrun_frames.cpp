@@ -23,7 +23,7 @@ const char* replacementFor(const char* pszOption) {
 
 int MPreprocessorRun::processNextFrameKeyword() {
     // The frame pass reads the first pass's text where it lies.
-    const MString& mstrInput = m_mstrOutput;
+    const MString& mstrInput = m_output.kept();
     const int nLength = static_cast<int>(mstrInput.length());
     static const MString mstrFrame("frame");
     const int nKeyword = findText(mstrInput, mstrFrame, m_nPosition);

@@ -52,12 +52,12 @@ MTextConverter::MTextConverter(const MString& mstrText, const char* pszOption,
       m_nLineWidth(static_cast<unsigned>(delimiters.getLineWidth())) {}
 
 MString MTextConverter::convert() {
-    MString mstrCall;
-    appendTo(mstrCall);
-    return mstrCall;
+    MOutputText output;
+    appendTo(output);
+    return output.kept();
 }
 
-void MTextConverter::appendTo(MString& mstrOutput) {
+void MTextConverter::appendTo(MOutputText& output) {
     m_nPosition = 0;
     m_nExpressionFound = m_nFileFound = -2;
     m_pieces.clear();
@@ -65,16 +65,16 @@ void MTextConverter::appendTo(MString& mstrOutput) {
     m_liLiteralBytes = 0;
     while (convertNextPiece()) {
     }
-    mstrOutput += MString("setFrameText(\n");
+    output += MString("setFrameText(\n");
     const int nDelimited = static_cast<int>(m_pieces.size() / 2);
     if (m_liLiteralBytes <= sm_liPlainLiteralBytes && nDelimited <= sm_nPlainPieces) {
-        appendPlain(mstrOutput);
+        appendPlain(output);
     } else {
-        appendGrouped(mstrOutput);
+        appendGrouped(output);
     }
     m_pieces.clear();
     m_files.clear();
-    mstrOutput += MString("\n);\n");
+    output += MString("\n);\n");
 }
 
 int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const {
@@ -119,35 +119,36 @@ int MTextConverter::convertNextPiece() {
         m_pieces.push_back({MPieceKind::Expression, nOpen + m_nOpenLength, nClose});
     } else {
         MString mstrName = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
-        m_files.push_back(readEmbeddedFile(mstrName));
+        // Made in place from the returned text, which is never copied.
+        m_files.emplace_back(new MString(readEmbeddedFile(mstrName)));
         m_pieces.push_back({MPieceKind::File, static_cast<int>(m_files.size() - 1), 0});
-        m_liLiteralBytes += m_files.back().length();
+        m_liLiteralBytes += m_files.back()->length();
     }
     m_nPosition = nClose;
     return 1;
 }
 
-void MTextConverter::appendPlain(MString& mstrCall) const {
+void MTextConverter::appendPlain(MOutputText& output) const {
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const MPiece& piece = m_pieces[i];
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
-                mstrCall += MString(" +\n");
-            mstrCall += makeLiteral(textOf(piece));
+                output += MString(" +\n");
+            appendLiteral(output, bytesOf(piece), lengthOf(piece));
             continue;
         }
-        mstrCall += MString("\n+ ");
+        output += MString("\n+ ");
         if (piece.kind == MPieceKind::Expression) {
-            mstrCall += m_mstrPrefix;
-            mstrCall += textOf(piece);
-            mstrCall += m_mstrSuffix;
+            output += m_mstrPrefix;
+            output.append(bytesOf(piece), lengthOf(piece));
+            output += m_mstrSuffix;
         } else {
-            mstrCall += makeLiteral(textOf(piece));
+            appendLiteral(output, bytesOf(piece), lengthOf(piece));
         }
     }
 }
 
-void MTextConverter::appendGrouped(MString& mstrCall) const {
+void MTextConverter::appendGrouped(MOutputText& output) const {
     // Operands are made as the tree is written, so that no more than one
     // chunk's literal exists beside the call text.
     std::vector<std::pair<size_t, int>> operands;
@@ -162,144 +163,180 @@ void MTextConverter::appendGrouped(MString& mstrCall) const {
             operands.emplace_back(i, static_cast<int>(liChunk));
     }
     if (operands.empty()) {
-        mstrCall += makeLiteral(MString());
+        appendLiteral(output, "", 0);
         return;
     }
     if (!formOf(m_pszOption).bWrapped) {
-        appendBalanced(mstrCall, operands, 0, operands.size());
+        appendBalanced(output, operands, 0, operands.size());
         return;
     }
     // C++ compilers pay for every temporary alive in one expression; a lambda
     // that appends operand by operand keeps one alive at a time, and it still
     // sees every local and member that the pieces name.
-    mstrCall += MString("[&]() -> MString {\nMString mstrXVantorText;\n");
+    output += MString("[&]() -> MString {\nMString mstrXVantorText;\n");
+    const MString mstrAppend("mstrXVantorText += ");
+    const MString mstrStatementEnd(";\n");
     for (const auto& [nPiece, nChunk] : operands) {
-        mstrCall += MString("mstrXVantorText += ");
-        mstrCall += groupedOperand(nPiece, nChunk);
-        mstrCall += MString(";\n");
+        output += mstrAppend;
+        appendGroupedOperand(output, nPiece, nChunk);
+        output += mstrStatementEnd;
     }
-    mstrCall += MString("return mstrXVantorText;\n}()");
+    output += MString("return mstrXVantorText;\n}()");
 }
 
-MString MTextConverter::groupedOperand(size_t nPiece, int nChunk) const {
+void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const {
     const MPiece& piece = m_pieces[nPiece];
-    if (piece.kind != MPieceKind::Expression) {
-        const int nOffset = nChunk * sm_nChunkBytes;
-        const int nLength = static_cast<int>(lengthOf(piece));
-        const int nCount = nLength - nOffset < sm_nChunkBytes ? nLength - nOffset : sm_nChunkBytes;
-        // Only the chunk is copied, never the whole file or literal.
-        const MString mstrLiteral = makeLiteral(
-            piece.kind == MPieceKind::File
-                ? m_files[static_cast<size_t>(piece.nBegin)].getString(nOffset, nOffset + nCount)
-                : m_mstrText.getString(piece.nBegin + nOffset, piece.nBegin + nOffset + nCount));
-        // C++ literals are objects already; elsewhere a call keeps each chunk
-        // from being folded into one constant with its neighbours.
-        if (formOf(m_pszOption).bWrapped)
-            return mstrLiteral;
-        return MString(m_mstrPrefix) + mstrLiteral + m_mstrSuffix;
+    if (piece.kind == MPieceKind::Expression) {
+        output += m_mstrPrefix;
+        output.append(bytesOf(piece), lengthOf(piece));
+        output += m_mstrSuffix;
+        return;
     }
-    return MString(m_mstrPrefix) + textOf(piece) + m_mstrSuffix;
+    const unsigned long liOffset = static_cast<unsigned long>(nChunk) * sm_nChunkBytes;
+    const unsigned long liLength = lengthOf(piece);
+    const unsigned long liCount =
+        liLength - liOffset < sm_nChunkBytes ? liLength - liOffset : sm_nChunkBytes;
+    // C++ literals are objects already; elsewhere a call keeps each chunk
+    // from being folded into one constant with its neighbours.
+    const bool bCalled = !formOf(m_pszOption).bWrapped;
+    if (bCalled)
+        output += m_mstrPrefix;
+    appendLiteral(output, bytesOf(piece) + liOffset, liCount);
+    if (bCalled)
+        output += m_mstrSuffix;
 }
 
-MString MTextConverter::textOf(const MPiece& piece) const {
+const char* MTextConverter::bytesOf(const MPiece& piece) const {
     if (piece.kind == MPieceKind::File)
-        return m_files[static_cast<size_t>(piece.nBegin)];
-    return m_mstrText.getString(piece.nBegin, piece.nEnd);
+        return &(*m_files[static_cast<size_t>(piece.nBegin)])[0];
+    return &m_mstrText[0] + piece.nBegin;
 }
 
 unsigned long MTextConverter::lengthOf(const MPiece& piece) const {
     if (piece.kind == MPieceKind::File)
-        return m_files[static_cast<size_t>(piece.nBegin)].length();
+        return m_files[static_cast<size_t>(piece.nBegin)]->length();
     return static_cast<unsigned long>(piece.nEnd - piece.nBegin);
 }
 
-void MTextConverter::appendBalanced(MString& mstrCall,
+void MTextConverter::appendBalanced(MOutputText& output,
                                     const std::vector<std::pair<size_t, int>>& operands,
                                     size_t nFirst, size_t nEnd) const {
     if (nEnd - nFirst == 1) {
-        mstrCall += groupedOperand(operands[nFirst].first, operands[nFirst].second);
+        appendGroupedOperand(output, operands[nFirst].first, operands[nFirst].second);
         return;
     }
     const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
-    mstrCall += MString("(");
-    appendBalanced(mstrCall, operands, nFirst, nMiddle);
-    mstrCall += MString("\n+ ");
-    appendBalanced(mstrCall, operands, nMiddle, nEnd);
-    mstrCall += MString(")");
+    output += MString("(");
+    appendBalanced(output, operands, nFirst, nMiddle);
+    output += MString("\n+ ");
+    appendBalanced(output, operands, nMiddle, nEnd);
+    output += MString(")");
 }
 
 MString MTextConverter::makeLiteral(const MString& mstrText) const {
-    const MLanguageForm& form = formOf(m_pszOption);
-    const MEscapeTable& escapes = MEscapeTable::instance();
-    const unsigned long liBreak = std::strlen(form.pszBreak);
-    const unsigned long liWidth = m_nLineWidth == 0 ? 1 : m_nLineWidth;
-    const unsigned char* pbyText =
-        reinterpret_cast<const unsigned char*>(const_cast<MString&>(mstrText).getAddress());
-    const unsigned long liLength = mstrText.length();
-    const MEscapeTable::MEscape* pEscapes =
-        form.bOctal ? &escapes.octal(0) : &escapes.hexadecimal(0);
-    // The column is the body's length modulo the width, kept up to date instead of
-    // divided out for every byte.
-    auto advance = [liWidth](unsigned long& liColumn, unsigned long liBy) {
-        liColumn += liBy;
-        while (liColumn >= liWidth)
-            liColumn -= liWidth;
-    };
+    MOutputText output;
+    appendLiteral(output, &mstrText[0], mstrText.length());
+    return output.kept();
+}
 
-    // The body is measured first, so that the literal is built in one buffer of
-    // exactly its size. A line breaks when the body's length, breaks included,
-    // is less than 4 past a multiple of the width, tested after every byte.
+namespace {
+
+// The column is the body's length modulo the width, kept up to date instead of
+// divided out for every byte.
+inline void advance(unsigned long& liColumn, unsigned long liBy, unsigned long liWidth) {
+    liColumn += liBy;
+    while (liColumn >= liWidth)
+        liColumn -= liWidth;
+}
+
+// A line breaks when the body's length, breaks included, is less than 4 past a
+// multiple of the width, tested after every byte.
+unsigned long bodyLength(const unsigned char* pbyText, unsigned long liLength,
+                         const MEscapeTable::MEscape* pEscapes, unsigned long liBreak,
+                         unsigned long liWidth) {
     unsigned long liBody = 0;
     unsigned long liColumn = 0;
     for (unsigned long i = 0; i < liLength; ++i) {
         const unsigned long liEscape = static_cast<unsigned long>(pEscapes[pbyText[i]].nLength);
         liBody += liEscape;
-        advance(liColumn, liEscape);
+        advance(liColumn, liEscape, liWidth);
         if (liColumn < 4) {
             liBody += liBreak;
-            advance(liColumn, liBreak);
+            advance(liColumn, liBreak, liWidth);
         }
     }
+    return liBody;
+}
+
+}  // namespace
+
+void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
+                                   unsigned long liLength) const {
+    const MLanguageForm& form = formOf(m_pszOption);
+    const MEscapeTable& escapes = MEscapeTable::instance();
+    const unsigned long liBreak = std::strlen(form.pszBreak);
+    const unsigned long liWidth = m_nLineWidth == 0 ? 1 : m_nLineWidth;
+    const unsigned char* pbyText = reinterpret_cast<const unsigned char*>(pszText);
+    const MEscapeTable::MEscape* pEscapes =
+        form.bOctal ? &escapes.octal(0) : &escapes.hexadecimal(0);
+
     char szCount[32] = "";
     if (form.bWrapped)
         std::snprintf(szCount, sizeof(szCount), "\", %lu\n)", liLength);
     const unsigned long liHead = form.bWrapped ? std::strlen(pszWrapperBegin) + 1 : 1;
     const unsigned long liTail = form.bWrapped ? std::strlen(szCount) : 1;
-    const unsigned long liTotal = liHead + liBody + liTail;
-    if (liTotal > INT_MAX)
+    // Every byte takes at most a four-byte escape and a break, and the copies below
+    // move four and eight bytes, however many count: room for that worst case spares
+    // the body a measuring pass. A literal that might pass the limit is measured.
+    const unsigned long liPerByte = 4 + liBreak;
+    if (liLength > (INT_MAX - liHead - liTail - 8) / liPerByte &&
+        liHead + bodyLength(pbyText, liLength, pEscapes, liBreak, liWidth) + liTail > INT_MAX)
         throw "output too large";
+    char szBreak[8] = {};
+    std::memcpy(szBreak, form.pszBreak, liBreak);
 
-    MString mstrLiteral(0, liTotal);
-    char* pszOut = mstrLiteral.getAddress();
+    char* const pszStart = output.room(liHead + liPerByte * liLength + 8 + liTail);
+    char* pszOut = pszStart;
     if (form.bWrapped) {
         std::memcpy(pszOut, pszWrapperBegin, liHead - 1);
         pszOut += liHead - 1;
     }
     *pszOut++ = '"';
-    // Every escape is copied as four bytes, which its table entry always holds, and
-    // the pointer moves by its real length; near the end the copy takes its length.
-    const char* const pszEnd = pszOut + liBody;
-    liColumn = 0;
-    for (unsigned long i = 0; i < liLength; ++i) {
-        const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
-        const unsigned long liEscape = static_cast<unsigned long>(escape.nLength);
-        if (pszEnd - pszOut >= 4) {
+    unsigned long liColumn = 0;
+    if (liWidth > 3 + liBreak) {
+        // Then one subtraction keeps the column below the width, and a break, which
+        // follows a column below 4, never reaches it.
+        for (unsigned long i = 0; i < liLength; ++i) {
+            const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
             std::memcpy(pszOut, escape.szText, 4);
-        } else {
-            std::memcpy(pszOut, escape.szText, liEscape);
+            pszOut += escape.nLength;
+            liColumn += static_cast<unsigned long>(escape.nLength);
+            if (liColumn >= liWidth)
+                liColumn -= liWidth;
+            if (liColumn < 4) {
+                std::memcpy(pszOut, szBreak, 8);
+                pszOut += liBreak;
+                liColumn += liBreak;
+            }
         }
-        pszOut += liEscape;
-        advance(liColumn, liEscape);
-        if (liColumn < 4) {
-            std::memcpy(pszOut, form.pszBreak, liBreak);
-            pszOut += liBreak;
-            advance(liColumn, liBreak);
+    } else {
+        for (unsigned long i = 0; i < liLength; ++i) {
+            const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
+            std::memcpy(pszOut, escape.szText, 4);
+            pszOut += escape.nLength;
+            advance(liColumn, static_cast<unsigned long>(escape.nLength), liWidth);
+            if (liColumn < 4) {
+                std::memcpy(pszOut, szBreak, 8);
+                pszOut += liBreak;
+                advance(liColumn, liBreak, liWidth);
+            }
         }
     }
     if (form.bWrapped) {
         std::memcpy(pszOut, szCount, liTail);
+        pszOut += liTail;
     } else {
-        *pszOut = '"';
+        *pszOut++ = '"';
     }
-    return mstrLiteral;
+    output.grow(static_cast<unsigned long>(pszOut - pszStart));
 }

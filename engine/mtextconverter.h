@@ -1,11 +1,12 @@
 #ifndef XVANTOR_ENGINE_MTEXTCONVERTER_H
 #define XVANTOR_ENGINE_MTEXTCONVERTER_H
 
-#include <deque>
+#include <memory>
 #include <vector>
 
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
+#include "engine/moutputtext.h"
 
 /// Turns the text of one frame-text block into the call text of the target language:
 /// "setFrameText(\n", an expression that rebuilds the text byte for byte, "\n);\n".
@@ -33,9 +34,9 @@ public:
     /// or a file that cannot be embedded (XF0001).
     MString convert();
 
-    /// Appends the whole call text to mstrOutput, with no copy of it in between. Nothing
+    /// Appends the whole call text to the output, with no copy of it in between. Nothing
     /// is appended when the block cannot be converted.
-    void appendTo(MString& mstrOutput);
+    void appendTo(MOutputText& output);
 
     /// The literal of the target language that spells the text, every byte escaped.
     MString makeLiteral(const MString& mstrText) const;
@@ -57,24 +58,26 @@ protected:
     [[nodiscard]] int convertNextPiece();
     /// The trimmed name's file content. Throws XF0001.
     MString readEmbeddedFile(MString& mstrName) const;
-    void appendPlain(MString& mstrCall) const;
-    void appendGrouped(MString& mstrCall) const;
+    void appendPlain(MOutputText& output) const;
+    void appendGrouped(MOutputText& output) const;
     /// The piece's bytes: its stretch of the block text, or the embedded file's content.
-    MString textOf(const MPiece& piece) const;
+    const char* bytesOf(const MPiece& piece) const;
     unsigned long lengthOf(const MPiece& piece) const;
     /// One operand of the grouped form: a delimited piece, or one chunk of a literal.
-    MString groupedOperand(size_t nPiece, int nChunk) const;
-    void appendBalanced(MString& mstrCall, const std::vector<std::pair<size_t, int>>& operands,
+    void appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const;
+    void appendBalanced(MOutputText& output, const std::vector<std::pair<size_t, int>>& operands,
                         size_t nFirst, size_t nEnd) const;
+    /// makeLiteral() of liLength bytes, escaped straight into the output.
+    void appendLiteral(MOutputText& output, const char* pszText, unsigned long liLength) const;
 
     /// The first position of the opener at or after nFrom. nFound remembers the last
     /// answer, which stays valid until the scan passes it; "none" stays valid for good.
     int nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const;
 
-    // A deque never moves its pieces: a vector would copy every text, an embedded
-    // file included, each time it grows.
     std::vector<MPiece> m_pieces;
-    std::deque<MString> m_files;
+    // Held by pointer: MString cannot be moved, and a copy of a file of hundreds of
+    // megabytes costs as much as its conversion.
+    std::vector<std::unique_ptr<const MString>> m_files;
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;
     unsigned long m_liLiteralBytes = 0;

@@ -1,0 +1,28 @@
+#include "engine/moutputtext.h"
+
+#include "engine/mfiles.h"
+#include "engine/mtextsearch.h"
+
+namespace {
+
+// The frame pass looks at the byte before the keyword, so the bytes kept after a
+// flush are the keyword's length: enough for one that continues in the next bytes,
+// and for the byte before it.
+const unsigned long liKeywordLength = 5;
+
+}  // namespace
+
+void MOutputText::flush() {
+    static const MString mstrKeyword("frame");
+    const int nKeyword = findText(m_kept, mstrKeyword, 0);
+    unsigned long liFinal = m_kept.length() - liKeywordLength;
+    if (nKeyword != -1) {
+        // The bytes kept from the last flush hold no keyword that begins there, so one
+        // found now begins after the first of them, whose byte before it stays.
+        m_bHoldsKeyword = true;
+        liFinal = nKeyword == 0 ? 0 : static_cast<unsigned long>(nKeyword) - 1;
+    }
+    m_pFile->write(m_kept.data(), liFinal);
+    m_kept.dropFront(liFinal);
+    m_liWritten += liFinal;
+}

@@ -1,0 +1,59 @@
+#ifndef XVANTOR_ENGINE_MOUTPUTTEXT_H
+#define XVANTOR_ENGINE_MOUTPUTTEXT_H
+
+#include "core/mstring.h"
+#include "engine/mtextbuffer.h"
+
+class MReplacementFile;
+
+/// The first pass's text as it is made. Given a file, the text is written out as it
+/// grows for as long as it holds no "frame": the frame pass copies everything before
+/// that word's first occurrence unchanged, so only the rest must wait for it. An output
+/// many times the input's size then never has to lie in memory whole.
+class MOutputText {
+public:
+    static constexpr unsigned long sm_liFlushBytes = 1UL << 20;
+
+    /// Without a file every byte is kept. The file is borrowed.
+    explicit MOutputText(MReplacementFile* pFile = nullptr) : m_pFile(pFile) {}
+    MOutputText(const MOutputText&) = delete;
+    MOutputText& operator=(const MOutputText&) = delete;
+    virtual ~MOutputText() = default;
+
+    void append(const char* pszText, unsigned long liCount) {
+        m_kept.append(pszText, liCount);
+        flushIfFull();
+    }
+    MOutputText& operator+=(const MString& mstrText) {
+        append(&mstrText[0], mstrText.length());
+        return *this;
+    }
+    /// Room for at most liMost bytes, of which grow() then takes what was written.
+    char* room(unsigned long liMost) { return m_kept.room(liMost); }
+    void grow(unsigned long liUsed) {
+        m_kept.grow(liUsed);
+        flushIfFull();
+    }
+
+    /// From now on, text that can no longer change is written out to the file, which
+    /// is borrowed.
+    void streamInto(MReplacementFile* pFile) { m_pFile = pFile; }
+    /// Every byte appended so far, written out or not.
+    unsigned long length() const { return m_liWritten + m_kept.length(); }
+    /// The bytes not written out: all of them without a file. When bytes were written
+    /// out, the kept text starts at the byte before the first "frame", if there is one.
+    MTextBuffer& kept() { return m_kept; }
+protected:
+    void flushIfFull() {
+        if (m_pFile != nullptr && !m_bHoldsKeyword && m_kept.length() >= sm_liFlushBytes)
+            flush();
+    }
+    void flush();
+
+    MReplacementFile* m_pFile;
+    MTextBuffer m_kept;
+    unsigned long m_liWritten = 0;
+    bool m_bHoldsKeyword = false;
+};
+
+#endif  // XVANTOR_ENGINE_MOUTPUTTEXT_H
