@@ -15,6 +15,8 @@ const unsigned long liKeywordLength = 5;
 void MOutputText::flush() {
     static const MString mstrKeyword("frame");
     const int nKeyword = findText(m_kept, mstrKeyword, 0);
+    if (m_kept.length() <= liKeywordLength && nKeyword == -1)
+        return;
     unsigned long liFinal = m_kept.length() - liKeywordLength;
     if (nKeyword != -1) {
         // The bytes kept from the last flush hold no keyword that begins there, so one

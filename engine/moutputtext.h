@@ -38,20 +38,25 @@ public:
     /// From now on, text that can no longer change is written out to the file, which
     /// is borrowed.
     void streamInto(MReplacementFile* pFile) { m_pFile = pFile; }
+    /// How much text is gathered before it is looked at and written out. Tests make it
+    /// small, to cross many of those points in a short text.
+    void setFlushBytes(unsigned long liFlushBytes) { m_liFlushBytes = liFlushBytes; }
     /// Every byte appended so far, written out or not.
     unsigned long length() const { return m_liWritten + m_kept.length(); }
     /// The bytes not written out: all of them without a file. When bytes were written
     /// out, the kept text starts at the byte before the first "frame", if there is one.
     MTextBuffer& kept() { return m_kept; }
+
 protected:
     void flushIfFull() {
-        if (m_pFile != nullptr && !m_bHoldsKeyword && m_kept.length() >= sm_liFlushBytes)
+        if (m_pFile != nullptr && !m_bHoldsKeyword && m_kept.length() >= m_liFlushBytes)
             flush();
     }
     void flush();
 
     MReplacementFile* m_pFile;
     MTextBuffer m_kept;
+    unsigned long m_liFlushBytes = sm_liFlushBytes;
     unsigned long m_liWritten = 0;
     bool m_bHoldsKeyword = false;
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/mbytes.h"
 #include "tests/support/mtempdir.h"
 
 namespace {
@@ -126,4 +127,67 @@ TEST(MPreprocessorRun, ReplacesTheFileBehindALinkAndKeepsItsMode) {
     ASSERT_EQ(0, ::stat("target.cpp", &status));
     EXPECT_EQ(0640u, status.st_mode & 07777);
     runQuietly("-c", "in.cpp", "/dev/null");  // a device is written, not replaced
+}
+
+namespace {
+
+// A run that writes its output out every few bytes, so that short inputs cross the
+// points where the file and the text kept for the frame pass part.
+class MSmallFlushRun : public MPreprocessorRun {
+public:
+    MSmallFlushRun(const char* pszOption, const char* pszOutput, unsigned long liFlushBytes)
+        : MPreprocessorRun(pszOption, "in.txt", pszOutput) {
+        m_output.setFlushBytes(liFlushBytes);
+    }
+};
+
+}  // namespace
+
+TEST(MPreprocessorRun, AStreamedOutputIsTheTranslation) {
+    const std::string strBlock =
+        "BEGIN_FRAME_TEXT()\nHello <!name!>, <#part.txt#>.\nEND_FRAME_TEXT()\n";
+    const std::string inputs[] = {
+        "int a;\n" + strBlock + "frame Report {\n};\n",
+        "frame Report {\n" + strBlock + "};\n",
+        strBlock + strBlock + "\nframe Report : Base {\n" + strBlock + "};\n frame x (y);\n",
+        "BEGIN_FRAME_TEXT()\n<!frame!> <!myframe!>\nEND_FRAME_TEXT()\n frame A {};\n",
+        strBlock + "// no keyword at all\n" + strBlock,
+        "\nframe",
+    };
+    for (const char* pszOption : {"-c", "-j", "-#"}) {
+        for (const std::string& strInput : inputs) {
+            for (unsigned long liFlush : {1UL, 7UL, 64UL, 1UL << 20}) {
+                SCOPED_TRACE(std::string(pszOption) + " " + strInput + " / " +
+                             std::to_string(liFlush));
+                MTempDir dir;
+                dir.write("in.txt", strInput);
+                dir.write("part.txt", std::string("\0frame\r\n", 8));
+                MPreprocessorRun whole(pszOption, fromBytes(strInput));
+                const std::string strExpected = bytesOf(whole.translate());
+                testing::internal::CaptureStdout();
+                MSmallFlushRun run(pszOption, "out.txt", liFlush);
+                run.process();
+                testing::internal::GetCapturedStdout();
+                EXPECT_EQ(strExpected, dir.read("out.txt"));
+            }
+        }
+    }
+}
+
+TEST(MPreprocessorRun, AFailureAfterPartOfTheOutputWasWrittenLeavesNothing) {
+    MTempDir dir;
+    dir.write("in.txt",
+              "int a;\nBEGIN_FRAME_TEXT()\nlong text\nEND_FRAME_TEXT()\n<#x\n"
+              "BEGIN_FRAME_TEXT()\n<#missing.txt#>\nEND_FRAME_TEXT()\n");
+    dir.write("out.txt", "old");
+    testing::internal::CaptureStdout();
+    MSmallFlushRun run("-c", "out.txt", 1);
+    EXPECT_EQ("\nError XF0001: Embedding of file \"missing.txt\" failed",
+              thrownText([&] { run.process(); }));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ("old", dir.read("out.txt"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string strName = entry.path().filename().string();
+        EXPECT_TRUE(strName == "in.txt" || strName == "out.txt") << "left behind: " << strName;
+    }
 }
