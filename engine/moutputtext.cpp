@@ -1,6 +1,6 @@
 #include "engine/moutputtext.h"
 
-#include "engine/mfiles.h"
+#include "engine/mbackgroundwriter.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -24,7 +24,12 @@ void MOutputText::flush() {
         m_bHoldsKeyword = true;
         liFinal = nKeyword == 0 ? 0 : static_cast<unsigned long>(nKeyword) - 1;
     }
-    m_pFile->write(m_kept.data(), liFinal);
-    m_kept.dropFront(liFinal);
+    // The written part is handed over whole and the few bytes after it start the
+    // other buffer, once the writer is done with that one.
+    m_pWriter->wait();
+    m_written.swap(m_kept);
+    m_kept.dropFront(m_kept.length());
+    m_kept.append(m_written.data() + liFinal, m_written.length() - liFinal);
+    m_pWriter->write(m_written.data(), liFinal);
     m_liWritten += liFinal;
 }

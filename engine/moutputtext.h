@@ -4,7 +4,7 @@
 #include "core/mstring.h"
 #include "engine/mtextbuffer.h"
 
-class MReplacementFile;
+class MBackgroundWriter;
 
 /// The first pass's text as it is made. Given a file, the text is written out as it
 /// grows for as long as it holds no "frame": the frame pass copies everything before
@@ -14,8 +14,8 @@ class MOutputText {
 public:
     static constexpr unsigned long sm_liFlushBytes = 1UL << 20;
 
-    /// Without a file every byte is kept. The file is borrowed.
-    explicit MOutputText(MReplacementFile* pFile = nullptr) : m_pFile(pFile) {}
+    /// Every byte is kept until streamInto() names a writer.
+    MOutputText() = default;
     MOutputText(const MOutputText&) = delete;
     MOutputText& operator=(const MOutputText&) = delete;
     virtual ~MOutputText() = default;
@@ -35,9 +35,10 @@ public:
         flushIfFull();
     }
 
-    /// From now on, text that can no longer change is written out to the file, which
-    /// is borrowed.
-    void streamInto(MReplacementFile* pFile) { m_pFile = pFile; }
+    /// From now on, text that can no longer change is handed to the writer, which is
+    /// borrowed; null keeps every byte again. Before the writer's file is touched
+    /// otherwise, the writer must be waited for.
+    void streamInto(MBackgroundWriter* pWriter) { m_pWriter = pWriter; }
     /// How much text is gathered before it is looked at and written out. Tests make it
     /// small, to cross many of those points in a short text.
     void setFlushBytes(unsigned long liFlushBytes) { m_liFlushBytes = liFlushBytes; }
@@ -49,13 +50,14 @@ public:
 
 protected:
     void flushIfFull() {
-        if (m_pFile != nullptr && !m_bHoldsKeyword && m_kept.length() >= m_liFlushBytes)
+        if (m_pWriter != nullptr && !m_bHoldsKeyword && m_kept.length() >= m_liFlushBytes)
             flush();
     }
     void flush();
 
-    MReplacementFile* m_pFile;
+    MBackgroundWriter* m_pWriter = nullptr;
     MTextBuffer m_kept;
+    MTextBuffer m_written;  // what the writer is writing; swapped with m_kept
     unsigned long m_liFlushBytes = sm_liFlushBytes;
     unsigned long m_liWritten = 0;
     bool m_bHoldsKeyword = false;

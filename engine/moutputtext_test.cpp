@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "engine/mbackgroundwriter.h"
 #include "engine/mfiles.h"
 #include "tests/support/mbytes.h"
 #include "tests/support/mtempdir.h"
@@ -32,8 +33,9 @@ TEST(MOutputText, WritesOutOnlyWhatTheFramePassCannotChange) {
                 MTempDir dir;
                 MReplacementFile file("out");
                 ASSERT_TRUE(file.isOpen());
+                MBackgroundWriter writer(file);
                 MOutputText output;
-                output.streamInto(&file);
+                output.streamInto(&writer);
                 output.setFlushBytes(liFlush);
                 for (size_t i = 0; i < strText.size(); i += nPiece)
                     output.append(strText.data() + i, std::min(nPiece, strText.size() - i));
@@ -48,6 +50,7 @@ TEST(MOutputText, WritesOutOnlyWhatTheFramePassCannotChange) {
                     EXPECT_GT(nWritten, 0U);
                 }
                 EXPECT_EQ(strText.substr(nWritten), bytesOf(output.kept()));
+                writer.wait();
                 file.write(output.kept().data(), output.kept().length());
                 file.commit();
                 EXPECT_EQ(strText, dir.read("out"));

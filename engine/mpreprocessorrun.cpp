@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "engine/mbackgroundwriter.h"
 #include "engine/mconsole.h"
 #include "engine/mfiles.h"
 #include "engine/mtextsearch.h"
@@ -91,8 +92,16 @@ void MPreprocessorRun::process() {
         writeWholeFile(m_pszOutputName, translate());
         return;
     }
-    m_output.streamInto(&file);
-    MString& mstrRest = translate();
-    file.write(&mstrRest[0], mstrRest.length());
+    MBackgroundWriter writer(file);
+    m_output.streamInto(&writer);
+    try {
+        MString& mstrRest = translate();
+        writer.wait();
+        file.write(&mstrRest[0], mstrRest.length());
+    } catch (...) {
+        m_output.streamInto(nullptr);
+        throw;
+    }
+    m_output.streamInto(nullptr);
     file.commit();
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "core/mstring.h"
 
@@ -43,6 +44,11 @@ public:
         m_liLength -= liCount;
     }
     const char* data() const { return m_pszSourceString; }
+    void swap(MTextBuffer& other) {
+        std::swap(m_pszSourceString, other.m_pszSourceString);
+        std::swap(m_liLength, other.m_liLength);
+        std::swap(m_liCapacity, other.m_liCapacity);
+    }
 };
 
 #endif  // XVANTOR_ENGINE_MTEXTBUFFER_H
