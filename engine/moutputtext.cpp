@@ -13,23 +13,35 @@ const unsigned long liKeywordLength = 5;
 }  // namespace
 
 void MOutputText::flush() {
-    static const MString mstrKeyword("frame");
-    const int nKeyword = findText(m_kept, mstrKeyword, 0);
-    if (m_kept.length() <= liKeywordLength && nKeyword == -1)
-        return;
-    unsigned long liFinal = m_kept.length() - liKeywordLength;
-    if (nKeyword != -1) {
-        // The bytes kept from the last flush hold no keyword that begins there, so one
-        // found now begins after the first of them, whose byte before it stays.
-        m_bHoldsKeyword = true;
-        liFinal = nKeyword == 0 ? 0 : static_cast<unsigned long>(nKeyword) - 1;
+    if (m_bFinal) {
+        writeFront(m_kept.length());
+    } else if (!m_bHoldsKeyword) {
+        static const MString mstrKeyword("frame");
+        const int nKeyword = findText(m_kept, mstrKeyword, 0);
+        if (nKeyword == -1) {
+            if (m_kept.length() > liKeywordLength)
+                writeFront(m_kept.length() - liKeywordLength);
+        } else {
+            // The bytes kept from the last flush hold no keyword that begins there, so
+            // one found now begins after the first of them, whose byte before it stays.
+            m_bHoldsKeyword = true;
+            writeFront(nKeyword == 0 ? 0 : static_cast<unsigned long>(nKeyword) - 1);
+        }
     }
-    // The written part is handed over whole and the few bytes after it start the
-    // other buffer, once the writer is done with that one.
+    if (m_bHoldsKeyword && m_pReader != nullptr)
+        m_pReader->readKept();
+    m_liNextFlush = m_kept.length() + m_liFlushBytes;
+}
+
+void MOutputText::writeFront(unsigned long liCount) {
+    if (liCount == 0)
+        return;
+    // The written part is handed over whole and the bytes after it start the other
+    // buffer, once the writer is done with that one.
     m_pWriter->wait();
     m_written.swap(m_kept);
     m_kept.dropFront(m_kept.length());
-    m_kept.append(m_written.data() + liFinal, m_written.length() - liFinal);
-    m_pWriter->write(m_written.data(), liFinal);
-    m_liWritten += liFinal;
+    m_kept.append(m_written.data() + liCount, m_written.length() - liCount);
+    m_pWriter->write(m_written.data(), liCount);
+    m_liWritten += liCount;
 }

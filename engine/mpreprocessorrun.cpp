@@ -75,15 +75,11 @@ MString& MPreprocessorRun::translate() {
     m_mstrInput = MString();
     // Without the word anywhere the frame pass would only copy the text.
     MTextBuffer& mstrFirst = m_output.kept();
-    if (findText(mstrFirst, MString("frame"), 0) == -1)
+    if (!m_output.holdsKeyword() && findText(mstrFirst, MString("frame"), 0) == -1)
         return mstrFirst;
-    m_nPosition = 0;
-    m_mstrResult = MString();
-    m_nBraceSearchFrom = m_nBraceFound = -1;
-    while (processNextFrameKeyword()) {
-    }
+    runFramePass(true);
     mstrFirst.copy(MString());
-    return m_mstrResult;
+    return m_result.kept();
 }
 
 void MPreprocessorRun::process() {
@@ -93,15 +89,18 @@ void MPreprocessorRun::process() {
         return;
     }
     MBackgroundWriter writer(file);
-    m_output.streamInto(&writer);
+    m_output.streamInto(&writer, this);
+    m_result.streamInto(&writer);
     try {
         MString& mstrRest = translate();
         writer.wait();
         file.write(&mstrRest[0], mstrRest.length());
     } catch (...) {
         m_output.streamInto(nullptr);
+        m_result.streamInto(nullptr);
         throw;
     }
     m_output.streamInto(nullptr);
+    m_result.streamInto(nullptr);
     file.commit();
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "tests/support/mbytes.h"
@@ -153,6 +154,9 @@ TEST(MPreprocessorRun, AStreamedOutputIsTheTranslation) {
         "BEGIN_FRAME_TEXT()\n<!frame!> <!myframe!>\nEND_FRAME_TEXT()\n frame A {};\n",
         strBlock + "// no keyword at all\n" + strBlock,
         "\nframe",
+        "\nframe Waiting" + std::string(300, ' ') + "for its brace\n" + strBlock + "{ }",
+        " frame A ( frame B { frame(C) { frame ( { frame\n\n",
+        std::string(200, 'x') + " frame Late {" + std::string(200, 'y') + " frame Later {",
     };
     for (const char* pszOption : {"-c", "-j", "-#"}) {
         for (const std::string& strInput : inputs) {
@@ -189,5 +193,31 @@ TEST(MPreprocessorRun, AFailureAfterPartOfTheOutputWasWrittenLeavesNothing) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         const std::string strName = entry.path().filename().string();
         EXPECT_TRUE(strName == "in.txt" || strName == "out.txt") << "left behind: " << strName;
+    }
+}
+
+// Texts made of the pieces the frame pass decides on, cut at every few bytes.
+TEST(MPreprocessorRun, AStreamedOutputIsTheTranslationOfRandomTexts) {
+    const char* const pieces[] = {
+        "frame", " ", "\n", "{",      "(",
+        ")",     "x", "\t", "frames", "BEGIN_FRAME_TEXT()\n<!frame!>\nEND_FRAME_TEXT()\n"};
+    std::mt19937 random(20261208);
+    for (int nText = 0; nText < 300; ++nText) {
+        std::string strInput;
+        const int nPieces = static_cast<int>(random() % 40);
+        for (int i = 0; i < nPieces; ++i)
+            strInput += pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))];
+        MTempDir dir;
+        dir.write("in.txt", strInput);
+        MPreprocessorRun whole("-c", fromBytes(strInput));
+        const std::string strExpected = bytesOf(whole.translate());
+        for (unsigned long liFlush : {1UL, 3UL, 8UL, 50UL}) {
+            SCOPED_TRACE(strInput + " / " + std::to_string(liFlush));
+            testing::internal::CaptureStdout();
+            MSmallFlushRun run("-c", "out.txt", liFlush);
+            run.process();
+            testing::internal::GetCapturedStdout();
+            ASSERT_EQ(strExpected, dir.read("out.txt"));
+        }
     }
 }
