@@ -1,6 +1,8 @@
 #ifndef XVANTOR_ENGINE_MOUTPUTTEXT_H
 #define XVANTOR_ENGINE_MOUTPUTTEXT_H
 
+#include <cstring>
+
 #include "core/mstring.h"
 #include "engine/mtextbuffer.h"
 
@@ -45,6 +47,10 @@ public:
     }
     MOutputText& operator+=(const MString& mstrText) {
         append(&mstrText[0], mstrText.length());
+        return *this;
+    }
+    MOutputText& operator+=(const char* pszText) {
+        append(pszText, std::strlen(pszText));
         return *this;
     }
     /// Room for at most liMost bytes, of which grow() then takes what was written.

@@ -41,8 +41,8 @@ MPreprocessorRun::MPreprocessorRun(const char* pszOption, const MString& mstrInp
 void MPreprocessorRun::startOutput() {
     m_output += MString(pszNotice);
     if (m_pszOption[0] != 0 && m_pszOption[1] == 'c')
-        m_output += MString("#include \"mvantor.h\"");
-    m_output += MString("\n\n");
+        m_output += "#include \"mvantor.h\"";
+    m_output += "\n\n";
 }
 
 // The input is read before anything is printed, so that a file that cannot

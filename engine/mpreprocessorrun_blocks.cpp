@@ -66,7 +66,7 @@ int MPreprocessorRun::processNextBlock() {
     ++nTextBegin;
 
     readFlagDefinitions(mstrInput.getString(nHeader, nTextBegin));
-    m_output += MString("\n");
+    m_output += "\n";
     if (nTextBegin < nTextEnd) {
         const MString mstrText = mstrInput.getString(nTextBegin, nTextEnd);
         MTextConverter converter(mstrText, m_pszOption, m_delimiters);
@@ -74,9 +74,9 @@ int MPreprocessorRun::processNextBlock() {
     } else if (m_pszOption[0] != 0 && m_pszOption[1] == 'c') {
         // The (text, length) form that every other C++ literal takes, which the
         // one-argument setFrameText of the support library accepts.
-        m_output += MString("setFrameText(\nMString(\n\"\", 0\n)\n);\n");
+        m_output += "setFrameText(\nMString(\n\"\", 0\n)\n);\n";
     } else {
-        m_output += MString("setFrameText(\"\");\n");
+        m_output += "setFrameText(\"\");\n";
     }
 
     // Whatever follows the end line's ")" stays in the source.

@@ -1,4 +1,5 @@
 #include "engine/mpreprocessorrun.h"
+#include "engine/mtextsearch.h"
 
 namespace {
 
@@ -21,6 +22,10 @@ void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
         {"FLAG_<#", &MDelimiterSet::setFileBegin},
         {"FLAG_#>", &MDelimiterSet::setFileEnd},
     };
+    // Most headers define nothing, and the set is at its defaults between blocks.
+    static const MString mstrAnyFlag("FLAG_");
+    if (findText(mstrHeader, mstrAnyFlag, 0) == -1)
+        return;
     const int nLength = static_cast<int>(mstrHeader.length());
     for (const MFlag& flag : flags) {
         const MString mstrKeyword(flag.pszKeyword);

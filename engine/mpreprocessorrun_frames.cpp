@@ -78,7 +78,7 @@ int MPreprocessorRun::processNextFrameKeyword(bool bFinal) {
 
     m_result.append(pszInput + m_nFramePosition,
                     static_cast<unsigned long>(nKeyword - m_nFramePosition));
-    m_result += MString("class ");
+    m_result += "class ";
     if (bParenthesised) {
         m_result.append(pszInput + nNameStart + 1,
                         static_cast<unsigned long>(nEnd - nNameStart - 2));

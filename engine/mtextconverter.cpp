@@ -47,8 +47,8 @@ MTextConverter::MTextConverter(const MString& mstrText, const char* pszOption,
       m_mstrExpressionEnd(delimiters.getExpressionEnd()),
       m_mstrFileBegin(delimiters.getFileBegin()),
       m_mstrFileEnd(delimiters.getFileEnd()),
-      m_mstrPrefix(formOf(pszOption).pszPrefix),
-      m_mstrSuffix(formOf(pszOption).pszSuffix),
+      m_pszPrefix(formOf(pszOption).pszPrefix),
+      m_pszSuffix(formOf(pszOption).pszSuffix),
       m_nLineWidth(static_cast<unsigned>(delimiters.getLineWidth())) {}
 
 MString MTextConverter::convert() {
@@ -65,7 +65,7 @@ void MTextConverter::appendTo(MOutputText& output) {
     m_liLiteralBytes = 0;
     while (convertNextPiece()) {
     }
-    output += MString("setFrameText(\n");
+    output += "setFrameText(\n";
     const int nDelimited = static_cast<int>(m_pieces.size() / 2);
     if (m_liLiteralBytes <= sm_liPlainLiteralBytes && nDelimited <= sm_nPlainPieces) {
         appendPlain(output);
@@ -74,7 +74,7 @@ void MTextConverter::appendTo(MOutputText& output) {
     }
     m_pieces.clear();
     m_files.clear();
-    output += MString("\n);\n");
+    output += "\n);\n";
 }
 
 int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const {
@@ -133,15 +133,15 @@ void MTextConverter::appendPlain(MOutputText& output) const {
         const MPiece& piece = m_pieces[i];
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
-                output += MString(" +\n");
+                output += " +\n";
             appendLiteral(output, bytesOf(piece), lengthOf(piece));
             continue;
         }
-        output += MString("\n+ ");
+        output += "\n+ ";
         if (piece.kind == MPieceKind::Expression) {
-            output += m_mstrPrefix;
+            output += m_pszPrefix;
             output.append(bytesOf(piece), lengthOf(piece));
-            output += m_mstrSuffix;
+            output += m_pszSuffix;
         } else {
             appendLiteral(output, bytesOf(piece), lengthOf(piece));
         }
@@ -173,7 +173,7 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
     // C++ compilers pay for every temporary alive in one expression; a lambda
     // that appends operand by operand keeps one alive at a time, and it still
     // sees every local and member that the pieces name.
-    output += MString("[&]() -> MString {\nMString mstrXVantorText;\n");
+    output += "[&]() -> MString {\nMString mstrXVantorText;\n";
     const MString mstrAppend("mstrXVantorText += ");
     const MString mstrStatementEnd(";\n");
     for (const auto& [nPiece, nChunk] : operands) {
@@ -181,15 +181,15 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
         appendGroupedOperand(output, nPiece, nChunk);
         output += mstrStatementEnd;
     }
-    output += MString("return mstrXVantorText;\n}()");
+    output += "return mstrXVantorText;\n}()";
 }
 
 void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const {
     const MPiece& piece = m_pieces[nPiece];
     if (piece.kind == MPieceKind::Expression) {
-        output += m_mstrPrefix;
+        output += m_pszPrefix;
         output.append(bytesOf(piece), lengthOf(piece));
-        output += m_mstrSuffix;
+        output += m_pszSuffix;
         return;
     }
     const unsigned long liOffset = static_cast<unsigned long>(nChunk) * sm_nChunkBytes;
@@ -200,10 +200,10 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
     // from being folded into one constant with its neighbours.
     const bool bCalled = !formOf(m_pszOption).bWrapped;
     if (bCalled)
-        output += m_mstrPrefix;
+        output += m_pszPrefix;
     appendLiteral(output, bytesOf(piece) + liOffset, liCount);
     if (bCalled)
-        output += m_mstrSuffix;
+        output += m_pszSuffix;
 }
 
 const char* MTextConverter::bytesOf(const MPiece& piece) const {
@@ -226,11 +226,11 @@ void MTextConverter::appendBalanced(MOutputText& output,
         return;
     }
     const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
-    output += MString("(");
+    output += "(";
     appendBalanced(output, operands, nFirst, nMiddle);
-    output += MString("\n+ ");
+    output += "\n+ ";
     appendBalanced(output, operands, nMiddle, nEnd);
-    output += MString(")");
+    output += ")";
 }
 
 MString MTextConverter::makeLiteral(const MString& mstrText) const {
@@ -247,6 +247,25 @@ inline void advance(unsigned long& liColumn, unsigned long liBy, unsigned long l
     liColumn += liBy;
     while (liColumn >= liWidth)
         liColumn -= liWidth;
+}
+
+// The end of a C++ literal, `", <length>\n)`; formatted by hand because a source of
+// many small blocks spent more on the formatting functions than on the literals.
+void countTail(char* pszTail, unsigned long liLength) {
+    char szDigits[24];
+    int nDigits = 0;
+    do {
+        szDigits[nDigits++] = static_cast<char>('0' + liLength % 10);
+        liLength /= 10;
+    } while (liLength != 0);
+    *pszTail++ = '"';
+    *pszTail++ = ',';
+    *pszTail++ = ' ';
+    while (nDigits > 0)
+        *pszTail++ = szDigits[--nDigits];
+    *pszTail++ = '\n';
+    *pszTail++ = ')';
+    *pszTail = 0;
 }
 
 // A line breaks when the body's length, breaks included, is less than 4 past a
@@ -282,7 +301,7 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
 
     char szCount[32] = "";
     if (form.bWrapped)
-        std::snprintf(szCount, sizeof(szCount), "\", %lu\n)", liLength);
+        countTail(szCount, liLength);
     const unsigned long liHead = form.bWrapped ? std::strlen(pszWrapperBegin) + 1 : 1;
     const unsigned long liTail = form.bWrapped ? std::strlen(szCount) : 1;
     // Every byte takes at most a four-byte escape and a break, and the copies below

@@ -23,8 +23,8 @@ public:
     static constexpr int sm_nPlainPieces = 200;
     static constexpr int sm_nChunkBytes = 8 * 1024;
 
-    /// The text and the option are borrowed and must outlive the converter; the
-    /// delimiters are copied, so later flag changes do not reach it.
+    /// The text, the option and the delimiters are borrowed and must outlive the
+    /// converter, and the delimiters must not change while it converts.
     MTextConverter(const MString& mstrText, const char* pszOption, const MDelimiterSet& delimiters);
     MTextConverter(const MTextConverter&) = delete;
     MTextConverter& operator=(const MTextConverter&) = delete;
@@ -84,12 +84,12 @@ protected:
 
     const MString& m_mstrText;
     const char* m_pszOption;  // borrowed from the run, which outlives the converter
-    MString m_mstrExpressionBegin;
-    MString m_mstrExpressionEnd;
-    MString m_mstrFileBegin;
-    MString m_mstrFileEnd;
-    MString m_mstrPrefix;
-    MString m_mstrSuffix;
+    const MString& m_mstrExpressionBegin;
+    const MString& m_mstrExpressionEnd;
+    const MString& m_mstrFileBegin;
+    const MString& m_mstrFileEnd;
+    const char* m_pszPrefix;  // opens an expression piece
+    const char* m_pszSuffix;
     unsigned m_nLineWidth = 70;
     int m_nPosition = 0;
     int m_nCloseLength = 0;

@@ -44,7 +44,8 @@ inline int findText(const MString& mstrText, const MString& mstrNeedle, int nSta
         if (pFound == nullptr)
             return -1;
         liAt = static_cast<unsigned long>(static_cast<const char*>(pFound) - pszText) - liAnchor;
-        if (std::memcmp(pszText + liAt, pszNeedle, liNeeded) == 0)
+        // The first byte turns most false starts away without a call.
+        if (pszText[liAt] == pszNeedle[0] && std::memcmp(pszText + liAt, pszNeedle, liNeeded) == 0)
             return static_cast<int>(liAt);
         ++liAt;
     }
