@@ -7,13 +7,15 @@
 #include "core/mstring.h"
 
 // Generated literals are made of backslashes, x and hexadecimal digits; a needle byte
-// that none of them can be finds far fewer false starts in a text full of them.
+// that none of them can be finds far fewer false starts in a text full of them. Of
+// those the last is taken: "frame" is then sought by its "m", which the "MString(" of
+// every generated expression does not hold.
 inline unsigned long anchorOf(const char* pszNeedle, unsigned long liNeeded) {
-    for (unsigned long i = 0; i < liNeeded; ++i) {
-        const char c = pszNeedle[i];
+    for (unsigned long i = liNeeded; i > 0; --i) {
+        const char c = pszNeedle[i - 1];
         const bool bHex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
         if (!bHex && c != 'x' && c != '\\')
-            return i;
+            return i - 1;
     }
     return 0;
 }
@@ -36,6 +38,7 @@ inline int findText(const MString& mstrText, const MString& mstrNeedle, int nSta
     if (liLast > static_cast<unsigned long>(INT_MAX))
         liLast = static_cast<unsigned long>(INT_MAX);
     const unsigned long liAnchor = anchorOf(pszNeedle, liNeeded);
+    const unsigned long liOther = liAnchor == 0 ? liNeeded - 1 : 0;
     unsigned long liAt = static_cast<unsigned long>(nStart);
     while (liAt <= liLast) {
         // The anchor byte of a match at liAt lies at liAt + liAnchor.
@@ -44,8 +47,9 @@ inline int findText(const MString& mstrText, const MString& mstrNeedle, int nSta
         if (pFound == nullptr)
             return -1;
         liAt = static_cast<unsigned long>(static_cast<const char*>(pFound) - pszText) - liAnchor;
-        // The first byte turns most false starts away without a call.
-        if (pszText[liAt] == pszNeedle[0] && std::memcmp(pszText + liAt, pszNeedle, liNeeded) == 0)
+        // One byte besides the anchor turns most false starts away without a call.
+        if (pszText[liAt + liOther] == pszNeedle[liOther] &&
+            std::memcmp(pszText + liAt, pszNeedle, liNeeded) == 0)
             return static_cast<int>(liAt);
         ++liAt;
     }
