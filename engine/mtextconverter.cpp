@@ -119,8 +119,7 @@ int MTextConverter::convertNextPiece() {
         m_pieces.push_back({MPieceKind::Expression, nOpen + m_nOpenLength, nClose});
     } else {
         MString mstrName = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
-        // Made in place from the returned text, which is never copied.
-        m_files.emplace_back(new MString(readEmbeddedFile(mstrName)));
+        m_files.push_back(openEmbeddedFile(mstrName));
         m_pieces.push_back({MPieceKind::File, static_cast<int>(m_files.size() - 1), 0});
         m_liLiteralBytes += m_files.back()->length();
     }
@@ -134,16 +133,16 @@ void MTextConverter::appendPlain(MOutputText& output) const {
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
                 output += " +\n";
-            appendLiteral(output, bytesOf(piece), lengthOf(piece));
+            appendLiteral(output, bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
             continue;
         }
         output += "\n+ ";
         if (piece.kind == MPieceKind::Expression) {
             output += m_pszPrefix;
-            output.append(bytesOf(piece), lengthOf(piece));
+            output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
             output += m_pszSuffix;
         } else {
-            appendLiteral(output, bytesOf(piece), lengthOf(piece));
+            appendLiteral(output, bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
         }
     }
 }
@@ -188,7 +187,7 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
     const MPiece& piece = m_pieces[nPiece];
     if (piece.kind == MPieceKind::Expression) {
         output += m_pszPrefix;
-        output.append(bytesOf(piece), lengthOf(piece));
+        output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
         output += m_pszSuffix;
         return;
     }
@@ -201,15 +200,16 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
     const bool bCalled = !formOf(m_pszOption).bWrapped;
     if (bCalled)
         output += m_pszPrefix;
-    appendLiteral(output, bytesOf(piece) + liOffset, liCount);
+    appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
     if (bCalled)
         output += m_pszSuffix;
 }
 
-const char* MTextConverter::bytesOf(const MPiece& piece) const {
+const char* MTextConverter::bytesOf(const MPiece& piece, unsigned long liOffset,
+                                    unsigned long liCount) const {
     if (piece.kind == MPieceKind::File)
-        return &(*m_files[static_cast<size_t>(piece.nBegin)])[0];
-    return &m_mstrText[0] + piece.nBegin;
+        return bytesOfFile(*m_files[static_cast<size_t>(piece.nBegin)], liOffset, liCount);
+    return &m_mstrText[0] + piece.nBegin + liOffset;
 }
 
 unsigned long MTextConverter::lengthOf(const MPiece& piece) const {

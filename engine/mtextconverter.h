@@ -6,6 +6,7 @@
 
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
+#include "engine/membeddedfile.h"
 #include "engine/moutputtext.h"
 
 /// Turns the text of one frame-text block into the call text of the target language:
@@ -35,7 +36,8 @@ public:
     MString convert();
 
     /// Appends the whole call text to the output, with no copy of it in between. Nothing
-    /// is appended when the block cannot be converted.
+    /// is appended when the block cannot be converted, unless a large embedded file can
+    /// no longer be read when its turn comes.
     void appendTo(MOutputText& output);
 
     /// The literal of the target language that spells the text, every byte escaped.
@@ -43,6 +45,9 @@ public:
 
     /// The literal of the named file's content; trims the name in place. Throws XF0001.
     MString embedFile(MString& mstrName) const;
+
+    /// XF0001 for the named file.
+    static MString embeddingFailure(const MString& mstrName);
 
 protected:
     enum class MPieceKind { Literal, Expression, File };
@@ -56,12 +61,16 @@ protected:
 
     /// 1 after a literal and a delimited piece, 0 once the last literal is taken.
     [[nodiscard]] int convertNextPiece();
-    /// The trimmed name's file content. Throws XF0001.
-    MString readEmbeddedFile(MString& mstrName) const;
+    /// The trimmed name's file, read or measured. Throws XF0001.
+    std::unique_ptr<MEmbeddedFile> openEmbeddedFile(MString& mstrName) const;
+    /// The file's bytes; throws XF0001 once the file no longer holds them.
+    const char* bytesOfFile(MEmbeddedFile& file, unsigned long liOffset,
+                            unsigned long liCount) const;
     void appendPlain(MOutputText& output) const;
     void appendGrouped(MOutputText& output) const;
-    /// The piece's bytes: its stretch of the block text, or the embedded file's content.
-    const char* bytesOf(const MPiece& piece) const;
+    /// liCount of the piece's bytes from liOffset: of its stretch of the block text, or
+    /// of the embedded file. Throws XF0001 for a file that can no longer be read.
+    const char* bytesOf(const MPiece& piece, unsigned long liOffset, unsigned long liCount) const;
     unsigned long lengthOf(const MPiece& piece) const;
     /// One operand of the grouped form: a delimited piece, or one chunk of a literal.
     void appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const;
@@ -75,9 +84,7 @@ protected:
     int nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const;
 
     std::vector<MPiece> m_pieces;
-    // Held by pointer: MString cannot be moved, and a copy of a file of hundreds of
-    // megabytes costs as much as its conversion.
-    std::vector<std::unique_ptr<const MString>> m_files;
+    std::vector<std::unique_ptr<MEmbeddedFile>> m_files;
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;
     unsigned long m_liLiteralBytes = 0;

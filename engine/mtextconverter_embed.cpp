@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "engine/membeddedfile.h"
 #include "engine/mfiles.h"
 #include "engine/mtextconverter.h"
 
@@ -12,10 +13,13 @@ bool isTrimmed(char c) {
 }  // namespace
 
 MString MTextConverter::embedFile(MString& mstrName) const {
-    return makeLiteral(readEmbeddedFile(mstrName));
+    const std::unique_ptr<MEmbeddedFile> file = openEmbeddedFile(mstrName);
+    MOutputText output;
+    appendLiteral(output, bytesOfFile(*file, 0, file->length()), file->length());
+    return output.kept();
 }
 
-MString MTextConverter::readEmbeddedFile(MString& mstrName) const {
+std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrName) const {
     const int nLength = static_cast<int>(mstrName.length());
     int nFront = 0;
     while (nFront < nLength && isTrimmed(mstrName[nFront]))
@@ -30,10 +34,23 @@ MString MTextConverter::readEmbeddedFile(MString& mstrName) const {
         !mstrName.isEmpty() && std::memchr(mstrName.getAddress(), 0, mstrName.length()) == nullptr;
     if (bUsable) {
         try {
-            return readWholeFile(mstrName.toCStr().getAddress());
+            return std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
         } catch (MFileFailure) {
         }
     }
-    throw MString("\nError XF0001: Embedding of file ") + MString("\"") + mstrName + MString("\"") +
-        MString(" failed");
+    throw embeddingFailure(mstrName);
+}
+
+const char* MTextConverter::bytesOfFile(MEmbeddedFile& file, unsigned long liOffset,
+                                        unsigned long liCount) const {
+    try {
+        return file.bytes(liOffset, liCount);
+    } catch (MFileFailure) {
+        throw embeddingFailure(file.name());
+    }
+}
+
+MString MTextConverter::embeddingFailure(const MString& mstrName) {
+    return MString("\nError XF0001: Embedding of file ") + MString("\"") + mstrName +
+           MString("\"") + MString(" failed");
 }

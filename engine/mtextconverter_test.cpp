@@ -181,6 +181,31 @@ TEST(MTextConverter, EmbedsFilesAsLiterals) {
     }
 }
 
+// A large file is read a window at a time, a block text lies in memory whole: both
+// must give the same chunks, wherever the windows end.
+TEST(MTextConverter, EmbedsLargeFilesAsTheSameTextWouldBe) {
+    const unsigned long liWindow = MEmbeddedFile::sm_liWindowBytes;
+    for (unsigned long liSize : {liWindow, liWindow + 1, 5 * liWindow / 2 + 4097}) {
+        MTempDir dir;
+        std::string strContent(liSize, '\0');
+        for (unsigned long i = 0; i < liSize; ++i)
+            strContent[i] = static_cast<char>(i * 7 % 251 + (i % 3 == 0 ? 0 : 60));
+        // No "<" in the text, so that it holds no delimiter.
+        std::replace(strContent.begin(), strContent.end(), '<', '=');
+        dir.write("big", strContent);
+        for (const char* pszOption : {"-c", "-j", "-#"}) {
+            SCOPED_TRACE(std::string(pszOption) + " " + std::to_string(liSize));
+            const std::string strFromText = converted(pszOption, strContent);
+            EXPECT_EQ(strFromText, converted(pszOption, "<#big#>"));
+            const MString mstrEmpty;
+            const MDelimiterSet delimiters;
+            MTextConverter converter(mstrEmpty, pszOption, delimiters);
+            MString mstrName("big");
+            EXPECT_EQ(literal(pszOption, strContent), bytesOf(converter.embedFile(mstrName)));
+        }
+    }
+}
+
 TEST(MTextConverter, FilesThatCannotBeEmbeddedNameTheTrimmedName) {
     MTempDir dir;
     dir.makeDirectory("folder");
