@@ -2,18 +2,55 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
 namespace {
 
 const char* const pszCannotCreate = "can not create the file";
+
+// The new file of the replacement under way: a run stopped by Ctrl-C or kill must not
+// leave it beside the output. The handler may only touch what it can read atomically.
+char g_szPending[4096];
+volatile sig_atomic_t g_bPending = 0;
+
+extern "C" void removePending(int nSignal) {
+    if (g_bPending)
+        ::unlink(g_szPending);
+    // The handler was reset on entry: the signal now ends the process as it would have.
+    ::raise(nSignal);
+}
+
+void watchPending(const std::string& strTemporary) {
+    g_bPending = 0;
+    if (strTemporary.size() >= sizeof(g_szPending))
+        return;
+    std::memcpy(g_szPending, strTemporary.c_str(), strTemporary.size() + 1);
+    g_bPending = 1;
+    static bool bInstalled = false;
+    if (bInstalled)
+        return;
+    bInstalled = true;
+    for (int nSignal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+        struct sigaction old;
+        // A signal the caller ignores (nohup, a background job) stays ignored.
+        if (::sigaction(nSignal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action = {};
+        action.sa_handler = removePending;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(nSignal, &action, nullptr);
+    }
+}
 
 struct MFileCloser {
     void operator()(std::FILE* pFile) const { std::fclose(pFile); }
@@ -120,13 +157,16 @@ MReplacementFile::MReplacementFile(const char* pszName) {
         return;
     }
     ::fchmod(m_nDescriptor, mode);
+    watchPending(m_strTemporary);
 }
 
 MReplacementFile::~MReplacementFile() {
     if (m_nDescriptor >= 0)
         ::close(m_nDescriptor);
-    if (!m_strTemporary.empty())
+    if (!m_strTemporary.empty()) {
         ::unlink(m_strTemporary.c_str());
+        g_bPending = 0;
+    }
 }
 
 void MReplacementFile::write(const char* pszText, unsigned long liCount) {
@@ -151,5 +191,6 @@ void MReplacementFile::commit() {
     m_nDescriptor = -1;
     if (m_bFailed || !bClosed || std::rename(m_strTemporary.c_str(), m_strPath.c_str()) != 0)
         throw pszCannotCreate;
+    g_bPending = 0;
     m_strTemporary.clear();
 }
