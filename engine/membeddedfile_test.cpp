@@ -25,8 +25,8 @@ std::string randomBytes(size_t nLength) {
 // and across the window's edges.
 TEST(MEmbeddedFile, ServesEveryRangeOfSmallAndLargeFiles) {
     const unsigned long liWindow = MEmbeddedFile::sm_liWindowBytes;
-    for (unsigned long liSize : {0UL, 1UL, liWindow - 1, liWindow, liWindow + 1,
-                                 5 * liWindow / 2}) {
+    for (unsigned long liSize :
+         {0UL, 1UL, liWindow - 1, liWindow, liWindow + 1, 5 * liWindow / 2}) {
         SCOPED_TRACE(liSize);
         MTempDir dir;
         const std::string strContent = randomBytes(liSize);
@@ -38,8 +38,10 @@ TEST(MEmbeddedFile, ServesEveryRangeOfSmallAndLargeFiles) {
             ASSERT_EQ(strContent.substr(liOffset, liCount),
                       std::string(file.bytes(liOffset, liCount), liCount));
         }
-        const unsigned long ranges[][2] = {{0, liSize}, {liSize / 2, liSize - liSize / 2},
-                                           {liSize / 3, liSize / 3}, {0, liSize / 2}};
+        const unsigned long ranges[][2] = {{0, liSize},
+                                           {liSize / 2, liSize - liSize / 2},
+                                           {liSize / 3, liSize / 3},
+                                           {0, liSize / 2}};
         for (const auto& range : ranges)
             EXPECT_EQ(strContent.substr(range[0], range[1]),
                       std::string(file.bytes(range[0], range[1]), range[1]));
