@@ -1,5 +1,6 @@
 // The whole translation of arbitrary input, in memory, under each language option: every
-// outcome must be the reference translator's, byte for byte, message texts included.
+// outcome must be the reference translator's, byte for byte, message texts included, and a
+// run that writes its file in small pieces as it goes must write the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,5 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pbyData, size_t nSize) {
 
     expectReferenceTranslation("the engine and the reference translation differ", pszOption,
                                strInput, engine);
+    // Written out in small pieces, the text must not change by a byte.
+    const unsigned long liFlushBytes = 1 + pbyData[0] / 4 % 32;
+    expectSame("the streamed output differs from the translation", strInput, engine,
+               engineStreamedTranslation(pszOption, strInput, liFlushBytes));
     return 0;
 }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <iterator>
 
 #include "engine/mpreprocessorrun.h"
 #include "tests/support/mbytes.h"
@@ -139,6 +141,22 @@ const MReferenceTranslator& fuzzReference() {
     return reference;
 }
 
+namespace {
+
+// A run over a text in memory that still writes its output file, as a run of the tool
+// does, out every few bytes.
+class MStreamedRun : public MPreprocessorRun {
+public:
+    MStreamedRun(const char* pszOption, const MString& mstrInput, const char* pszOutput,
+                 unsigned long liFlushBytes)
+        : MPreprocessorRun(pszOption, mstrInput) {
+        m_pszOutputName = pszOutput;
+        m_output.setFlushBytes(liFlushBytes);
+    }
+};
+
+}  // namespace
+
 MOutcome engineTranslation(const char* pszOption, const std::string& strInput) {
     MOutcome outcome;
     const MInFuzzDir inDir;
@@ -199,4 +217,28 @@ void fuzzFailure(const char* pszWhat, const std::string& strInput) {
     std::fprintf(stderr, "\n==== FINDING: %s\n", pszWhat);
     show("input", strInput, 0);
     std::abort();
+}
+
+MOutcome engineStreamedTranslation(const char* pszOption, const std::string& strInput,
+                                   unsigned long liFlushBytes) {
+    static const char* const pszOutput = "fuzz-streamed.out";
+    MOutcome outcome;
+    const MInFuzzDir inDir;
+    try {
+        MStreamedRun run(pszOption, fromBytes(strInput), pszOutput, liFlushBytes);
+        run.process();
+        std::ifstream file(pszOutput, std::ios::binary);
+        outcome.strText.assign(std::istreambuf_iterator<char>(file), {});
+        std::remove(pszOutput);
+    } catch (const char* pszMessage) {
+        outcome.bThrew = true;
+        outcome.strText = pszMessage;
+    } catch (MString& mstrMessage) {
+        outcome.bThrew = true;
+        outcome.strText = bytesOf(mstrMessage);
+    } catch (...) {
+        fuzzFailure("the streamed run threw something other than a C string or an MString",
+                    strInput);
+    }
+    return outcome;
 }

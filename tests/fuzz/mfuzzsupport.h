@@ -39,6 +39,11 @@ const MReferenceTranslator& fuzzReference();
 /// outcome; anything else thrown is reported as a finding and aborts.
 MOutcome engineTranslation(const char* pszOption, const std::string& strInput);
 
+/// The same translation through the output file, written out every liFlushBytes bytes
+/// with the frame pass running as the text grows.
+MOutcome engineStreamedTranslation(const char* pszOption, const std::string& strInput,
+                                   unsigned long liFlushBytes);
+
 /// Aborts unless the engine's translation is the reference's: the same bytes, or the same
 /// message. Where the reference spells no output (a grouped block), the engine must succeed
 /// when the reference does; where it cannot tell at all (a file outside the work directory),
