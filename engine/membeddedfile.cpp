@@ -25,32 +25,30 @@ unsigned long sizeOf(int nDescriptor) {
 
 MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
     m_mstrName.toCStr();
-    const int nDescriptor = ::open(pszName, O_RDONLY | O_CLOEXEC);
-    if (nDescriptor < 0)
+    m_nDescriptor = ::open(pszName, O_RDONLY | O_CLOEXEC);
+    if (m_nDescriptor < 0)
         throw MFileFailure::CannotOpen;
-    unsigned long liSize = 0;
     try {
-        liSize = sizeOf(nDescriptor);
+        m_liLength = sizeOf(m_nDescriptor);
     } catch (MFileFailure) {
-        ::close(nDescriptor);
+        closeFile();
         // Devices, pipes and the like are sized by reading them whole, as before.
         m_mstrContent = readWholeFile(pszName);
         m_liLength = m_mstrContent.length();
         return;
     }
-    ::close(nDescriptor);
-    if (liSize <= sm_liWindowBytes) {
-        m_mstrContent = readWholeFile(pszName);
-        m_liLength = m_mstrContent.length();
+    if (m_liLength <= sm_liWindowBytes) {
+        readWindow(0, m_liLength);
+        closeFile();
         return;
     }
-    m_liLength = liSize;
+    // Opened again when its turn comes: a block may name thousands of files.
+    closeFile();
     m_bWhole = false;
 }
 
 MEmbeddedFile::~MEmbeddedFile() {
-    if (m_nDescriptor >= 0)
-        ::close(m_nDescriptor);
+    closeFile();
 }
 
 const char* MEmbeddedFile::bytes(unsigned long liOffset, unsigned long liCount) {
@@ -63,29 +61,37 @@ const char* MEmbeddedFile::bytes(unsigned long liOffset, unsigned long liCount) 
                 throw MFileFailure::CannotOpen;
         }
         const unsigned long liLeft = m_liLength - liOffset;
-        unsigned long liWindow = liLeft < sm_liWindowBytes ? liLeft : sm_liWindowBytes;
-        if (liWindow < liCount)
-            liWindow = liCount;
-        if (m_mstrContent.length() < liWindow)
-            m_mstrContent = MString(0, liWindow);
-        unsigned long liRead = 0;
-        while (liRead < liWindow) {
-            const ssize_t nRead = ::pread(m_nDescriptor, &m_mstrContent[0] + liRead,
-                                          liWindow - liRead, static_cast<off_t>(liOffset + liRead));
-            if (nRead < 0 && errno == EINTR)
-                continue;
-            // A file that shrank since it was measured no longer holds its literal.
-            if (nRead <= 0)
-                throw MFileFailure::CannotRead;
-            liRead += static_cast<unsigned long>(nRead);
-        }
-        m_liWindowStart = liOffset;
-        m_liWindowLength = liWindow;
+        const unsigned long liWindow = liLeft < sm_liWindowBytes ? liLeft : sm_liWindowBytes;
+        readWindow(liOffset, liWindow < liCount ? liCount : liWindow);
     }
     const char* pszBytes = &m_mstrContent[0] + (liOffset - m_liWindowStart);
-    if (liOffset + liCount == m_liLength && m_nDescriptor >= 0) {
-        ::close(m_nDescriptor);
-        m_nDescriptor = -1;
-    }
+    if (liOffset + liCount == m_liLength)
+        closeFile();
     return pszBytes;
+}
+
+void MEmbeddedFile::readWindow(unsigned long liOffset, unsigned long liLength) {
+    if (m_mstrContent.length() < liLength)
+        m_mstrContent = MString(0, liLength);
+    unsigned long liRead = 0;
+    while (liRead < liLength) {
+        const ssize_t nRead = ::pread(m_nDescriptor, &m_mstrContent[0] + liRead, liLength - liRead,
+                                      static_cast<off_t>(liOffset + liRead));
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        // A file that shrank since it was measured no longer holds its literal.
+        if (nRead <= 0) {
+            closeFile();
+            throw MFileFailure::CannotRead;
+        }
+        liRead += static_cast<unsigned long>(nRead);
+    }
+    m_liWindowStart = liOffset;
+    m_liWindowLength = liLength;
+}
+
+void MEmbeddedFile::closeFile() {
+    if (m_nDescriptor >= 0)
+        ::close(m_nDescriptor);
+    m_nDescriptor = -1;
 }

@@ -25,6 +25,10 @@ public:
     const char* bytes(unsigned long liOffset, unsigned long liCount);
 
 protected:
+    /// Reads liLength bytes from liOffset into the window. Throws MFileFailure.
+    void readWindow(unsigned long liOffset, unsigned long liLength);
+    void closeFile();
+
     MString m_mstrName;     // terminated, for opening the file again
     MString m_mstrContent;  // the whole file, or the window
     unsigned long m_liLength = 0;

@@ -221,3 +221,34 @@ TEST(MPreprocessorRun, AStreamedOutputIsTheTranslationOfRandomTexts) {
         }
     }
 }
+
+// Megabytes of output at the real flush size: the first "frame" comes after a flush, and
+// one waits for its brace across several.
+TEST(MPreprocessorRun, ALargeStreamedOutputIsTheTranslation) {
+    const std::string strBlock =
+        "BEGIN_FRAME_TEXT()\n<p>Hello <!name!>, frame <!frame!> <#part.txt#>.</p>\n"
+        "END_FRAME_TEXT()\n";
+    std::string strInput;
+    for (int i = 0; i < 6000; ++i)
+        strInput += strBlock + "int n" + std::to_string(i) + ";\n";
+    strInput += "\nframe Waiting";
+    for (int i = 0; i < 12000; ++i)
+        strInput += "\n" + strBlock;
+    strInput += "{\n};\n";
+    for (int i = 0; i < 6000; ++i)
+        strInput += " frame F" + std::to_string(i) + " {\n" + strBlock + "};\n frame x(y);\n";
+    ASSERT_GT(strInput.size(), 2 * MOutputText::sm_liFlushBytes);
+    for (const char* pszOption : {"-c", "-j"}) {
+        SCOPED_TRACE(pszOption);
+        MTempDir dir;
+        dir.write("in.txt", strInput);
+        dir.write("part.txt", std::string("\0frame {\r\n", 10));
+        MPreprocessorRun whole(pszOption, fromBytes(strInput));
+        const std::string strExpected = bytesOf(whole.translate());
+        testing::internal::CaptureStdout();
+        MPreprocessorRun run(pszOption, "in.txt", "out.txt");
+        run.process();
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(dir.read("out.txt") == strExpected);
+    }
+}
