@@ -30,7 +30,11 @@ void MOutputText::flush() {
     }
     if (m_bHoldsKeyword && m_pReader != nullptr)
         m_pReader->readKept();
-    m_liNextFlush = m_kept.length() + m_liFlushBytes;
+    // Text the reader leaves waits for more (a keyword whose brace has not come): it
+    // must grow by its own size before it is read again, so that a wait over hundreds
+    // of megabytes reads them a bounded number of times.
+    const unsigned long liKept = m_kept.length();
+    m_liNextFlush = liKept + (liKept > m_liFlushBytes ? liKept : m_liFlushBytes);
 }
 
 void MOutputText::writeFront(unsigned long liCount) {

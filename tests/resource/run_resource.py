@@ -42,8 +42,21 @@ def near_misses(size):
     return (unit * (size // len(unit)))
 
 
+def frame_waiting_for_name(size):
+    # The frame pass must wait for the name across megabytes of blanks.
+    return b"x frame" + b" " * size + b"Name {\n};\n"
+
+
+def frame_waiting_for_brace(size):
+    # ...and for the brace across megabytes of code that holds neither "{" nor "(".
+    unit = b"int a = b + c; // frame x\n"
+    return b"x frame Name\n" + unit * (size // len(unit)) + b"{\n};\n"
+
+
 CASES = [
     ("frame words", frame_words),
+    ("frame waiting for its name", frame_waiting_for_name),
+    ("frame waiting for its brace", frame_waiting_for_brace),
     ("tiny pieces in one block", tiny_pieces),
     ("tiny blocks", tiny_blocks),
     ("near-miss delimiters", near_misses),
