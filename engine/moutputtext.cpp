@@ -28,8 +28,11 @@ void MOutputText::flush() {
             writeFront(nKeyword == 0 ? 0 : static_cast<unsigned long>(nKeyword) - 1);
         }
     }
-    if (m_bHoldsKeyword && m_pReader != nullptr)
+    if (m_bHoldsKeyword && m_pReader != nullptr) {
+        const unsigned long liBefore = m_kept.length();
         m_pReader->readKept();
+        m_liGone += liBefore - m_kept.length();
+    }
     // Text the reader leaves waits for more (a keyword whose brace has not come): it
     // must grow by its own size before it is read again, so that a wait over hundreds
     // of megabytes reads them a bounded number of times.
@@ -47,5 +50,5 @@ void MOutputText::writeFront(unsigned long liCount) {
     m_kept.dropFront(m_kept.length());
     m_kept.append(m_written.data() + liCount, m_written.length() - liCount);
     m_pWriter->write(m_written.data(), liCount);
-    m_liWritten += liCount;
+    m_liGone += liCount;
 }

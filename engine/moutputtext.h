@@ -72,8 +72,8 @@ public:
     void setFlushBytes(unsigned long liFlushBytes) {
         m_liFlushBytes = m_liNextFlush = liFlushBytes;
     }
-    /// Every byte appended so far, written out or not.
-    unsigned long length() const { return m_liWritten + m_kept.length(); }
+    /// Every byte appended so far, kept or not.
+    unsigned long length() const { return m_liGone + m_kept.length(); }
     /// The bytes not written out: all of them without a writer. When bytes were written
     /// out, the kept text starts at the byte before the first "frame", if there is one,
     /// and a reader may have taken text off its front since.
@@ -97,7 +97,7 @@ protected:
     MTextBuffer m_written;  // what the writer is writing; swapped with m_kept
     unsigned long m_liFlushBytes = sm_liFlushBytes;
     unsigned long m_liNextFlush = sm_liFlushBytes;  // the kept length that calls flush()
-    unsigned long m_liWritten = 0;
+    unsigned long m_liGone = 0;                     // written out, or taken off by the reader
     bool m_bFinal;
     bool m_bHoldsKeyword = false;
 };

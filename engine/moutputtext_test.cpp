@@ -69,3 +69,41 @@ TEST(MOutputText, RoomCountsOnlyWhatIsUsed) {
     EXPECT_EQ(std::string("abcd\0", 5), bytesOf(output.kept()));
     EXPECT_EQ(5U, output.length());
 }
+
+namespace {
+
+// Takes all but the last two kept bytes each time it is called.
+class MTakingReader : public MKeptTextReader {
+public:
+    explicit MTakingReader(MOutputText& output) : m_output(output) {}
+    void readKept() override {
+        MTextBuffer& kept = m_output.kept();
+        if (kept.length() > 2) {
+            m_strTaken += std::string(kept.data(), kept.length() - 2);
+            kept.dropFront(kept.length() - 2);
+        }
+    }
+    MOutputText& m_output;
+    std::string m_strTaken;
+};
+
+}  // namespace
+
+// What the frame pass takes still counts: the run's size limit is judged on it.
+TEST(MOutputText, CountsWhatTheReaderTook) {
+    MTempDir dir;
+    MReplacementFile file("out");
+    MBackgroundWriter writer(file);
+    MOutputText output;
+    MTakingReader reader(output);
+    output.streamInto(&writer, &reader);
+    output.setFlushBytes(4);
+    const std::string strText = "0123456789 frame 0123456789 and more text after it";
+    for (char c : strText)
+        output.append(&c, 1);
+    EXPECT_EQ(strText.size(), output.length());
+    EXPECT_FALSE(reader.m_strTaken.empty());
+    writer.wait();
+    file.commit();
+    EXPECT_EQ(strText, dir.read("out") + reader.m_strTaken + bytesOf(output.kept()));
+}
