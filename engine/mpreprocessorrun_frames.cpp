@@ -101,9 +101,10 @@ int MPreprocessorRun::nextBrace(int nFrom) {
     }
     if (m_nBraceFound == -1) {
         const MString& mstrInput = m_output.kept();
+        const char* const pszInput = &mstrInput[0];
         const int nLength = static_cast<int>(mstrInput.length());
         int nBrace = m_nBraceScanned < nFrom ? nFrom : m_nBraceScanned;
-        while (nBrace < nLength && mstrInput[nBrace] != '{' && mstrInput[nBrace] != '(')
+        while (nBrace < nLength && pszInput[nBrace] != '{' && pszInput[nBrace] != '(')
             ++nBrace;
         m_nBraceScanned = nBrace;
         if (nBrace < nLength)
