@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,17 +30,14 @@ extern "C" void removePending(int nSignal) {
     ::raise(nSignal);
 }
 
-void watchPending(const std::string& strTemporary) {
-    g_bPending = 0;
-    if (strTemporary.size() >= sizeof(g_szPending))
-        return;
-    std::memcpy(g_szPending, strTemporary.c_str(), strTemporary.size() + 1);
-    g_bPending = 1;
+const int anWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void installRemover() {
     static bool bInstalled = false;
     if (bInstalled)
         return;
     bInstalled = true;
-    for (int nSignal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    for (int nSignal : anWatchedSignals) {
         struct sigaction old;
         // A signal the caller ignores (nohup, a background job) stays ignored.
         if (::sigaction(nSignal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN)
@@ -50,6 +48,25 @@ void watchPending(const std::string& strTemporary) {
         sigemptyset(&action.sa_mask);
         ::sigaction(nSignal, &action, nullptr);
     }
+}
+
+// Creates the new file with the signals held back, so that none can come between its
+// creation and its name being known to the handler.
+int createPending(std::string& strTemporary) {
+    sigset_t blocked;
+    sigset_t previous;
+    sigemptyset(&blocked);
+    for (int nSignal : anWatchedSignals)
+        sigaddset(&blocked, nSignal);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    installRemover();
+    const int nDescriptor = ::mkstemp(strTemporary.data());
+    if (nDescriptor >= 0 && strTemporary.size() < sizeof(g_szPending)) {
+        std::memcpy(g_szPending, strTemporary.c_str(), strTemporary.size() + 1);
+        g_bPending = 1;
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return nDescriptor;
 }
 
 struct MFileCloser {
@@ -151,13 +168,12 @@ MReplacementFile::MReplacementFile(const char* pszName) {
     if (!replacedPath(pszName, m_strPath, mode))
         return;
     m_strTemporary = m_strPath + ".XXXXXX";
-    m_nDescriptor = ::mkstemp(m_strTemporary.data());
+    m_nDescriptor = createPending(m_strTemporary);
     if (m_nDescriptor < 0) {
         m_strTemporary.clear();
         return;
     }
     ::fchmod(m_nDescriptor, mode);
-    watchPending(m_strTemporary);
 }
 
 MReplacementFile::~MReplacementFile() {
