@@ -6,7 +6,8 @@
 #include "engine/moutputtext.h"
 
 /// One translation of an input file into an output file: frame-text blocks first,
-/// frame declarations second, the output written only once both passes succeeded.
+/// frame declarations second. The output is written into a new file as it is made, and
+/// put in place of the old one only once both passes succeeded.
 class MPreprocessorRun : public MKeptTextReader {
 public:
     /// Reads the input whole and prints the language. The three texts are borrowed
