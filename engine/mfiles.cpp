@@ -87,14 +87,6 @@ bool writeAndClose(std::FILE* pFile, MString& mstrText) {
     return bWritten;
 }
 
-// Devices, pipes and paths we cannot replace are written in place: /dev/full
-// must stay a device, and a directory fails in fopen as it should.
-void writeInPlace(const char* pszName, MString& mstrText) {
-    std::FILE* pFile = std::fopen(pszName, "wb");
-    if (pFile == nullptr || !writeAndClose(pFile, mstrText))
-        throw pszCannotCreate;
-}
-
 mode_t creationMode() {
     const mode_t umaskNow = ::umask(0);
     ::umask(umaskNow);
@@ -129,6 +121,13 @@ bool replacedPath(const char* pszName, std::string& strPath, mode_t& mode) {
 }
 
 }  // namespace
+
+// /dev/full must stay a device, and a directory fails in fopen as it should.
+void writeInPlace(const char* pszName, MString& mstrText) {
+    std::FILE* pFile = std::fopen(pszName, "wb");
+    if (pFile == nullptr || !writeAndClose(pFile, mstrText))
+        throw pszCannotCreate;
+}
 
 MString readWholeFile(const char* pszName) {
     MFilePointer pFile(std::fopen(pszName, "rb"));

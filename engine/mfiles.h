@@ -19,13 +19,17 @@ MString readWholeFile(const char* pszName);
 /// "can not create the file" and never leaves a truncated file where a complete one stood.
 void writeWholeFile(const char* pszName, MString& mstrText);
 
+/// Writes the text over the named file where it is: for devices, pipes, and outputs in a
+/// folder that takes no new file. Throws "can not create the file".
+void writeInPlace(const char* pszName, MString& mstrText);
+
 /// A file that is replaced whole: its new text is written piece by piece into a new file
 /// beside it, which commit() renames over it. Until then the old file stays as it was,
 /// and a replacement that is never committed is removed again.
 class MReplacementFile {
 public:
     /// Opens the new file. A name that cannot be replaced this way (a device, a pipe, a
-    /// folder that takes no new file) leaves it closed, and writeWholeFile must be used.
+    /// folder that takes no new file) leaves it closed, and writeInPlace() must be used.
     explicit MReplacementFile(const char* pszName);
     MReplacementFile(const MReplacementFile&) = delete;
     MReplacementFile& operator=(const MReplacementFile&) = delete;

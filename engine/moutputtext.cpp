@@ -47,7 +47,7 @@ void MOutputText::writeFront(unsigned long liCount) {
     // buffer, once the writer is done with that one.
     m_pWriter->wait();
     m_written.swap(m_kept);
-    m_kept.dropFront(m_kept.length());
+    m_kept.clear();
     m_kept.append(m_written.data() + liCount, m_written.length() - liCount);
     m_pWriter->write(m_written.data(), liCount);
     m_liGone += liCount;

@@ -39,7 +39,7 @@ MPreprocessorRun::MPreprocessorRun(const char* pszOption, const MString& mstrInp
 }
 
 void MPreprocessorRun::startOutput() {
-    m_output += MString(pszNotice);
+    m_output += pszNotice;
     if (m_pszOption[0] != 0 && m_pszOption[1] == 'c')
         m_output += "#include \"mvantor.h\"";
     m_output += "\n\n";
@@ -85,22 +85,22 @@ MString& MPreprocessorRun::translate() {
 void MPreprocessorRun::process() {
     MReplacementFile file(m_pszOutputName);
     if (!file.isOpen()) {
-        writeWholeFile(m_pszOutputName, translate());
+        writeInPlace(m_pszOutputName, translate());
         return;
     }
     MBackgroundWriter writer(file);
+    // The texts must not outlive their writer, however the passes end.
+    struct MStreaming {
+        MPreprocessorRun& run;
+        ~MStreaming() {
+            run.m_output.streamInto(nullptr);
+            run.m_result.streamInto(nullptr);
+        }
+    } streaming{*this};
     m_output.streamInto(&writer, this);
     m_result.streamInto(&writer);
-    try {
-        MString& mstrRest = translate();
-        writer.wait();
-        file.write(&mstrRest[0], mstrRest.length());
-    } catch (...) {
-        m_output.streamInto(nullptr);
-        m_result.streamInto(nullptr);
-        throw;
-    }
-    m_output.streamInto(nullptr);
-    m_result.streamInto(nullptr);
+    MString& mstrRest = translate();
+    writer.wait();
+    file.write(&mstrRest[0], mstrRest.length());
     file.commit();
 }

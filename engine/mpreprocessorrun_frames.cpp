@@ -85,7 +85,7 @@ int MPreprocessorRun::processNextFrameKeyword(bool bFinal) {
     } else {
         m_result.append(pszInput + nNameStart, static_cast<unsigned long>(nEnd - nNameStart));
     }
-    m_result += MString(replacementFor(m_pszOption));
+    m_result += replacementFor(m_pszOption);
     m_nFramePosition = nBrace;
     return 1;
 }

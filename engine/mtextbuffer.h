@@ -38,6 +38,8 @@ public:
         std::memcpy(room(liCount), pszText, liCount);
         m_liLength += liCount;
     }
+    /// Empties the text; the buffer is kept for what comes next.
+    void clear() { m_liLength = 0; }
     /// Removes the first liCount bytes; the buffer is kept for what comes next.
     void dropFront(unsigned long liCount) {
         std::memmove(m_pszSourceString, m_pszSourceString + liCount, m_liLength - liCount);

@@ -130,19 +130,20 @@ int MTextConverter::convertNextPiece() {
 void MTextConverter::appendPlain(MOutputText& output) const {
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const MPiece& piece = m_pieces[i];
+        const unsigned long liLength = lengthOf(piece);
+        const char* const pszBytes = bytesOf(piece, 0, liLength);
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
                 output += " +\n";
-            appendLiteral(output, bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
-            continue;
+        } else {
+            output += "\n+ ";
         }
-        output += "\n+ ";
         if (piece.kind == MPieceKind::Expression) {
             output += m_pszPrefix;
-            output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
+            output.append(pszBytes, liLength);
             output += m_pszSuffix;
         } else {
-            appendLiteral(output, bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
+            appendLiteral(output, pszBytes, liLength);
         }
     }
 }
@@ -173,12 +174,10 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
     // that appends operand by operand keeps one alive at a time, and it still
     // sees every local and member that the pieces name.
     output += "[&]() -> MString {\nMString mstrXVantorText;\n";
-    const MString mstrAppend("mstrXVantorText += ");
-    const MString mstrStatementEnd(";\n");
     for (const auto& [nPiece, nChunk] : operands) {
-        output += mstrAppend;
+        output += "mstrXVantorText += ";
         appendGroupedOperand(output, nPiece, nChunk);
-        output += mstrStatementEnd;
+        output += ";\n";
     }
     output += "return mstrXVantorText;\n}()";
 }
@@ -322,33 +321,15 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     }
     *pszOut++ = '"';
     unsigned long liColumn = 0;
-    if (liWidth > 3 + liBreak) {
-        // Then one subtraction keeps the column below the width, and a break, which
-        // follows a column below 4, never reaches it.
-        for (unsigned long i = 0; i < liLength; ++i) {
-            const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
-            std::memcpy(pszOut, escape.szText, 4);
-            pszOut += escape.nLength;
-            liColumn += static_cast<unsigned long>(escape.nLength);
-            if (liColumn >= liWidth)
-                liColumn -= liWidth;
-            if (liColumn < 4) {
-                std::memcpy(pszOut, szBreak, 8);
-                pszOut += liBreak;
-                liColumn += liBreak;
-            }
-        }
-    } else {
-        for (unsigned long i = 0; i < liLength; ++i) {
-            const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
-            std::memcpy(pszOut, escape.szText, 4);
-            pszOut += escape.nLength;
-            advance(liColumn, static_cast<unsigned long>(escape.nLength), liWidth);
-            if (liColumn < 4) {
-                std::memcpy(pszOut, szBreak, 8);
-                pszOut += liBreak;
-                advance(liColumn, liBreak, liWidth);
-            }
+    for (unsigned long i = 0; i < liLength; ++i) {
+        const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
+        std::memcpy(pszOut, escape.szText, 4);
+        pszOut += escape.nLength;
+        advance(liColumn, static_cast<unsigned long>(escape.nLength), liWidth);
+        if (liColumn < 4) {
+            std::memcpy(pszOut, szBreak, 8);
+            pszOut += liBreak;
+            advance(liColumn, liBreak, liWidth);
         }
     }
     if (form.bWrapped) {

@@ -46,10 +46,10 @@ public:
     /// The literal of the named file's content; trims the name in place. Throws XF0001.
     MString embedFile(MString& mstrName) const;
 
+protected:
     /// XF0001 for the named file.
     static MString embeddingFailure(const MString& mstrName);
 
-protected:
     enum class MPieceKind { Literal, Expression, File };
     // A piece is a stretch of the block text, or for a file the index of its content:
     // a block of a million tiny pieces must not cost a million strings.
