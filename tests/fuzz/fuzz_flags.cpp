@@ -38,21 +38,10 @@ public:
 };
 
 MOutcome engineDelimiters(const std::string& strHeader) {
-    MOutcome outcome;
-    try {
+    return outcomeOf("readFlagDefinitions", strHeader, [&] {
         MFlagProbe probe;
-        outcome.strText = probe.read(strHeader);
-    } catch (const char* pszMessage) {
-        outcome.bThrew = true;
-        outcome.strText = pszMessage;
-    } catch (MString& mstrMessage) {
-        outcome.bThrew = true;
-        outcome.strText = bytesOf(mstrMessage);
-    } catch (...) {
-        fuzzFailure("readFlagDefinitions threw something other than a C string or an MString",
-                    strHeader);
-    }
-    return outcome;
+        return probe.read(strHeader);
+    });
 }
 
 MOutcome referenceDelimiters(const std::string& strHeader) {

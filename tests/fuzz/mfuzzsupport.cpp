@@ -157,12 +157,11 @@ public:
 
 }  // namespace
 
-MOutcome engineTranslation(const char* pszOption, const std::string& strInput) {
+MOutcome outcomeOf(const char* pszWhat, const std::string& strInput,
+                   const std::function<std::string()>& call) {
     MOutcome outcome;
-    const MInFuzzDir inDir;
     try {
-        MPreprocessorRun run(pszOption, fromBytes(strInput));
-        outcome.strText = bytesOf(run.translate());
+        outcome.strText = call();
     } catch (const char* pszMessage) {
         outcome.bThrew = true;
         outcome.strText = pszMessage;
@@ -170,12 +169,22 @@ MOutcome engineTranslation(const char* pszOption, const std::string& strInput) {
         outcome.bThrew = true;
         outcome.strText = bytesOf(mstrMessage);
     } catch (const std::exception& exception) {
-        fuzzFailure((std::string("the engine threw a std::exception: ") + exception.what()).c_str(),
+        fuzzFailure((std::string(pszWhat) + " threw a std::exception: " + exception.what()).c_str(),
                     strInput);
     } catch (...) {
-        fuzzFailure("the engine threw something other than a C string or an MString", strInput);
+        fuzzFailure(
+            (std::string(pszWhat) + " threw something other than a C string or an MString").c_str(),
+            strInput);
     }
     return outcome;
+}
+
+MOutcome engineTranslation(const char* pszOption, const std::string& strInput) {
+    const MInFuzzDir inDir;
+    return outcomeOf("the engine", strInput, [&] {
+        MPreprocessorRun run(pszOption, fromBytes(strInput));
+        return bytesOf(run.translate());
+    });
 }
 
 void expectReferenceTranslation(const char* pszWhat, const char* pszOption,
@@ -222,23 +231,13 @@ void fuzzFailure(const char* pszWhat, const std::string& strInput) {
 MOutcome engineStreamedTranslation(const char* pszOption, const std::string& strInput,
                                    unsigned long liFlushBytes) {
     static const char* const pszOutput = "fuzz-streamed.out";
-    MOutcome outcome;
     const MInFuzzDir inDir;
-    try {
+    return outcomeOf("the streamed run", strInput, [&] {
         MStreamedRun run(pszOption, fromBytes(strInput), pszOutput, liFlushBytes);
         run.process();
         std::ifstream file(pszOutput, std::ios::binary);
-        outcome.strText.assign(std::istreambuf_iterator<char>(file), {});
+        std::string strWritten(std::istreambuf_iterator<char>(file), {});
         std::remove(pszOutput);
-    } catch (const char* pszMessage) {
-        outcome.bThrew = true;
-        outcome.strText = pszMessage;
-    } catch (MString& mstrMessage) {
-        outcome.bThrew = true;
-        outcome.strText = bytesOf(mstrMessage);
-    } catch (...) {
-        fuzzFailure("the streamed run threw something other than a C string or an MString",
-                    strInput);
-    }
-    return outcome;
+        return strWritten;
+    });
 }

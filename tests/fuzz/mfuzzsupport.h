@@ -1,6 +1,7 @@
 #ifndef XVANTOR_TESTS_FUZZ_MFUZZSUPPORT_H
 #define XVANTOR_TESTS_FUZZ_MFUZZSUPPORT_H
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -34,6 +35,11 @@ const std::string& fuzzNotice();
 
 /// The reference translator over fuzzFiles() and fuzzNotice().
 const MReferenceTranslator& fuzzReference();
+
+/// What the call returned, or the text of the C string or MString it threw. Anything else
+/// thrown is reported as a finding of pszWhat over the input, and aborts.
+MOutcome outcomeOf(const char* pszWhat, const std::string& strInput,
+                   const std::function<std::string()>& call);
 
 /// The engine's whole translation of the input. A C string or an MString thrown is an
 /// outcome; anything else thrown is reported as a finding and aborts.
