@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "tests/support/mbytes.h"
 #include "tests/support/mtempdir.h"
@@ -142,6 +143,21 @@ public:
     }
 };
 
+// The translation of in.txt in memory, and the output file of a run over it that writes
+// out every liFlushBytes bytes.
+std::pair<std::string, std::string> translatedAndStreamed(const MTempDir& dir,
+                                                          const char* pszOption,
+                                                          const std::string& strInput,
+                                                          unsigned long liFlushBytes) {
+    MPreprocessorRun whole(pszOption, fromBytes(strInput));
+    const std::string strExpected = bytesOf(whole.translate());
+    testing::internal::CaptureStdout();
+    MSmallFlushRun run(pszOption, "out.txt", liFlushBytes);
+    run.process();
+    testing::internal::GetCapturedStdout();
+    return {strExpected, dir.read("out.txt")};
+}
+
 }  // namespace
 
 TEST(MPreprocessorRun, AStreamedOutputIsTheTranslation) {
@@ -166,13 +182,9 @@ TEST(MPreprocessorRun, AStreamedOutputIsTheTranslation) {
                 MTempDir dir;
                 dir.write("in.txt", strInput);
                 dir.write("part.txt", std::string("\0frame\r\n", 8));
-                MPreprocessorRun whole(pszOption, fromBytes(strInput));
-                const std::string strExpected = bytesOf(whole.translate());
-                testing::internal::CaptureStdout();
-                MSmallFlushRun run(pszOption, "out.txt", liFlush);
-                run.process();
-                testing::internal::GetCapturedStdout();
-                EXPECT_EQ(strExpected, dir.read("out.txt"));
+                const auto [strExpected, strWritten] =
+                    translatedAndStreamed(dir, pszOption, strInput, liFlush);
+                EXPECT_EQ(strExpected, strWritten);
             }
         }
     }
@@ -209,15 +221,11 @@ TEST(MPreprocessorRun, AStreamedOutputIsTheTranslationOfRandomTexts) {
             strInput += pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))];
         MTempDir dir;
         dir.write("in.txt", strInput);
-        MPreprocessorRun whole("-c", fromBytes(strInput));
-        const std::string strExpected = bytesOf(whole.translate());
         for (unsigned long liFlush : {1UL, 3UL, 8UL, 50UL}) {
             SCOPED_TRACE(strInput + " / " + std::to_string(liFlush));
-            testing::internal::CaptureStdout();
-            MSmallFlushRun run("-c", "out.txt", liFlush);
-            run.process();
-            testing::internal::GetCapturedStdout();
-            ASSERT_EQ(strExpected, dir.read("out.txt"));
+            const auto [strExpected, strWritten] =
+                translatedAndStreamed(dir, "-c", strInput, liFlush);
+            ASSERT_EQ(strExpected, strWritten);
         }
     }
 }
@@ -243,12 +251,8 @@ TEST(MPreprocessorRun, ALargeStreamedOutputIsTheTranslation) {
         MTempDir dir;
         dir.write("in.txt", strInput);
         dir.write("part.txt", std::string("\0frame {\r\n", 10));
-        MPreprocessorRun whole(pszOption, fromBytes(strInput));
-        const std::string strExpected = bytesOf(whole.translate());
-        testing::internal::CaptureStdout();
-        MPreprocessorRun run(pszOption, "in.txt", "out.txt");
-        run.process();
-        testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(dir.read("out.txt") == strExpected);
+        const auto [strExpected, strWritten] =
+            translatedAndStreamed(dir, pszOption, strInput, MOutputText::sm_liFlushBytes);
+        EXPECT_TRUE(strWritten == strExpected);
     }
 }
