@@ -1,9 +1,11 @@
 #include "driver/mcommandline.h"
 
 #include <cstdio>
-#include <new>
+#include <cstring>
 
-#include "engine/mconsole.h"
+#include "driver/mconsole.h"
+#include "driver/mdepfile.h"
+#include "engine/merror.h"
 #include "engine/mescapetable.h"
 #include "engine/mpreprocessorrun.h"
 #include "support/msupportfiles.h"
@@ -31,78 +33,175 @@ const char* const pszNotRecognised =
 const char* const pszUnknownError =
     "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS;
 
-}  // namespace
-
-int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
-    printLine(pszBanner);
-    MEscapeTable::instance();
-    int nStatus = sm_nStatusFailed;
-    try {
-        if (dispatch(nArgs, ppszArgs))
-            nStatus = sm_nStatusDone;
-    } catch (const char* pszMessage) {
-        printLine(pszMessage);
-    } catch (MString& mstrMessage) {  // not const: toCStr() adds the terminator in place
-        printLine(mstrMessage.toCStr().getAddress());
-    } catch (...) {  // memory exhaustion lands here too
-        printLine(pszUnknownError);
+const char* languageLine(MLanguage language) {
+    switch (language) {
+    case MLanguage::Cpp:
+        return " C++ source!";
+    case MLanguage::CSharp:
+        return " C# source!";
+    case MLanguage::Java:
+    case MLanguage::Fallback:
+        break;
     }
-    std::fflush(stdout);
-    return nStatus;
+    return " Java source!";
 }
 
-const char* MCommandLine::recogniseLanguage(const MString& mstrOutputName) {
-    struct MLanguage {
-        const char* pszOption;
+// Only the second character names the language: "-cpp" is C++, "-x" the fallback form.
+MLanguage languageOfOption(const char* pszOption) {
+    switch (pszOption[0] == 0 ? 0 : pszOption[1]) {
+    case 'c':
+        return MLanguage::Cpp;
+    case 'j':
+        return MLanguage::Java;
+    case '#':
+        return MLanguage::CSharp;
+    default:
+        return MLanguage::Fallback;
+    }
+}
+
+void readExtraWords(MInvocation& invocation, int nFirst, int nArgs, const char* const* ppszArgs) {
+    for (int i = nFirst; i < nArgs; ++i) {
+        const char* pszWord = ppszArgs[i];
+        if (std::strcmp(pszWord, "--quiet") == 0) {
+            invocation.bQuiet = true;
+        } else if (std::strcmp(pszWord, "--line-directives") == 0) {
+            invocation.bLineDirectives = true;
+        } else if (std::strcmp(pszWord, "--depfile") == 0 ||
+                   std::strcmp(pszWord, "--support-dir") == 0) {
+            if (i + 1 == nArgs) {
+                invocation.pszIncomplete = pszWord;
+                return;
+            }
+            (pszWord[2] == 'd' ? invocation.pszDepfile : invocation.pszSupportDir) = ppszArgs[++i];
+        }
+    }
+}
+
+void writeSupport(const MInvocation& invocation, const char* pszPath) {
+    if (!invocation.bWriteSupportFiles)
+        return;
+    if (invocation.pszSupportDir != nullptr) {
+        writeSupportFilesInto(invocation.language, MString(invocation.pszSupportDir));
+    } else {
+        writeSupportFiles(invocation.language, MString(pszPath));
+    }
+}
+
+void process(MPreprocessorRun& run, const MInvocation& invocation) {
+    if (invocation.pszDepfile == nullptr) {
+        run.process();
+        return;
+    }
+    // Written before the output takes its place, so that a build never sees a new
+    // output with an old list of what it was made from.
+    run.process([&] {
+        writeDepfile(invocation.pszDepfile, invocation.pszOutput, invocation.pszInput,
+                     run.embeddedFiles());
+    });
+}
+
+void translate(MInvocation& invocation, const MConsole& console) {
+    if (invocation.pszIncomplete != nullptr)
+        throw MError(MString(invocation.pszIncomplete) + MString(" needs a value"));
+    // Names compare as bytes: "a.cpp" and "./a.cpp" differ.
+    if (MString(invocation.pszInput) == MString(invocation.pszOutput))
+        throw MError(pszSameNames);
+    const bool bTrackFiles = invocation.pszDepfile != nullptr;
+    if (invocation.mode == MInvocation::MMode::Explicit) {
+        MPreprocessorRun run(invocation.language, invocation.pszInput, invocation.pszOutput);
+        run.setOptions(bTrackFiles, invocation.bLineDirectives);
+        console.printLine(languageLine(invocation.language));
+        // The input's directory: the output name took no part in choosing.
+        writeSupport(invocation, invocation.pszInput);
+        process(run, invocation);
+        return;
+    }
+    if (!MCommandLine::recogniseLanguage(MString(invocation.pszOutput), invocation.language))
+        throw MError(pszNotRecognised);
+    console.printText("Recognized:");
+    writeSupport(invocation, invocation.pszOutput);
+    MPreprocessorRun run(invocation.language, invocation.pszInput, invocation.pszOutput);
+    run.setOptions(bTrackFiles, invocation.bLineDirectives);
+    console.printLine(languageLine(invocation.language));
+    process(run, invocation);
+}
+
+// Every failure of the run reaches here as an MError; the rest, memory exhaustion
+// included, are unknown errors.
+int runCaught(MInvocation& invocation, const MConsole& console) {
+    try {
+        translate(invocation, console);
+        return MCommandLine::sm_nStatusDone;
+    } catch (const MError& error) {
+        console.printFailure(error.message(), &error, invocation.pszInput);
+    } catch (...) {
+        console.printFailure(MString(pszUnknownError), nullptr, invocation.pszInput);
+    }
+    return MCommandLine::sm_nStatusFailed;
+}
+
+}  // namespace
+
+MInvocation MCommandLine::parse(int nArgs, const char* const* ppszArgs) {
+    MInvocation invocation;
+    const bool bOption = nArgs > 1 && ppszArgs[1][0] == '-';
+    if (nArgs < 3 || (bOption && nArgs < 4))
+        return invocation;
+    // Only the first two characters decide: "-a", "-auto" and "-abc" recognise.
+    const bool bExplicit = bOption && ppszArgs[1][1] != 'a';
+    invocation.pszInput = bOption ? ppszArgs[2] : ppszArgs[1];
+    invocation.pszOutput = bOption ? ppszArgs[3] : ppszArgs[2];
+    if (bExplicit) {
+        invocation.mode = MInvocation::MMode::Explicit;
+        invocation.language = languageOfOption(ppszArgs[1]);
+        const char* pszOption = ppszArgs[1];
+        invocation.bWriteSupportFiles = std::strcmp(pszOption, "-c") == 0 ||
+                                        std::strcmp(pszOption, "-j") == 0 ||
+                                        std::strcmp(pszOption, "-#") == 0;
+    } else {
+        invocation.mode = MInvocation::MMode::Recognition;
+        invocation.bWriteSupportFiles = true;
+    }
+    readExtraWords(invocation, bOption ? 4 : 3, nArgs, ppszArgs);
+    return invocation;
+}
+
+bool MCommandLine::recogniseLanguage(const MString& mstrOutputName, MLanguage& language) {
+    struct MExtensions {
+        MLanguage language;
         const char* apszExtensions[9];
     };
     // Java is tried first, so "out.java.cs" is Java.
-    static const MLanguage languages[] = {
-        {"-j", {".java", ".JAVA"}},
-        {"-c", {".cpp", ".h", ".hpp", ".cxx", ".CPP", ".H", ".HPP", ".CXX"}},
-        {"-#", {".cs", ".CS"}},
+    static const MExtensions languages[] = {
+        {MLanguage::Java, {".java", ".JAVA"}},
+        {MLanguage::Cpp, {".cpp", ".h", ".hpp", ".cxx", ".CPP", ".H", ".HPP", ".CXX"}},
+        {MLanguage::CSharp, {".cs", ".CS"}},
     };
-    for (const MLanguage& language : languages) {
-        for (const char* pszExtension : language.apszExtensions) {
+    for (const MExtensions& extensions : languages) {
+        for (const char* pszExtension : extensions.apszExtensions) {
             // Searched anywhere in the path, not at the end: "out.h.bak" is C++.
-            if (pszExtension != nullptr && mstrOutputName.find(MString(pszExtension)) != -1)
-                return language.pszOption;
+            if (pszExtension != nullptr && mstrOutputName.find(MString(pszExtension)) != -1) {
+                language = extensions.language;
+                return true;
+            }
         }
     }
-    return nullptr;
+    return false;
 }
 
-bool MCommandLine::dispatch(int nArgs, const char* const* ppszArgs) {
-    const bool bOption = nArgs > 1 && ppszArgs[1][0] == '-';
-    if (nArgs < 3 || (bOption && nArgs < 4)) {
-        printLine(pszNotEnough);
-        printLine(pszUsage);
-        return false;
+int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
+    MInvocation invocation = parse(nArgs, ppszArgs);
+    const MConsole console(invocation.bQuiet);
+    console.printLine(pszBanner);
+    MEscapeTable::instance();
+    int nStatus = sm_nStatusFailed;
+    if (invocation.mode == MInvocation::MMode::NotEnough) {
+        console.printLine(pszNotEnough);
+        console.printLine(pszUsage);
+    } else {
+        nStatus = runCaught(invocation, console);
     }
-    // Only the first two characters decide: "-a", "-auto" and "-abc" recognise.
-    const bool bExplicit = bOption && ppszArgs[1][1] != 'a';
-    const char* pszInput = bOption ? ppszArgs[2] : ppszArgs[1];
-    const char* pszOutput = bOption ? ppszArgs[3] : ppszArgs[2];
-    // Names compare as bytes: "a.cpp" and "./a.cpp" differ.
-    if (MString(pszInput) == MString(pszOutput))
-        throw pszSameNames;
-
-    if (bExplicit) {
-        const char* pszOption = ppszArgs[1];
-        MPreprocessorRun preprocessorRun(pszOption, pszInput, pszOutput);
-        // The input's directory: the output name took no part in choosing.
-        writeSupportFiles(MString(pszOption), MString(pszInput));
-        preprocessorRun.process();
-        return true;
-    }
-    const char* pszOption = recogniseLanguage(MString(pszOutput));
-    if (pszOption == nullptr) {
-        printLine(pszNotRecognised);
-        return false;
-    }
-    printText("Recognized:");
-    writeSupportFiles(MString(pszOption), MString(pszOutput));
-    MPreprocessorRun preprocessorRun(pszOption, pszInput, pszOutput);
-    preprocessorRun.process();
-    return true;
+    std::fflush(stdout);
+    return nStatus;
 }

@@ -2,9 +2,31 @@
 #define XVANTOR_DRIVER_MCOMMANDLINE_H
 
 #include "core/mstring.h"
+#include "engine/mlanguage.h"
 
-/// The program's entry: banner, arguments, language, and the one place where every
-/// failure is printed.
+/// What one command line asks for, read once: nothing after this reads option text.
+struct MInvocation {
+    enum class MMode { NotEnough, Explicit, Recognition };
+
+    MMode mode = MMode::NotEnough;
+    /// In recognition mode, settled from the output name by recogniseLanguage().
+    MLanguage language = MLanguage::Fallback;
+    /// Only the exact options "-c", "-j" and "-#" and recognition write them: "-cpp" is C++
+    /// without support files.
+    bool bWriteSupportFiles = false;
+    const char* pszInput = nullptr;
+    const char* pszOutput = nullptr;
+
+    // Words recognised after the output name; every other word there is ignored.
+    const char* pszDepfile = nullptr;
+    const char* pszSupportDir = nullptr;
+    bool bQuiet = false;
+    bool bLineDirectives = false;
+    /// A word after the output name that lacks its value, or null.
+    const char* pszIncomplete = nullptr;
+};
+
+/// The program's entry: banner, arguments, language, and the one place that prints.
 class MCommandLine {
 public:
     static constexpr int sm_nStatusDone = 0;
@@ -13,13 +35,11 @@ public:
     /// Runs one invocation; returns the exit status: 0 only once the output is written.
     static int run(int nArgs, const char* const* ppszArgs);
 
-    /// "-j", "-c" or "-#" for the first language whose extension text the output name
-    /// contains anywhere, or nullptr.
-    static const char* recogniseLanguage(const MString& mstrOutputName);
+    static MInvocation parse(int nArgs, const char* const* ppszArgs);
 
-private:
-    /// Returns whether the output was written; throws every error of the run.
-    static bool dispatch(int nArgs, const char* const* ppszArgs);
+    /// Sets the first language whose extension text the output name contains anywhere;
+    /// false when there is none.
+    static bool recogniseLanguage(const MString& mstrOutputName, MLanguage& language);
 };
 
 #endif  // XVANTOR_DRIVER_MCOMMANDLINE_H

@@ -30,25 +30,32 @@ MOutcome runWith(std::vector<const char*> arguments) {
 TEST(MCommandLine, RecognisesLanguageFromOutputName) {
     struct Case {
         const char* pszOutput;
-        const char* pszOption;
+        MLanguage language;  // the fallback stands for "not recognised"
     };
+    const MLanguage cpp = MLanguage::Cpp;
+    const MLanguage none = MLanguage::Fallback;
     const Case cases[] = {
-        {"out.cpp", "-c"},     {"out.h.bak", "-c"},  // a search anywhere, not an ends-with test
-        {"out.java.cs", "-j"},                       // Java is tried first
-        {"OUT.Java", nullptr},                       // only the listed spellings count
-        {"out.HTML", "-c"},    {"out.hh", "-c"},       {"x.CXX", "-c"},
-        {"a.cs", "-#"},        {"a.CS", "-#"},         {"a.Cs", nullptr},
-        {"a.cc", nullptr},     {"src.java/out", "-j"},  // directories count too
-        {"out.JAVA", "-j"},    {"", nullptr},
+        {"out.cpp", cpp},
+        {"out.h.bak", cpp},                // a search anywhere, not an ends-with test
+        {"out.java.cs", MLanguage::Java},  // Java is tried first
+        {"OUT.Java", none},                // only the listed spellings count
+        {"out.HTML", cpp},
+        {"out.hh", cpp},
+        {"x.CXX", cpp},
+        {"a.cs", MLanguage::CSharp},
+        {"a.CS", MLanguage::CSharp},
+        {"a.Cs", none},
+        {"a.cc", none},
+        {"src.java/out", MLanguage::Java},  // directories count too
+        {"out.JAVA", MLanguage::Java},
+        {"", none},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszOutput);
-        const char* pszOption = MCommandLine::recogniseLanguage(MString(c.pszOutput));
-        if (c.pszOption == nullptr) {
-            EXPECT_EQ(nullptr, pszOption);
-        } else {
-            EXPECT_STREQ(c.pszOption, pszOption);
-        }
+        MLanguage language = MLanguage::Fallback;
+        EXPECT_EQ(c.language != none,
+                  MCommandLine::recogniseLanguage(MString(c.pszOutput), language));
+        EXPECT_EQ(c.language, language);
     }
 }
 

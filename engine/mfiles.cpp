@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/merror.h"
+
 namespace {
 
 const char* const pszCannotCreate = "can not create the file";
@@ -126,7 +128,7 @@ bool replacedPath(const char* pszName, std::string& strPath, mode_t& mode) {
 void writeInPlace(const char* pszName, MString& mstrText) {
     std::FILE* pFile = std::fopen(pszName, "wb");
     if (pFile == nullptr || !writeAndClose(pFile, mstrText))
-        throw pszCannotCreate;
+        throw MError(pszCannotCreate);
 }
 
 MString readWholeFile(const char* pszName) {
@@ -205,7 +207,7 @@ void MReplacementFile::commit() {
     const bool bClosed = ::close(m_nDescriptor) == 0;
     m_nDescriptor = -1;
     if (m_bFailed || !bClosed || std::rename(m_strTemporary.c_str(), m_strPath.c_str()) != 0)
-        throw pszCannotCreate;
+        throw MError(pszCannotCreate);
     g_bPending = 0;
     m_strTemporary.clear();
 }

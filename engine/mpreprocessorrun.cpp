@@ -1,9 +1,10 @@
 #include "engine/mpreprocessorrun.h"
 
 #include <climits>
+#include <cstdio>
 
 #include "engine/mbackgroundwriter.h"
-#include "engine/mconsole.h"
+#include "engine/merror.h"
 #include "engine/mfiles.h"
 #include "engine/mtextsearch.h"
 
@@ -21,55 +22,88 @@ MString readInput(const char* pszInputName) {
     } catch (MFileFailure failure) {
         switch (failure) {
         case MFileFailure::CannotOpen:
-            throw "file not found";
+            throw MError("file not found");
         case MFileFailure::TooLarge:
-            throw "file too large";
+            throw MError("file too large");
         case MFileFailure::CannotRead:
             break;
         }
-        throw "can not open the file";
+        throw MError("can not open the file");
     }
 }
 
 }  // namespace
 
-MPreprocessorRun::MPreprocessorRun(const char* pszOption, const MString& mstrInput)
-    : m_mstrInput(mstrInput), m_pszOption(pszOption) {
+MPreprocessorRun::MPreprocessorRun(MLanguage language, const MString& mstrInput)
+    : m_mstrInput(mstrInput), m_language(language) {
     startOutput();
 }
 
 void MPreprocessorRun::startOutput() {
     m_output += pszNotice;
-    if (m_pszOption[0] != 0 && m_pszOption[1] == 'c')
+    if (m_language == MLanguage::Cpp)
         m_output += "#include \"mvantor.h\"";
     m_output += "\n\n";
 }
 
-// The input is read before anything is printed, so that a file that cannot
-// be read shows its message where the language line would stand.
-MPreprocessorRun::MPreprocessorRun(const char* pszOption, const char* pszInputName,
+MPreprocessorRun::MPreprocessorRun(MLanguage language, const char* pszInputName,
                                    const char* pszOutputName)
-    : m_mstrInput(readInput(pszInputName)), m_pszOutputName(pszOutputName), m_pszOption(pszOption) {
+    : m_mstrInput(readInput(pszInputName)),
+      m_pszOutputName(pszOutputName),
+      m_language(language),
+      m_pszInputName(pszInputName) {
     startOutput();
-    const char cLanguage = m_pszOption[0] == 0 ? 0 : m_pszOption[1];
-    if (cLanguage == 'c') {
-        printLine(" C++ source!");
-    } else if (cLanguage == '#') {
-        printLine(" C# source!");
-    } else {
-        printLine(" Java source!");
+}
+
+void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
+    m_bTrackFiles = bTrackFiles;
+    // Java has no line directive.
+    if (!bLineDirectives || m_pszInputName == nullptr ||
+        (m_language != MLanguage::Cpp && m_language != MLanguage::CSharp))
+        return;
+    // A C++ file name is a string literal; a C# one takes every character but the quote.
+    m_mstrLineFile = MString("\"");
+    for (const char* psz = m_pszInputName; *psz != 0; ++psz) {
+        if (m_language == MLanguage::Cpp && (*psz == '\\' || *psz == '"'))
+            m_mstrLineFile += MString("\\");
+        m_mstrLineFile += MString(psz, 1);
     }
+    m_mstrLineFile += MString("\"");
+}
+
+MString MPreprocessorRun::lineDirective(int nLine) const {
+    char szLine[32];
+    std::snprintf(szLine, sizeof szLine, "#line %d ", nLine);
+    return MString(szLine) + m_mstrLineFile + MString("\n");
+}
+
+int MPreprocessorRun::lineAt(int nOffset) {
+    const char* const pszInput = &m_mstrInput[0];
+    const int nLength = static_cast<int>(m_mstrInput.length());
+    for (int i = m_nLineCounted; i < nOffset; ++i) {
+        // Counted as compilers count: LF, CR LF and a lone CR each end a line.
+        if (pszInput[i] == '\n' ||
+            (pszInput[i] == '\r' && (i + 1 >= nLength || pszInput[i + 1] != '\n')))
+            ++m_nLine;
+    }
+    if (nOffset > m_nLineCounted)
+        m_nLineCounted = nOffset;
+    return m_nLine;
 }
 
 MString& MPreprocessorRun::translate() {
     m_nPosition = 0;
+    m_nLine = 1;
+    m_nLineCounted = 0;
+    if (!m_mstrLineFile.isEmpty())
+        m_output += lineDirective(1);
     while (processNextBlock()) {
         // Flag definitions hold for the block in whose header they stand.
         m_delimiters.reset();
     }
     // The second pass addresses its text with int positions.
     if (m_output.length() > INT_MAX)
-        throw "output too large";
+        throw MError("output too large");
     // Every copy of a whole text costs as much fresh memory: the frame pass reads the
     // first pass's text in place, and the input is done with.
     m_mstrInput = MString();
@@ -82,10 +116,13 @@ MString& MPreprocessorRun::translate() {
     return m_result.kept();
 }
 
-void MPreprocessorRun::process() {
+void MPreprocessorRun::process(const std::function<void()>& beforeCommit) {
     MReplacementFile file(m_pszOutputName);
     if (!file.isOpen()) {
-        writeInPlace(m_pszOutputName, translate());
+        MString& mstrOutput = translate();
+        if (beforeCommit)
+            beforeCommit();
+        writeInPlace(m_pszOutputName, mstrOutput);
         return;
     }
     MBackgroundWriter writer(file);
@@ -102,5 +139,7 @@ void MPreprocessorRun::process() {
     MString& mstrRest = translate();
     writer.wait();
     file.write(&mstrRest[0], mstrRest.length());
+    if (beforeCommit)
+        beforeCommit();
     file.commit();
 }

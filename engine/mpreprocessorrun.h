@@ -1,8 +1,12 @@
 #ifndef XVANTOR_ENGINE_MPREPROCESSORRUN_H
 #define XVANTOR_ENGINE_MPREPROCESSORRUN_H
 
+#include <functional>
+#include <vector>
+
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
+#include "engine/mlanguage.h"
 #include "engine/moutputtext.h"
 
 /// One translation of an input file into an output file: frame-text blocks first,
@@ -10,18 +14,26 @@
 /// put in place of the old one only once both passes succeeded.
 class MPreprocessorRun : public MKeptTextReader {
 public:
-    /// Reads the input whole and prints the language. The three texts are borrowed
-    /// from the caller and must outlive the run. Throws "file not found" and the like.
-    MPreprocessorRun(const char* pszOption, const char* pszInputName, const char* pszOutputName);
-    /// A run over a text in memory; nothing is printed, and process() may not be called.
-    MPreprocessorRun(const char* pszOption, const MString& mstrInput);
+    /// Reads the input whole. The names are borrowed from the caller and must outlive the
+    /// run. Throws an MError: "file not found" and the like.
+    MPreprocessorRun(MLanguage language, const char* pszInputName, const char* pszOutputName);
+    /// A run over a text in memory; process() may not be called.
+    MPreprocessorRun(MLanguage language, const MString& mstrInput);
     MPreprocessorRun(const MPreprocessorRun&) = delete;
     MPreprocessorRun& operator=(const MPreprocessorRun&) = delete;
     ~MPreprocessorRun() override = default;
 
-    /// Translates and writes the output file. Throws every error of the passes, and
-    /// "can not create the file" when the output cannot be written.
-    void process();
+    /// Translates and writes the output file, calling beforeCommit just before the new
+    /// file takes the old one's place. Throws an MError for every failure of the passes,
+    /// located in the input where its cause has a place, and "can not create the file"
+    /// when the output cannot be written.
+    void process(const std::function<void()>& beforeCommit = {});
+
+    /// bTrackFiles keeps the names of the embedded files read, for embeddedFiles();
+    /// bLineDirectives makes C++ and C# outputs say by #line where each part came from.
+    void setOptions(bool bTrackFiles, bool bLineDirectives);
+    /// The trimmed names of the files embedded so far, in the order read, repeats included.
+    const std::vector<MString>& embeddedFiles() const { return m_embeddedFiles; }
 
     /// Runs both passes and returns the output text; the file is left alone. The result is
     /// the first pass's text itself when it holds no "frame". Once a part of the text has
@@ -34,6 +46,10 @@ public:
 protected:
     /// The notice, for C++ the include line, and an empty line.
     void startOutput();
+    /// The input's line at nOffset, counted on from the last call, which was not after it.
+    int lineAt(int nOffset);
+    /// "#line N "name"" and a line break.
+    MString lineDirective(int nLine) const;
     [[nodiscard]] int processNextBlock();
     void readFlagDefinitions(const MString& mstrHeader);
     /// 1 after a keyword was rewritten or passed over, 0 when the text is done or, before
@@ -53,7 +69,13 @@ protected:
     int m_nPosition = 0;
     int m_nFramePosition = 0;  // in the text m_output keeps
     const char* m_pszOutputName = nullptr;
-    const char* m_pszOption = nullptr;
+    MLanguage m_language;
+    const char* m_pszInputName = nullptr;
+    std::vector<MString> m_embeddedFiles;
+    bool m_bTrackFiles = false;
+    MString m_mstrLineFile;  // the input's name as a #line directive spells it; "" for none
+    int m_nLine = 1;         // the line of the input at m_nLineCounted
+    int m_nLineCounted = 0;
     // What the frame pass's last search for the next "{" or "(" saw: later occurrences
     // reuse it, so rejected words cost no rescan.
     int m_nBraceSearchFrom = -1;

@@ -1,3 +1,4 @@
+#include "engine/merror.h"
 #include "engine/mpreprocessorrun.h"
 #include "engine/mtextconverter.h"
 #include "engine/mtextsearch.h"
@@ -14,6 +15,13 @@ const char* const pszEndFirst = "\nError XF0008: END_FRAME_TEXT() before BEGIN_F
 
 bool isLineBreak(char c) {
     return c == '\r' || c == '\n';
+}
+
+// Errors of a block point at the keyword at fault.
+MError errorAt(const char* pszMessage, const MString& mstrInput, int nOffset) {
+    MError error(MString(pszMessage), nOffset);
+    error.locate(mstrInput);
+    return error;
 }
 
 }  // namespace
@@ -34,9 +42,9 @@ int MPreprocessorRun::processNextBlock() {
     // keyword standing before it is found first.
     const int nEnd = findText(mstrInput, m_mstrEndKeyword, m_nPosition);
     if (nEnd == -1)
-        throw pszNoEnd;
+        throw errorAt(pszNoEnd, mstrInput, nBegin);
     if (nEnd < nBegin)
-        throw pszEndFirst;
+        throw errorAt(pszEndFirst, mstrInput, nEnd);
     const int nHeader = nBegin + static_cast<int>(m_mstrBeginKeyword.length());
 
     // The block text ends at the line break before the end keyword's line; a
@@ -46,9 +54,9 @@ int MPreprocessorRun::processNextBlock() {
     while (nTextEnd > 0 && !isLineBreak(mstrInput[nTextEnd]))
         --nTextEnd;
     if (!isLineBreak(mstrInput[nTextEnd]))
-        throw pszNoLineBreak;
+        throw errorAt(pszNoLineBreak, mstrInput, nEnd);
     if (nTextEnd < nHeader)
-        throw pszNoHeaderClose;
+        throw errorAt(pszNoHeaderClose, mstrInput, nBegin);
     if (nTextEnd > nHeader && isLineBreak(mstrInput[nTextEnd - 1]))
         --nTextEnd;
 
@@ -57,7 +65,7 @@ int MPreprocessorRun::processNextBlock() {
     while (nClose < nTextEnd && mstrInput[nClose] != ')')
         ++nClose;
     if (nClose >= nTextEnd)
-        throw pszNoHeaderClose;
+        throw errorAt(pszNoHeaderClose, mstrInput, nBegin);
     int nTextBegin = nClose;
     while (!isLineBreak(mstrInput[nTextBegin]))
         ++nTextBegin;  // stops at nTextEnd at the latest
@@ -65,13 +73,27 @@ int MPreprocessorRun::processNextBlock() {
         ++nTextBegin;
     ++nTextBegin;
 
-    readFlagDefinitions(mstrInput.getString(nHeader, nTextBegin));
+    try {
+        readFlagDefinitions(mstrInput.getString(nHeader, nTextBegin));
+    } catch (MError& error) {
+        error.locate(mstrInput, nHeader);
+        throw;
+    }
     m_output += "\n";
     if (nTextBegin < nTextEnd) {
         const MString mstrText = mstrInput.getString(nTextBegin, nTextEnd);
-        MTextConverter converter(mstrText, m_pszOption, m_delimiters);
-        converter.appendTo(m_output);
-    } else if (m_pszOption[0] != 0 && m_pszOption[1] == 'c') {
+        MTextConverter converter(mstrText, m_language, m_delimiters);
+        if (m_bTrackFiles)
+            converter.recordFilesInto(&m_embeddedFiles);
+        if (!m_mstrLineFile.isEmpty())
+            converter.setLineDirectives(m_mstrLineFile, lineAt(nTextBegin));
+        try {
+            converter.appendTo(m_output);
+        } catch (MError& error) {
+            error.locate(mstrInput, nTextBegin);
+            throw;
+        }
+    } else if (m_language == MLanguage::Cpp) {
         // The (text, length) form that every other C++ literal takes, which the
         // one-argument setFrameText of the support library accepts.
         m_output += "setFrameText(\nMString(\n\"\", 0\n)\n);\n";
@@ -79,12 +101,16 @@ int MPreprocessorRun::processNextBlock() {
         m_output += "setFrameText(\"\");\n";
     }
 
-    // Whatever follows the end line's ")" stays in the source.
-    int nAfter = nTextEnd;
+    // The end line runs from the end keyword to the first ")" after it: a ")" before the
+    // keyword on its line must not let the keyword through. What follows stays.
+    int nAfter = nEnd + static_cast<int>(m_mstrEndKeyword.length());
     while (nAfter < nInputLength && mstrInput[nAfter] != ')')
         ++nAfter;
-    if (nAfter == nInputLength)
-        throw pszNoEndClose;
+    if (nAfter >= nInputLength)
+        throw errorAt(pszNoEndClose, mstrInput, nEnd);
     m_nPosition = nAfter + 1;
+    // The source after the end line goes on where the ")" stands.
+    if (!m_mstrLineFile.isEmpty())
+        m_output += lineDirective(lineAt(m_nPosition));
     return 1;
 }

@@ -1,3 +1,4 @@
+#include "engine/merror.h"
 #include "engine/mpreprocessorrun.h"
 #include "engine/mtextsearch.h"
 
@@ -27,6 +28,7 @@ void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
     if (findText(mstrHeader, mstrAnyFlag, 0) == -1)
         return;
     const int nLength = static_cast<int>(mstrHeader.length());
+    int nLastOpener = -1;  // the definition that made the two openers alike
     for (const MFlag& flag : flags) {
         const MString mstrKeyword(flag.pszKeyword);
         // Only the first definition of a keyword counts.
@@ -40,12 +42,16 @@ void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
         while (nClose < nLength && mstrHeader[nClose] != '"')
             ++nClose;
         if (nClose >= nLength)
-            throw MString(pszNoValue) + mstrKeyword;
+            throw MError(MString(pszNoValue) + mstrKeyword, nKeyword);
         // An empty delimiter would be found everywhere in the block text.
         if (nClose == nOpen + 1)
-            throw MString(pszEmptyValue) + mstrKeyword;
+            throw MError(MString(pszEmptyValue) + mstrKeyword, nKeyword);
         (m_delimiters.*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
+        const bool bOpener = flag.setter == &MDelimiterSet::setExpressionBegin ||
+                             flag.setter == &MDelimiterSet::setFileBegin;
+        if (bOpener && nKeyword > nLastOpener)
+            nLastOpener = nKeyword;
     }
     if (m_delimiters.getExpressionBegin() == m_delimiters.getFileBegin())
-        throw MString(pszSameOpeners) + m_delimiters.getFileBegin();
+        throw MError(MString(pszSameOpeners) + m_delimiters.getFileBegin(), nLastOpener);
 }

@@ -10,7 +10,8 @@ namespace {
 // The delimiters a header sets, shown through the conversion of a text that uses
 // whichever pair the case defines.
 std::string convertedWith(const std::string& strHeader, const std::string& strText) {
-    return translated("-#", "BEGIN_FRAME_TEXT" + strHeader + "\n" + strText + "\nEND_FRAME_TEXT()");
+    return translated(MLanguage::CSharp,
+                      "BEGIN_FRAME_TEXT" + strHeader + "\n" + strText + "\nEND_FRAME_TEXT()");
 }
 
 const std::string sm_strNameExpression =
@@ -82,5 +83,5 @@ TEST(MPreprocessorRun, FlagsHoldForOneBlockOnly) {
     EXPECT_EQ(
         "\nsetFrameText(\n\"\"\n+ MString.toString(a) +\n\"\"\n);\n"
         "\nsetFrameText(\n\"\"\n+ MString.toString(b) +\n\"\\x7b\\x63\\x7d\"\n);\n",
-        translated("-#", strInput));
+        translated(MLanguage::CSharp, strInput));
 }

@@ -10,15 +10,17 @@ bool isBlank(char c) {
     return c == ' ' || c == '\n' || c == '\r';
 }
 
-const char* replacementFor(const char* pszOption) {
-    switch (pszOption[0] == 0 ? 0 : pszOption[1]) {
-    case 'j':
+const char* replacementFor(MLanguage language) {
+    switch (language) {
+    case MLanguage::Java:
         return " extends MVantor ";
-    case 'c':
+    case MLanguage::Cpp:
         return " : public MVantor ";
-    default:
-        return " : MVantor ";
+    case MLanguage::CSharp:
+    case MLanguage::Fallback:
+        break;
     }
+    return " : MVantor ";
 }
 
 }  // namespace
@@ -85,7 +87,15 @@ int MPreprocessorRun::processNextFrameKeyword(bool bFinal) {
     } else {
         m_result.append(pszInput + nNameStart, static_cast<unsigned long>(nEnd - nNameStart));
     }
-    m_result += replacementFor(m_pszOption);
+    m_result += replacementFor(m_language);
+    if (!m_mstrLineFile.isEmpty()) {
+        // The declaration keeps as many lines as it had, so that the lines after it
+        // still are the lines of the input.
+        for (int i = nKeyword; i < nBrace; ++i) {
+            if (pszInput[i] == '\n' || (pszInput[i] == '\r' && pszInput[i + 1] != '\n'))
+                m_result += "\n";
+        }
+    }
     m_nFramePosition = nBrace;
     return 1;
 }

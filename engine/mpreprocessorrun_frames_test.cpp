@@ -9,21 +9,21 @@ TEST(MPreprocessorRun, RewritesTheWorkedFrameExample) {
         "frame Report\n{\npublic:\n    void show();\n};\n\nframe(Summary) {\n};\nint "
         "myframe(int);\n";
     struct Case {
-        const char* pszOption;
+        MLanguage language;
         const char* pszBase;
     };
     const Case cases[] = {
-        {"-c", " : public MVantor "},
-        {"-j", " extends MVantor "},
-        {"-#", " : MVantor "},
-        {"-x", " : MVantor "},
+        {MLanguage::Cpp, " : public MVantor "},
+        {MLanguage::Java, " extends MVantor "},
+        {MLanguage::CSharp, " : MVantor "},
+        {MLanguage::Fallback, " : MVantor "},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.pszOption);
+        SCOPED_TRACE(static_cast<int>(c.language));
         const std::string strBase = c.pszBase;
         EXPECT_EQ("class Report" + strBase + "{\npublic:\n    void show();\n};\n\nclass Summary" +
                       strBase + "{\n};\nint myframe(int);\n",
-                  translated(c.pszOption, strInput));
+                  translated(c.language, strInput));
     }
 }
 
@@ -60,6 +60,6 @@ TEST(MPreprocessorRun, RewritesOnlyFrameDeclarations) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhy);
-        EXPECT_EQ(c.strExpected, translated("-c", c.strInput));
+        EXPECT_EQ(c.strExpected, translated(MLanguage::Cpp, c.strInput));
     }
 }

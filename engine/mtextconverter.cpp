@@ -1,14 +1,16 @@
 #include "engine/mtextconverter.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
+#include "engine/merror.h"
 #include "engine/mescapetable.h"
 #include "engine/mtextsearch.h"
 
 namespace {
 
-// The four forms of a call text, chosen by the option's second character.
+// The four forms of a call text.
 struct MLanguageForm {
     const char* pszPrefix;
     const char* pszSuffix;
@@ -17,21 +19,22 @@ struct MLanguageForm {
     bool bWrapped;         // C++ wraps a literal in the (text, length) constructor
 };
 
-const MLanguageForm& formOf(const char* pszOption) {
+const MLanguageForm& formOf(MLanguage language) {
     static const MLanguageForm cpp = {"MString(", ")", "\"\n\"", false, true};
     static const MLanguageForm java = {"MString.toString(", ")", "\" +\n\"", true, false};
     static const MLanguageForm csharp = {"MString.toString(", ")", "\" +\n\"", false, false};
     static const MLanguageForm fallback = {"(MString", ")", "\"\n\"", false, false};
-    switch (pszOption[0] == 0 ? 0 : pszOption[1]) {
-    case 'c':
+    switch (language) {
+    case MLanguage::Cpp:
         return cpp;
-    case 'j':
+    case MLanguage::Java:
         return java;
-    case '#':
+    case MLanguage::CSharp:
         return csharp;
-    default:
-        return fallback;
+    case MLanguage::Fallback:
+        break;
     }
+    return fallback;
 }
 
 const char* const pszUnclosed = "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG ";
@@ -39,16 +42,16 @@ const char* const pszWrapperBegin = "MString(\n";
 
 }  // namespace
 
-MTextConverter::MTextConverter(const MString& mstrText, const char* pszOption,
+MTextConverter::MTextConverter(const MString& mstrText, MLanguage language,
                                const MDelimiterSet& delimiters)
     : m_mstrText(mstrText),
-      m_pszOption(pszOption),
+      m_language(language),
       m_mstrExpressionBegin(delimiters.getExpressionBegin()),
       m_mstrExpressionEnd(delimiters.getExpressionEnd()),
       m_mstrFileBegin(delimiters.getFileBegin()),
       m_mstrFileEnd(delimiters.getFileEnd()),
-      m_pszPrefix(formOf(pszOption).pszPrefix),
-      m_pszSuffix(formOf(pszOption).pszSuffix),
+      m_pszPrefix(formOf(language).pszPrefix),
+      m_pszSuffix(formOf(language).pszSuffix),
       m_nLineWidth(static_cast<unsigned>(delimiters.getLineWidth())) {}
 
 MString MTextConverter::convert() {
@@ -63,6 +66,8 @@ void MTextConverter::appendTo(MOutputText& output) {
     m_pieces.clear();
     m_files.clear();
     m_liLiteralBytes = 0;
+    m_nLineCounted = 0;
+    m_nLine = 1;
     while (convertNextPiece()) {
     }
     output += "setFrameText(\n";
@@ -113,18 +118,31 @@ int MTextConverter::convertNextPiece() {
     // neither overlap it nor begin inside it.
     const int nClose = findText(m_mstrText, mstrClose, nOpen + m_nOpenLength);
     if (nClose == -1)
-        throw MString(pszUnclosed) + mstrClose;
+        throw MError(MString(pszUnclosed) + mstrClose, nOpen);
 
     if (bExpression) {
         m_pieces.push_back({MPieceKind::Expression, nOpen + m_nOpenLength, nClose});
     } else {
         MString mstrName = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
-        m_files.push_back(openEmbeddedFile(mstrName));
-        m_pieces.push_back({MPieceKind::File, static_cast<int>(m_files.size() - 1), 0});
+        m_files.push_back(openEmbeddedFile(mstrName, nOpen));
+        m_pieces.push_back({MPieceKind::File, static_cast<int>(m_files.size() - 1), nOpen});
         m_liLiteralBytes += m_files.back()->length();
     }
     m_nPosition = nClose;
     return 1;
+}
+
+MString MTextConverter::lineDirectiveFor(const MPiece& piece) const {
+    for (int i = m_nLineCounted; i < piece.nBegin; ++i) {
+        const char c = m_mstrText[i];
+        if (c == '\n' || (c == '\r' && (i + 1 >= static_cast<int>(m_mstrText.length()) ||
+                                        m_mstrText[i + 1] != '\n')))
+            ++m_nLine;
+    }
+    m_nLineCounted = piece.nBegin;
+    char szLine[32];
+    std::snprintf(szLine, sizeof szLine, "#line %d ", m_nFirstLine + m_nLine - 1);
+    return MString(szLine) + *m_pLineFile + MString("\n");
 }
 
 void MTextConverter::appendPlain(MOutputText& output) const {
@@ -136,7 +154,10 @@ void MTextConverter::appendPlain(MOutputText& output) const {
             if (i != 0)
                 output += " +\n";
         } else {
-            output += "\n+ ";
+            output += "\n";
+            if (m_pLineFile != nullptr && piece.kind == MPieceKind::Expression)
+                output += lineDirectiveFor(piece);
+            output += "+ ";
         }
         if (piece.kind == MPieceKind::Expression) {
             output += m_pszPrefix;
@@ -166,7 +187,7 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
         appendLiteral(output, "", 0);
         return;
     }
-    if (!formOf(m_pszOption).bWrapped) {
+    if (!formOf(m_language).bWrapped) {
         appendBalanced(output, operands, 0, operands.size());
         return;
     }
@@ -175,6 +196,8 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
     // sees every local and member that the pieces name.
     output += "[&]() -> MString {\nMString mstrXVantorText;\n";
     for (const auto& [nPiece, nChunk] : operands) {
+        if (m_pLineFile != nullptr && m_pieces[nPiece].kind == MPieceKind::Expression)
+            output += lineDirectiveFor(m_pieces[nPiece]);
         output += "mstrXVantorText += ";
         appendGroupedOperand(output, nPiece, nChunk);
         output += ";\n";
@@ -185,6 +208,10 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
 void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const {
     const MPiece& piece = m_pieces[nPiece];
     if (piece.kind == MPieceKind::Expression) {
+        // C++ puts its directive before the statement; elsewhere the operand may stand
+        // after a parenthesis, and a directive must begin its line.
+        if (m_pLineFile != nullptr && m_language != MLanguage::Cpp)
+            output += MString("\n") + lineDirectiveFor(piece);
         output += m_pszPrefix;
         output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
         output += m_pszSuffix;
@@ -196,7 +223,7 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
         liLength - liOffset < sm_nChunkBytes ? liLength - liOffset : sm_nChunkBytes;
     // C++ literals are objects already; elsewhere a call keeps each chunk
     // from being folded into one constant with its neighbours.
-    const bool bCalled = !formOf(m_pszOption).bWrapped;
+    const bool bCalled = !formOf(m_language).bWrapped;
     if (bCalled)
         output += m_pszPrefix;
     appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
@@ -207,7 +234,8 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
 const char* MTextConverter::bytesOf(const MPiece& piece, unsigned long liOffset,
                                     unsigned long liCount) const {
     if (piece.kind == MPieceKind::File)
-        return bytesOfFile(*m_files[static_cast<size_t>(piece.nBegin)], liOffset, liCount);
+        return bytesOfFile(*m_files[static_cast<size_t>(piece.nBegin)], liOffset, liCount,
+                           piece.nEnd);
     return &m_mstrText[0] + piece.nBegin + liOffset;
 }
 
@@ -290,7 +318,7 @@ unsigned long bodyLength(const unsigned char* pbyText, unsigned long liLength,
 
 void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
                                    unsigned long liLength) const {
-    const MLanguageForm& form = formOf(m_pszOption);
+    const MLanguageForm& form = formOf(m_language);
     const MEscapeTable& escapes = MEscapeTable::instance();
     const unsigned long liBreak = std::strlen(form.pszBreak);
     const unsigned long liWidth = m_nLineWidth == 0 ? 1 : m_nLineWidth;
@@ -309,7 +337,7 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     const unsigned long liPerByte = 4 + liBreak;
     if (liLength > (INT_MAX - liHead - liTail - 8) / liPerByte &&
         liHead + bodyLength(pbyText, liLength, pEscapes, liBreak, liWidth) + liTail > INT_MAX)
-        throw "output too large";
+        throw MError("output too large");
     char szBreak[8] = {};
     std::memcpy(szBreak, form.pszBreak, liBreak);
 

@@ -7,6 +7,8 @@
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
 #include "engine/membeddedfile.h"
+#include "engine/merror.h"
+#include "engine/mlanguage.h"
 #include "engine/moutputtext.h"
 
 /// Turns the text of one frame-text block into the call text of the target language:
@@ -24,15 +26,26 @@ public:
     static constexpr int sm_nPlainPieces = 200;
     static constexpr int sm_nChunkBytes = 8 * 1024;
 
-    /// The text, the option and the delimiters are borrowed and must outlive the
-    /// converter, and the delimiters must not change while it converts.
-    MTextConverter(const MString& mstrText, const char* pszOption, const MDelimiterSet& delimiters);
+    /// The text and the delimiters are borrowed and must outlive the converter, and the
+    /// delimiters must not change while it converts.
+    MTextConverter(const MString& mstrText, MLanguage language, const MDelimiterSet& delimiters);
     MTextConverter(const MTextConverter&) = delete;
     MTextConverter& operator=(const MTextConverter&) = delete;
     virtual ~MTextConverter() = default;
 
-    /// The whole call text. Throws an MString for an unclosed delimiter (XF0002)
-    /// or a file that cannot be embedded (XF0001).
+    /// Keeps the trimmed name of every file embedded from now on in the vector, which
+    /// must outlive the conversion.
+    void recordFilesInto(std::vector<MString>* pFiles) { m_pFilesRead = pFiles; }
+    /// Puts a "#line" directive with the quoted file name before every embedded expression,
+    /// so that the compiler names the line where it was written; the text starts on
+    /// nFirstLine. The name is borrowed.
+    void setLineDirectives(const MString& mstrQuotedFile, int nFirstLine) {
+        m_pLineFile = &mstrQuotedFile;
+        m_nFirstLine = nFirstLine;
+    }
+
+    /// The whole call text. Throws an MError for an unclosed delimiter (XF0002) or a file
+    /// that cannot be embedded (XF0001), at the opening delimiter's offset in the text.
     MString convert();
 
     /// Appends the whole call text to the output, with no copy of it in between. Nothing
@@ -47,12 +60,13 @@ public:
     MString embedFile(MString& mstrName) const;
 
 protected:
-    /// XF0001 for the named file.
-    static MString embeddingFailure(const MString& mstrName);
+    /// XF0001 for the named file, whose opening delimiter stands at nOpener.
+    static MError embeddingFailure(const MString& mstrName, int nOpener);
 
     enum class MPieceKind { Literal, Expression, File };
-    // A piece is a stretch of the block text, or for a file the index of its content:
-    // a block of a million tiny pieces must not cost a million strings.
+    // A piece is a stretch of the block text, or for a file the index of its content and
+    // the position of its opening delimiter: a block of a million tiny pieces must not
+    // cost a million strings.
     struct MPiece {
         MPieceKind kind;
         int nBegin;
@@ -62,10 +76,10 @@ protected:
     /// 1 after a literal and a delimited piece, 0 once the last literal is taken.
     [[nodiscard]] int convertNextPiece();
     /// The trimmed name's file, read or measured. Throws XF0001.
-    std::unique_ptr<MEmbeddedFile> openEmbeddedFile(MString& mstrName) const;
+    std::unique_ptr<MEmbeddedFile> openEmbeddedFile(MString& mstrName, int nOpener) const;
     /// The file's bytes; throws XF0001 once the file no longer holds them.
-    const char* bytesOfFile(MEmbeddedFile& file, unsigned long liOffset,
-                            unsigned long liCount) const;
+    const char* bytesOfFile(MEmbeddedFile& file, unsigned long liOffset, unsigned long liCount,
+                            int nOpener) const;
     void appendPlain(MOutputText& output) const;
     void appendGrouped(MOutputText& output) const;
     /// liCount of the piece's bytes from liOffset: of its stretch of the block text, or
@@ -83,14 +97,22 @@ protected:
     /// answer, which stays valid until the scan passes it; "none" stays valid for good.
     int nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const;
 
+    /// The directive for the line of the expression piece, with its line break.
+    MString lineDirectiveFor(const MPiece& piece) const;
+
     std::vector<MPiece> m_pieces;
+    std::vector<MString>* m_pFilesRead = nullptr;
+    const MString* m_pLineFile = nullptr;
+    int m_nFirstLine = 1;
+    mutable int m_nLineCounted = 0;  // the line at that offset of the text, for the next one
+    mutable int m_nLine = 1;
     std::vector<std::unique_ptr<MEmbeddedFile>> m_files;
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;
     unsigned long m_liLiteralBytes = 0;
 
     const MString& m_mstrText;
-    const char* m_pszOption;  // borrowed from the run, which outlives the converter
+    MLanguage m_language;
     const MString& m_mstrExpressionBegin;
     const MString& m_mstrExpressionEnd;
     const MString& m_mstrFileBegin;

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "engine/membeddedfile.h"
+#include "engine/merror.h"
 #include "engine/mfiles.h"
 #include "engine/mtextconverter.h"
 
@@ -13,13 +14,14 @@ bool isTrimmed(char c) {
 }  // namespace
 
 MString MTextConverter::embedFile(MString& mstrName) const {
-    const std::unique_ptr<MEmbeddedFile> file = openEmbeddedFile(mstrName);
+    const std::unique_ptr<MEmbeddedFile> file = openEmbeddedFile(mstrName, 0);
     MOutputText output;
-    appendLiteral(output, bytesOfFile(*file, 0, file->length()), file->length());
+    appendLiteral(output, bytesOfFile(*file, 0, file->length(), 0), file->length());
     return output.kept();
 }
 
-std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrName) const {
+std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrName,
+                                                                int nOpener) const {
     const int nLength = static_cast<int>(mstrName.length());
     int nFront = 0;
     while (nFront < nLength && isTrimmed(mstrName[nFront]))
@@ -34,23 +36,27 @@ std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrNam
         !mstrName.isEmpty() && std::memchr(mstrName.getAddress(), 0, mstrName.length()) == nullptr;
     if (bUsable) {
         try {
-            return std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
+            auto file = std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
+            if (m_pFilesRead != nullptr)
+                m_pFilesRead->push_back(mstrName);
+            return file;
         } catch (MFileFailure) {
         }
     }
-    throw embeddingFailure(mstrName);
+    throw embeddingFailure(mstrName, nOpener);
 }
 
 const char* MTextConverter::bytesOfFile(MEmbeddedFile& file, unsigned long liOffset,
-                                        unsigned long liCount) const {
+                                        unsigned long liCount, int nOpener) const {
     try {
         return file.bytes(liOffset, liCount);
     } catch (MFileFailure) {
-        throw embeddingFailure(file.name());
+        throw embeddingFailure(file.name(), nOpener);
     }
 }
 
-MString MTextConverter::embeddingFailure(const MString& mstrName) {
-    return MString("\nError XF0001: Embedding of file ") + MString("\"") + mstrName +
-           MString("\"") + MString(" failed");
+MError MTextConverter::embeddingFailure(const MString& mstrName, int nOpener) {
+    return MError(MString("\nError XF0001: Embedding of file ") + MString("\"") + mstrName +
+                      MString("\"") + MString(" failed"),
+                  nOpener);
 }

@@ -11,17 +11,17 @@
 
 namespace {
 
-std::string converted(const char* pszOption, const std::string& strText,
+std::string converted(MLanguage language, const std::string& strText,
                       const MDelimiterSet& delimiters = MDelimiterSet()) {
     const MString mstrText = fromBytes(strText);
-    MTextConverter converter(mstrText, pszOption, delimiters);
+    MTextConverter converter(mstrText, language, delimiters);
     return bytesOf(converter.convert());
 }
 
-std::string literal(const char* pszOption, const std::string& strText) {
+std::string literal(MLanguage language, const std::string& strText) {
     const MString mstrEmpty;
     const MDelimiterSet delimiters;
-    MTextConverter converter(mstrEmpty, pszOption, delimiters);
+    MTextConverter converter(mstrEmpty, language, delimiters);
     return bytesOf(converter.makeLiteral(fromBytes(strText)));
 }
 
@@ -29,30 +29,33 @@ std::string literal(const char* pszOption, const std::string& strText) {
 
 TEST(MTextConverter, ConvertsTheWorkedExampleInEveryForm) {
     struct Case {
-        const char* pszOption;
+        MLanguage language;
         std::string strExpected;
     };
     const Case cases[] = {
-        {"-c",
+        {MLanguage::Cpp,
          "setFrameText(\nMString(\n\"\\x48\\x69\\x20\", 3\n)\n+ MString(name) +\nMString(\n"
          "\"\\x21\", 1\n)\n);\n"},
         // "\41" leaves the body 3 long: the literal breaks at once and ends empty.
-        {"-j",
+        {MLanguage::Java,
          "setFrameText(\n\"\\110\\151\\40\"\n+ MString.toString(name) +\n\"\\41\" +\n\"\"\n);\n"},
-        {"-#", "setFrameText(\n\"\\x48\\x69\\x20\"\n+ MString.toString(name) +\n\"\\x21\"\n);\n"},
-        {"-x", "setFrameText(\n\"\\x48\\x69\\x20\"\n+ (MStringname) +\n\"\\x21\"\n);\n"},
-        {"-", "setFrameText(\n\"\\x48\\x69\\x20\"\n+ (MStringname) +\n\"\\x21\"\n);\n"},
+        {MLanguage::CSharp,
+         "setFrameText(\n\"\\x48\\x69\\x20\"\n+ MString.toString(name) +\n\"\\x21\"\n);\n"},
+        {MLanguage::Fallback,
+         "setFrameText(\n\"\\x48\\x69\\x20\"\n+ (MStringname) +\n\"\\x21\"\n);\n"},
+        {MLanguage::Fallback,
+         "setFrameText(\n\"\\x48\\x69\\x20\"\n+ (MStringname) +\n\"\\x21\"\n);\n"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.pszOption);
-        EXPECT_EQ(c.strExpected, converted(c.pszOption, "Hi <!name!>!"));
+        SCOPED_TRACE(static_cast<int>(c.language));
+        EXPECT_EQ(c.strExpected, converted(c.language, "Hi <!name!>!"));
     }
 }
 
 TEST(MTextConverter, BreaksLiteralLinesByTheBodyLength) {
     struct Case {
         const char* pszWhy;
-        const char* pszOption;
+        MLanguage language;
         std::string strText;
         std::string strExpected;
     };
@@ -61,28 +64,30 @@ TEST(MTextConverter, BreaksLiteralLinesByTheBodyLength) {
         "\\x41\\x42\\x43\\x44\\x45\\x46\\x47\\x48\\x49\\x4a\\x4b\\x4c\\x4d\\x4e\\x4f\\x50\\x51\\x5"
         "2";
     const Case cases[] = {
-        {"C++ breaks after the eighteenth escape", "-c", strAtoT,
+        {"C++ breaks after the eighteenth escape", MLanguage::Cpp, strAtoT,
          "MString(\n\"" + strEighteen + "\"\n\"\\x53\\x54\", 20\n)"},
-        {"C# adds the plus", "-#", strAtoT, "\"" + strEighteen + "\" +\n\"\\x53\\x54\""},
-        {"a short first escape breaks at once", "-c", "\nA", "MString(\n\"\\xa\"\n\"\\x41\", 2\n)"},
-        {"Java: octal escapes below 64 are short", "-j", "\n", "\"\\12\" +\n\"\""},
-        {"empty C++ literal", "-c", "", "MString(\n\"\", 0\n)"},
-        {"empty Java literal", "-j", "", "\"\""},
-        {"NUL counts in the length", "-c", std::string("\0\xff", 2),
+        {"C# adds the plus", MLanguage::CSharp, strAtoT,
+         "\"" + strEighteen + "\" +\n\"\\x53\\x54\""},
+        {"a short first escape breaks at once", MLanguage::Cpp, "\nA",
+         "MString(\n\"\\xa\"\n\"\\x41\", 2\n)"},
+        {"Java: octal escapes below 64 are short", MLanguage::Java, "\n", "\"\\12\" +\n\"\""},
+        {"empty C++ literal", MLanguage::Cpp, "", "MString(\n\"\", 0\n)"},
+        {"empty Java literal", MLanguage::Java, "", "\"\""},
+        {"NUL counts in the length", MLanguage::Cpp, std::string("\0\xff", 2),
          "MString(\n\"\\x0\"\n\"\\xff\", 2\n)"},
-        {"CR LF never stays a line break", "-#", "a\r\nb", "\"\\x61\\xd\\xa\\x62\""},
-        {"high bytes in octal", "-j", "\x80\xff", "\"\\200\\377\""},
+        {"CR LF never stays a line break", MLanguage::CSharp, "a\r\nb", "\"\\x61\\xd\\xa\\x62\""},
+        {"high bytes in octal", MLanguage::Java, "\x80\xff", "\"\\200\\377\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhy);
-        EXPECT_EQ(c.strExpected, literal(c.pszOption, c.strText));
+        EXPECT_EQ(c.strExpected, literal(c.language, c.strText));
     }
 }
 
 TEST(MTextConverter, BreaksEveryLineOfALongLiteral) {
     // Every line holds at most the width, a few characters of the last escape
     // past it, and its two quotes.
-    const std::string strLiteral = literal("-c", std::string(1000, 'z'));
+    const std::string strLiteral = literal(MLanguage::Cpp, std::string(1000, 'z'));
     size_t nStart = strLiteral.find('"');
     size_t nLines = 0;
     while (true) {
@@ -125,7 +130,7 @@ TEST(MTextConverter, SplitsPiecesAtTheDelimiters) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhy);
-        EXPECT_EQ(c.strExpected, converted("-j", c.strText, c.delimiters));
+        EXPECT_EQ(c.strExpected, converted(MLanguage::Java, c.strText, c.delimiters));
     }
 }
 
@@ -146,7 +151,8 @@ TEST(MTextConverter, UnclosedDelimitersNameTheMissingClose) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strText);
-        EXPECT_EQ(c.strMessage, thrownText([&] { converted("-c", c.strText, c.delimiters); }));
+        EXPECT_EQ(c.strMessage,
+                  thrownText([&] { converted(MLanguage::Cpp, c.strText, c.delimiters); }));
     }
 }
 
@@ -157,27 +163,29 @@ TEST(MTextConverter, EmbedsFilesAsLiterals) {
     dir.write("my file.txt", "");
     dir.write("a#", std::string("\0\r\n", 3));
     struct Case {
-        const char* pszOption;
+        MLanguage language;
         std::string strText;
         std::string strExpected;
     };
     const Case cases[] = {
-        {"-c", "Text: <# note.txt #>",
+        {MLanguage::Cpp, "Text: <# note.txt #>",
          "setFrameText(\nMString(\n\"\\x54\\x65\\x78\\x74\\x3a\\x20\", 6\n)\n+ MString(\n"
          "\"\\x48\\x69\\x21\", 3\n) +\nMString(\n\"\", 0\n)\n);\n"},
-        {"-j", "Text: <# note.txt #>",
+        {MLanguage::Java, "Text: <# note.txt #>",
          "setFrameText(\n\"\\124\\145\\170\\164\\72\\40\"\n+ \"\\110\\151\\41\" +\n\"\"\n);\n"},
-        {"-#", "Text: <# note.txt #>",
+        {MLanguage::CSharp, "Text: <# note.txt #>",
          "setFrameText(\n\"\\x54\\x65\\x78\\x74\\x3a\\x20\"\n+ \"\\x48\\x69\\x21\" +\n\"\"\n);\n"},
-        {"-c", "<#ab#>",
+        {MLanguage::Cpp, "<#ab#>",
          "setFrameText(\nMString(\n\"\", 0\n)\n+ MString(\n\"\\x61\\x62\", 2\n) +\nMString(\n"
          "\"\", 0\n)\n);\n"},
-        {"-#", "<#\r\n my file.txt \r\n#>", "setFrameText(\n\"\"\n+ \"\" +\n\"\"\n);\n"},
-        {"-#", "<#a##>", "setFrameText(\n\"\"\n+ \"\\x0\" +\n\"\\xd\\xa\" +\n\"\"\n);\n"},
+        {MLanguage::CSharp, "<#\r\n my file.txt \r\n#>",
+         "setFrameText(\n\"\"\n+ \"\" +\n\"\"\n);\n"},
+        {MLanguage::CSharp, "<#a##>",
+         "setFrameText(\n\"\"\n+ \"\\x0\" +\n\"\\xd\\xa\" +\n\"\"\n);\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strText);
-        EXPECT_EQ(c.strExpected, converted(c.pszOption, c.strText));
+        EXPECT_EQ(c.strExpected, converted(c.language, c.strText));
     }
 }
 
@@ -193,15 +201,15 @@ TEST(MTextConverter, EmbedsLargeFilesAsTheSameTextWouldBe) {
         // No "<" in the text, so that it holds no delimiter.
         std::replace(strContent.begin(), strContent.end(), '<', '=');
         dir.write("big", strContent);
-        for (const char* pszOption : {"-c", "-j", "-#"}) {
-            SCOPED_TRACE(std::string(pszOption) + " " + std::to_string(liSize));
-            const std::string strFromText = converted(pszOption, strContent);
-            EXPECT_EQ(strFromText, converted(pszOption, "<#big#>"));
+        for (MLanguage language : {MLanguage::Cpp, MLanguage::Java, MLanguage::CSharp}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(language)) + " " + std::to_string(liSize));
+            const std::string strFromText = converted(language, strContent);
+            EXPECT_EQ(strFromText, converted(language, "<#big#>"));
             const MString mstrEmpty;
             const MDelimiterSet delimiters;
-            MTextConverter converter(mstrEmpty, pszOption, delimiters);
+            MTextConverter converter(mstrEmpty, language, delimiters);
             MString mstrName("big");
-            EXPECT_EQ(literal(pszOption, strContent), bytesOf(converter.embedFile(mstrName)));
+            EXPECT_EQ(literal(language, strContent), bytesOf(converter.embedFile(mstrName)));
         }
     }
 }
@@ -225,7 +233,7 @@ TEST(MTextConverter, FilesThatCannotBeEmbeddedNameTheTrimmedName) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strText);
         EXPECT_EQ("\nError XF0001: Embedding of file \"" + c.strName + "\" failed",
-                  thrownText([&] { converted("-c", c.strText); }));
+                  thrownText([&] { converted(MLanguage::Cpp, c.strText); }));
     }
 }
 
@@ -236,20 +244,20 @@ TEST(MTextConverter, KeepsThePlainFormUpToItsLimits) {
         strPieces += "<!v!>";
     struct Case {
         const char* pszWhy;
-        const char* pszOption;
+        MLanguage language;
         std::string strText;
         bool bPlain;
     };
     const Case cases[] = {
-        {"literal text at the limit", "-j", std::string(liLimit, 'a'), true},
-        {"literal text past the limit", "-j", std::string(liLimit + 1, 'a'), false},
-        {"pieces at the limit", "-#", strPieces, true},
-        {"pieces past the limit", "-#", strPieces + "<!v!>", false},
-        {"C++ past the limit", "-c", strPieces + "<!v!>", false},
+        {"literal text at the limit", MLanguage::Java, std::string(liLimit, 'a'), true},
+        {"literal text past the limit", MLanguage::Java, std::string(liLimit + 1, 'a'), false},
+        {"pieces at the limit", MLanguage::CSharp, strPieces, true},
+        {"pieces past the limit", MLanguage::CSharp, strPieces + "<!v!>", false},
+        {"C++ past the limit", MLanguage::Cpp, strPieces + "<!v!>", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhy);
-        const std::string strCall = converted(c.pszOption, c.strText);
+        const std::string strCall = converted(c.language, c.strText);
         // The plain form never opens a parenthesis of its own before its first operand.
         const bool bPlain = strCall.rfind("setFrameText(\n\"", 0) == 0 ||
                             strCall.rfind("setFrameText(\nMString(\n", 0) == 0;
@@ -262,9 +270,9 @@ TEST(MTextConverter, GroupsLargeBlocksIntoAShallowTree) {
     for (int i = 0; i < 1000; ++i)
         strText += "x<!v!>";
     strText += std::string(3 * MTextConverter::sm_nChunkBytes, '\xff');
-    for (const char* pszOption : {"-j", "-#"}) {
-        SCOPED_TRACE(pszOption);
-        const std::string strCall = converted(pszOption, strText);
+    for (MLanguage language : {MLanguage::Java, MLanguage::CSharp}) {
+        SCOPED_TRACE(static_cast<int>(language));
+        const std::string strCall = converted(language, strText);
         int nDepth = 0, nDeepest = 0;
         for (char c : strCall) {
             nDepth += c == '(' ? 1 : c == ')' ? -1 : 0;
@@ -276,7 +284,7 @@ TEST(MTextConverter, GroupsLargeBlocksIntoAShallowTree) {
         EXPECT_EQ(std::string::npos, strCall.find("\"\n+ \""));
         EXPECT_NE(std::string::npos, strCall.find("MString.toString(\""));
     }
-    const std::string strCpp = converted("-c", strText);
+    const std::string strCpp = converted(MLanguage::Cpp, strText);
     EXPECT_EQ(0u, strCpp.find("setFrameText(\n[&]() -> MString {\nMString mstrXVantorText;\n"
                               "mstrXVantorText += MString(\n\"\\x78\", 1\n);\n"
                               "mstrXVantorText += MString(v);\n"));

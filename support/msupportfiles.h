@@ -2,11 +2,18 @@
 #define XVANTOR_SUPPORT_MSUPPORTFILES_H
 
 #include "core/mstring.h"
+#include "engine/mlanguage.h"
 
-/// Writes the two support files of the option ("-c", "-j" or "-#"; any other text writes
-/// nothing) into the directory part of the path, each unless a file of its name is in the
-/// working directory. Throws "can not create the file"; the second file is then not written.
-void writeSupportFiles(const MString& mstrOption, MString mstrPath);
+/// Writes the two support files of the language (none for the fallback form) into the
+/// directory part of the path, each unless a file of its name is in the working directory.
+/// Throws an MError "can not create the file"; the second file is then not written.
+void writeSupportFiles(MLanguage language, const MString& mstrPath);
+
+/// Writes the two support files of the language into the directory, whatever the working
+/// directory holds, each only when its bytes differ from the file already there, so that
+/// repeated and parallel builds neither rewrite nor touch them. Throws an MError "can not
+/// create the file".
+void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory);
 
 /// The path up to and including its last backslash, or else its last slash; or "".
 MString directoryOf(MString mstrPath);

@@ -56,42 +56,41 @@ TEST(MSupportFiles, FramesHoldTheKeptTextsByteForByte) {
 
 TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {
     struct Case {
-        const char* pszOption;
+        MLanguage language;
         const char* pszPath;
         const char* pszPresent;  // a file already in the working directory, or nullptr
         std::vector<std::pair<std::string, std::string>> written;  // name, kept text
     };
     const Case cases[] = {
-        {"-c",
+        {MLanguage::Cpp,
          "out.cpp",
          nullptr,
          {{"mstring.h", "core/mstring.h"}, {"mvantor.h", "support/mvantor.h"}}},
-        {"-c",
+        {MLanguage::Cpp,
          "gen/out.cpp",
          nullptr,
          {{"gen/mstring.h", "core/mstring.h"}, {"gen/mvantor.h", "support/mvantor.h"}}},
-        {"-j",
+        {MLanguage::Java,
          "gen/Out.java",
          nullptr,
          {{"gen/MString.java", "support/texts/MString.java"},
           {"gen/MVantor.java", "support/texts/MVantor.java"}}},
-        {"-#",
+        {MLanguage::CSharp,
          "gen/out.cs",
          nullptr,
          {{"gen/MString.cs", "support/texts/MString.cs"},
           {"gen/MVantor.cs", "support/texts/MVantor.cs"}}},
         // The existence test looks in the working directory, not in gen/.
-        {"-c", "gen/out.cpp", "mstring.h", {{"gen/mvantor.h", "support/mvantor.h"}}},
-        {"-cpp", "gen/out.cpp", nullptr, {}},
-        {"-a", "gen/out.cpp", nullptr, {}},
+        {MLanguage::Cpp, "gen/out.cpp", "mstring.h", {{"gen/mvantor.h", "support/mvantor.h"}}},
+        {MLanguage::Fallback, "gen/out.cpp", nullptr, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.pszOption) + " " + c.pszPath);
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.language)) + " " + c.pszPath);
         MTempDir dir;
         dir.makeDirectory("gen");
         if (c.pszPresent != nullptr)
             dir.write(c.pszPresent, "mine");
-        writeSupportFiles(MString(c.pszOption), MString(c.pszPath));
+        writeSupportFiles(c.language, MString(c.pszPath));
         size_t nFiles = 0;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
             nFiles += entry.is_regular_file() ? 1 : 0;
@@ -108,7 +107,7 @@ TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {
 TEST(MSupportFiles, AMissingTargetDirectoryStopsAtTheFirstFile) {
     MTempDir dir;
     EXPECT_EQ("can not create the file",
-              thrownText([] { writeSupportFiles(MString("-c"), MString("missing/out.cpp")); }));
+              thrownText([] { writeSupportFiles(MLanguage::Cpp, MString("missing/out.cpp")); }));
     EXPECT_FALSE(dir.exists("missing"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }

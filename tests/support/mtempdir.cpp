@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "core/mstring.h"
+#include "engine/merror.h"
 
 MTempDir::MTempDir() {
     std::string strTemplate =
@@ -51,6 +52,9 @@ void MTempDir::makeDirectory(const std::string& strName) const {
 std::string thrownText(const std::function<void()>& call) {
     try {
         call();
+    } catch (const MError& error) {
+        return std::string(error.message().length() == 0 ? "" : &error.message()[0],
+                           error.message().length());
     } catch (const char* pszMessage) {
         return pszMessage;
     } catch (MString& mstrMessage) {

@@ -7,9 +7,9 @@
 #include "tests/support/mbytes.h"
 
 /// What the run makes of a text in memory, without the lines it puts in front.
-inline std::string translated(const char* pszOption, const std::string& strInput) {
-    MPreprocessorRun run(pszOption, fromBytes(strInput));
-    MPreprocessorRun empty(pszOption, MString());
+inline std::string translated(MLanguage language, const std::string& strInput) {
+    MPreprocessorRun run(language, fromBytes(strInput));
+    MPreprocessorRun empty(language, MString());
     return bytesOf(run.translate()).substr(empty.translate().length());
 }
 

@@ -1,0 +1,4 @@
+x
+BEGIN_FRAME_TEXT()
+<!a
+END_FRAME_TEXT()

@@ -1,0 +1,20 @@
+#include "engine/merror.h"
+
+void MError::locate(const MString& mstrInput, int nTextStart) {
+    if (m_nOffset < 0 || m_nLine != 0)
+        return;
+    const long nLength = static_cast<long>(mstrInput.length());
+    const long nAt = nTextStart + m_nOffset < nLength ? nTextStart + m_nOffset : nLength;
+    int nLine = 1;
+    long nLineStart = 0;
+    for (long i = 0; i < nAt; ++i) {
+        const char c = mstrInput[i];
+        // A CR directly before an LF ends its line together with the LF.
+        if (c == '\n' || (c == '\r' && (i + 1 >= nLength || mstrInput[i + 1] != '\n'))) {
+            ++nLine;
+            nLineStart = i + 1;
+        }
+    }
+    m_nLine = nLine;
+    m_nColumn = static_cast<int>(nAt - nLineStart) + 1;
+}
