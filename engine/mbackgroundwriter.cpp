@@ -16,6 +16,15 @@ MBackgroundWriter::~MBackgroundWriter() {
     m_thread.join();
 }
 
+void MBackgroundWriter::take(MTextBuffer& text, bool) {
+    if (text.length() == 0)
+        return;
+    wait();
+    m_written.swap(text);
+    text.clear();
+    write(m_written.data(), m_written.length());
+}
+
 void MBackgroundWriter::write(const char* pszText, unsigned long liCount) {
     wait();
     if (liCount == 0)

@@ -15,11 +15,10 @@ void MDelimiterSet::reset() {
     // A source of hundreds of thousands of blocks resets the set after each one, and
     // few of them define a flag.
     if (holds(m_mstrExpressionBegin, "<!") && holds(m_mstrExpressionEnd, "!>") &&
-        holds(m_mstrFileBegin, "<#") && holds(m_mstrFileEnd, "#>") && m_nLineWidth == 70)
+        holds(m_mstrFileBegin, "<#") && holds(m_mstrFileEnd, "#>"))
         return;
     m_mstrExpressionBegin = MString("<!");
     m_mstrExpressionEnd = MString("!>");
     m_mstrFileBegin = MString("<#");
     m_mstrFileEnd = MString("#>");
-    m_nLineWidth = 70;
 }

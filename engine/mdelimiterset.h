@@ -3,14 +3,17 @@
 
 #include "core/mstring.h"
 
-/// The delimiters of embedded expressions and files, and the literal line width.
+/// The delimiters of embedded expressions and files: the defaults, or what a block's
+/// header defines.
 class MDelimiterSet {
 public:
     MDelimiterSet() { reset(); }
-    virtual ~MDelimiterSet() = default;
 
-    /// Back to "<!" "!>" "<#" "#>" and width 70.
+    /// Back to "<!" "!>" "<#" "#>".
     void reset();
+    /// Sets the delimiters that the FLAG_ definitions of a block header name. Throws an
+    /// MError at the offending keyword's offset in the header (XF0003, XF0009, XF0010).
+    void readFlagDefinitions(const MString& mstrHeader);
 
     MString& getExpressionBegin() { return m_mstrExpressionBegin; }
     MString& getExpressionEnd() { return m_mstrExpressionEnd; }
@@ -20,19 +23,17 @@ public:
     const MString& getExpressionEnd() const { return m_mstrExpressionEnd; }
     const MString& getFileBegin() const { return m_mstrFileBegin; }
     const MString& getFileEnd() const { return m_mstrFileEnd; }
-    int getLineWidth() const { return m_nLineWidth; }
 
     void setExpressionBegin(const MString& mstr) { m_mstrExpressionBegin = mstr; }
     void setExpressionEnd(const MString& mstr) { m_mstrExpressionEnd = mstr; }
     void setFileBegin(const MString& mstr) { m_mstrFileBegin = mstr; }
     void setFileEnd(const MString& mstr) { m_mstrFileEnd = mstr; }
 
-protected:
+private:
     MString m_mstrExpressionBegin;
     MString m_mstrExpressionEnd;
     MString m_mstrFileBegin;
     MString m_mstrFileEnd;
-    int m_nLineWidth = 0;
 };
 
 #endif  // XVANTOR_ENGINE_MDELIMITERSET_H

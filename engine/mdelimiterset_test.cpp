@@ -17,5 +17,4 @@ TEST(MDelimiterSet, ResetRestoresDefaults) {
     EXPECT_EQ("!>", bytesOf(delimiters.getExpressionEnd()));
     EXPECT_EQ("<#", bytesOf(delimiters.getFileBegin()));
     EXPECT_EQ("#>", bytesOf(delimiters.getFileEnd()));
-    EXPECT_EQ(70, delimiters.getLineWidth());
 }

@@ -15,7 +15,7 @@ public:
     explicit MEmbeddedFile(const char* pszName);
     MEmbeddedFile(const MEmbeddedFile&) = delete;
     MEmbeddedFile& operator=(const MEmbeddedFile&) = delete;
-    virtual ~MEmbeddedFile();
+    ~MEmbeddedFile();
 
     unsigned long length() const { return m_liLength; }
     const MString& name() const { return m_mstrName; }
@@ -24,7 +24,7 @@ public:
     /// MFileFailure when the file no longer holds the bytes.
     const char* bytes(unsigned long liOffset, unsigned long liCount);
 
-protected:
+private:
     /// Reads liLength bytes from liOffset into the window. Throws MFileFailure.
     void readWindow(unsigned long liOffset, unsigned long liLength);
     void closeFile();

@@ -12,12 +12,12 @@ public:
 
     /// The one table of the process, filled on first use.
     static const MEscapeTable& instance();
-    virtual ~MEscapeTable() = default;
+    ~MEscapeTable() = default;
 
     const MEscape& octal(unsigned char byValue) const { return m_octal[byValue]; }
     const MEscape& hexadecimal(unsigned char byValue) const { return m_hexadecimal[byValue]; }
 
-protected:
+private:
     MEscapeTable();
     MEscape m_octal[256];
     MEscape m_hexadecimal[256];

@@ -33,7 +33,7 @@ public:
     explicit MReplacementFile(const char* pszName);
     MReplacementFile(const MReplacementFile&) = delete;
     MReplacementFile& operator=(const MReplacementFile&) = delete;
-    virtual ~MReplacementFile();
+    ~MReplacementFile();
 
     bool isOpen() const { return m_nDescriptor >= 0; }
     /// A failed write is remembered, not thrown: the run's own errors come first.
@@ -41,7 +41,7 @@ public:
     /// Puts the new file in place. Throws "can not create the file" if any write failed.
     void commit();
 
-protected:
+private:
     std::string m_strPath;       // the file replaced
     std::string m_strTemporary;  // the new file until commit()
     int m_nDescriptor = -1;

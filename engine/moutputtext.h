@@ -5,40 +5,24 @@
 
 #include "core/mstring.h"
 #include "engine/mtextbuffer.h"
+#include "engine/mtextstage.h"
 
-class MBackgroundWriter;
-
-/// Takes finished text off the front of kept text that holds "frame".
-class MKeptTextReader {
-public:
-    virtual ~MKeptTextReader() = default;
-    /// Reads what it can of the kept text, which more text may follow.
-    virtual void readKept() = 0;
-};
-
-/// A text of a pass as it is made, written out in pieces once given a writer, so that an
-/// output many times the input's size never has to lie in memory whole.
-///
-/// The first pass's text is written out for as long as it holds no "frame": the frame
-/// pass copies everything before that word's first occurrence unchanged. From there on
-/// a reader, the frame pass, takes over each time the text has grown by a piece. The
-/// frame pass's own text is final and is written out whole.
+/// The text a pass makes. Once given a next stage, it hands its text on each time it
+/// has grown by a piece; without one it keeps every byte.
 class MOutputText {
 public:
     static constexpr unsigned long sm_liFlushBytes = 1UL << 20;
 
-    /// Every byte is kept until streamInto() names a writer.
-    explicit MOutputText(bool bFinal = false) : m_bFinal(bFinal) {}
+    MOutputText() = default;
     MOutputText(const MOutputText&) = delete;
     MOutputText& operator=(const MOutputText&) = delete;
-    virtual ~MOutputText() = default;
 
     void append(const char* pszText, unsigned long liCount) {
         // A long stretch of input code goes in piece by piece, so that no more than a
-        // piece of it waits in memory to be written.
+        // piece of it waits in memory to be handed on.
         while (liCount > 0) {
             const unsigned long liPiece =
-                m_pWriter != nullptr && liCount > m_liFlushBytes ? m_liFlushBytes : liCount;
+                m_pNext != nullptr && liCount > m_liFlushBytes ? m_liFlushBytes : liCount;
             m_kept.append(pszText, liPiece);
             flushIfFull();
             pszText += liPiece;
@@ -59,47 +43,37 @@ public:
         m_kept.grow(liUsed);
         flushIfFull();
     }
+    /// Takes the first liCount bytes of the text as its own, without a copy when it keeps
+    /// nothing yet; the rest of the text stays there.
+    void adoptFront(MTextBuffer& text, unsigned long liCount);
 
-    /// From now on, text that can no longer change is handed to the writer, and a reader
-    /// is called for text that holds "frame". Both are borrowed; a null writer keeps every
-    /// byte again. Before the writer's file is touched otherwise, it must be waited for.
-    void streamInto(MBackgroundWriter* pWriter, MKeptTextReader* pReader = nullptr) {
-        m_pWriter = pWriter;
-        m_pReader = pReader;
-    }
-    /// How much text is gathered before it is looked at and written out. Tests make it
-    /// small, to cross many of those points in a short text.
+    /// From now on, the text is handed to the stage each time it has grown by a piece.
+    /// The stage is borrowed; null keeps every byte again.
+    void streamInto(MTextStage* pNext) { m_pNext = pNext; }
+    /// Hands the stage everything, for good.
+    void finish();
+    /// How much text is gathered before it is handed on. Tests make it small, to cross
+    /// many of those points in a short text.
     void setFlushBytes(unsigned long liFlushBytes) {
         m_liFlushBytes = m_liNextFlush = liFlushBytes;
     }
-    /// Every byte appended so far, kept or not.
+    /// Every byte appended so far, handed on or not.
     unsigned long length() const { return m_liGone + m_kept.length(); }
-    /// The bytes not written out: all of them without a writer. When bytes were written
-    /// out, the kept text starts at the byte before the first "frame", if there is one,
-    /// and a reader may have taken text off its front since.
+    /// The bytes not handed on: all of them without a next stage.
     MTextBuffer& kept() { return m_kept; }
-    /// Whether a "frame" was seen in text that was looked at.
-    bool holdsKeyword() const { return m_bHoldsKeyword; }
 
-protected:
+private:
     void flushIfFull() {
-        if (m_pWriter != nullptr && m_kept.length() >= m_liNextFlush)
-            flush();
+        if (m_pNext != nullptr && m_kept.length() >= m_liNextFlush)
+            handOn(false);
     }
-    void flush();
+    void handOn(bool bFinal);
 
-    /// Hands the first liCount kept bytes to the writer.
-    void writeFront(unsigned long liCount);
-
-    MBackgroundWriter* m_pWriter = nullptr;
-    MKeptTextReader* m_pReader = nullptr;
+    MTextStage* m_pNext = nullptr;
     MTextBuffer m_kept;
-    MTextBuffer m_written;  // what the writer is writing; swapped with m_kept
     unsigned long m_liFlushBytes = sm_liFlushBytes;
-    unsigned long m_liNextFlush = sm_liFlushBytes;  // the kept length that calls flush()
-    unsigned long m_liGone = 0;                     // written out, or taken off by the reader
-    bool m_bFinal;
-    bool m_bHoldsKeyword = false;
+    unsigned long m_liNextFlush = sm_liFlushBytes;  // the kept length that hands on
+    unsigned long m_liGone = 0;                     // taken by the next stage
 };
 
 #endif  // XVANTOR_ENGINE_MOUTPUTTEXT_H

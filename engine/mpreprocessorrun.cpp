@@ -35,11 +35,12 @@ MString readInput(const char* pszInputName) {
 }  // namespace
 
 MPreprocessorRun::MPreprocessorRun(MLanguage language, const MString& mstrInput)
-    : m_mstrInput(mstrInput), m_language(language) {
+    : m_mstrInput(mstrInput), m_language(language), m_framePass(language) {
     startOutput();
 }
 
 void MPreprocessorRun::startOutput() {
+    m_output.streamInto(&m_framePass);
     m_output += pszNotice;
     if (m_language == MLanguage::Cpp)
         m_output += "#include \"mvantor.h\"";
@@ -51,7 +52,8 @@ MPreprocessorRun::MPreprocessorRun(MLanguage language, const char* pszInputName,
     : m_mstrInput(readInput(pszInputName)),
       m_pszOutputName(pszOutputName),
       m_language(language),
-      m_pszInputName(pszInputName) {
+      m_pszInputName(pszInputName),
+      m_framePass(language) {
     startOutput();
 }
 
@@ -61,6 +63,7 @@ void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
     if (!bLineDirectives || m_pszInputName == nullptr ||
         (m_language != MLanguage::Cpp && m_language != MLanguage::CSharp))
         return;
+    m_framePass.keepLineBreaks();
     // A C++ file name is a string literal; a C# one takes every character but the quote.
     m_mstrLineFile = MString("\"");
     for (const char* psz = m_pszInputName; *psz != 0; ++psz) {
@@ -91,7 +94,12 @@ int MPreprocessorRun::lineAt(int nOffset) {
     return m_nLine;
 }
 
-MString& MPreprocessorRun::translate() {
+void MPreprocessorRun::setFlushBytes(unsigned long liFlushBytes) {
+    m_output.setFlushBytes(liFlushBytes);
+    m_framePass.setFlushBytes(liFlushBytes);
+}
+
+void MPreprocessorRun::runBlockPass() {
     m_nPosition = 0;
     m_nLine = 1;
     m_nLineCounted = 0;
@@ -101,44 +109,41 @@ MString& MPreprocessorRun::translate() {
         // Flag definitions hold for the block in whose header they stand.
         m_delimiters.reset();
     }
-    // The second pass addresses its text with int positions.
+    // The frame pass addresses its text with int positions.
     if (m_output.length() > INT_MAX)
         throw MError("output too large");
-    // Every copy of a whole text costs as much fresh memory: the frame pass reads the
-    // first pass's text in place, and the input is done with.
+    // Every copy of a whole text costs as much fresh memory, and the input is done with.
     m_mstrInput = MString();
-    // Without the word anywhere the frame pass would only copy the text.
-    MTextBuffer& mstrFirst = m_output.kept();
-    if (!m_output.holdsKeyword() && findText(mstrFirst, MString("frame"), 0) == -1)
-        return mstrFirst;
-    runFramePass(true);
-    mstrFirst.copy(MString());
-    return m_result.kept();
+}
+
+MString& MPreprocessorRun::translate() {
+    runBlockPass();
+    m_output.finish();
+    return m_framePass.result();
 }
 
 void MPreprocessorRun::process(const std::function<void()>& beforeCommit) {
     MReplacementFile file(m_pszOutputName);
     if (!file.isOpen()) {
+        // A device, a pipe, a folder that takes no new file: written in place at the end.
         MString& mstrOutput = translate();
         if (beforeCommit)
             beforeCommit();
         writeInPlace(m_pszOutputName, mstrOutput);
         return;
     }
+    // The stages: the block pass hands its text to the frame pass as it grows, the frame
+    // pass hands what is final to the writer, and the writer fills the new file.
     MBackgroundWriter writer(file);
-    // The texts must not outlive their writer, however the passes end.
-    struct MStreaming {
-        MPreprocessorRun& run;
-        ~MStreaming() {
-            run.m_output.streamInto(nullptr);
-            run.m_result.streamInto(nullptr);
-        }
-    } streaming{*this};
-    m_output.streamInto(&writer, this);
-    m_result.streamInto(&writer);
-    MString& mstrRest = translate();
+    struct MConnection {  // the frame pass must not outlive its writer, however it ends
+        MFramePass& framePass;
+        ~MConnection() { framePass.streamInto(nullptr); }
+    } connection{m_framePass};
+    m_framePass.streamInto(&writer);
+    runBlockPass();
+    m_output.finish();
+    m_framePass.finish();
     writer.wait();
-    file.write(&mstrRest[0], mstrRest.length());
     if (beforeCommit)
         beforeCommit();
     file.commit();

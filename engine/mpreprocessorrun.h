@@ -6,13 +6,14 @@
 
 #include "core/mstring.h"
 #include "engine/mdelimiterset.h"
+#include "engine/mframepass.h"
 #include "engine/mlanguage.h"
 #include "engine/moutputtext.h"
 
 /// One translation of an input file into an output file: frame-text blocks first,
 /// frame declarations second. The output is written into a new file as it is made, and
 /// put in place of the old one only once both passes succeeded.
-class MPreprocessorRun : public MKeptTextReader {
+class MPreprocessorRun {
 public:
     /// Reads the input whole. The names are borrowed from the caller and must outlive the
     /// run. Throws an MError: "file not found" and the like.
@@ -21,7 +22,6 @@ public:
     MPreprocessorRun(MLanguage language, const MString& mstrInput);
     MPreprocessorRun(const MPreprocessorRun&) = delete;
     MPreprocessorRun& operator=(const MPreprocessorRun&) = delete;
-    ~MPreprocessorRun() override = default;
 
     /// Translates and writes the output file, calling beforeCommit just before the new
     /// file takes the old one's place. Throws an MError for every failure of the passes,
@@ -35,39 +35,31 @@ public:
     /// The trimmed names of the files embedded so far, in the order read, repeats included.
     const std::vector<MString>& embeddedFiles() const { return m_embeddedFiles; }
 
-    /// Runs both passes and returns the output text; the file is left alone. The result is
-    /// the first pass's text itself when it holds no "frame". Once a part of the text has
-    /// been written out, the result is what follows that part.
+    /// Runs both passes and returns the output text; the file is left alone. Once a part
+    /// of the text has been handed on to a writer, the result is what follows that part.
     MString& translate();
 
-    /// The frame pass over what the first pass has made so far.
-    void readKept() override;
+    /// How much text each pass gathers before it hands it on. Tests make it small.
+    void setFlushBytes(unsigned long liFlushBytes);
 
-protected:
+private:
     /// The notice, for C++ the include line, and an empty line.
     void startOutput();
+    /// The first pass, into m_output.
+    void runBlockPass();
     /// The input's line at nOffset, counted on from the last call, which was not after it.
     int lineAt(int nOffset);
     /// "#line N "name"" and a line break.
     MString lineDirective(int nLine) const;
-    [[nodiscard]] int processNextBlock();
-    void readFlagDefinitions(const MString& mstrHeader);
-    /// 1 after a keyword was rewritten or passed over, 0 when the text is done or, before
-    /// the text is final, when the next keyword needs more of it to be judged.
-    [[nodiscard]] int processNextFrameKeyword(bool bFinal);
-    /// The first "{" or "(" at or after nFrom, or -1 when the text holds none.
-    int nextBrace(int nFrom);
-    /// Rewrites what it can of the kept text, and takes what is done off its front.
-    void runFramePass(bool bFinal);
+    /// True when it replaced a block; false once it copied the rest of the input.
+    [[nodiscard]] bool processNextBlock();
 
     MString m_mstrInput;
-    MOutputText m_output;        // the first pass's text
-    MOutputText m_result{true};  // the frame pass's text
+    MOutputText m_output;  // the block pass's text, which the frame pass reads
     MString m_mstrBeginKeyword{"BEGIN_FRAME_TEXT"};
     MString m_mstrEndKeyword{"END_FRAME_TEXT"};
     MDelimiterSet m_delimiters;
     int m_nPosition = 0;
-    int m_nFramePosition = 0;  // in the text m_output keeps
     const char* m_pszOutputName = nullptr;
     MLanguage m_language;
     const char* m_pszInputName = nullptr;
@@ -76,11 +68,7 @@ protected:
     MString m_mstrLineFile;  // the input's name as a #line directive spells it; "" for none
     int m_nLine = 1;         // the line of the input at m_nLineCounted
     int m_nLineCounted = 0;
-    // What the frame pass's last search for the next "{" or "(" saw: later occurrences
-    // reuse it, so rejected words cost no rescan.
-    int m_nBraceSearchFrom = -1;
-    int m_nBraceScanned = -1;  // none from m_nBraceSearchFrom up to here
-    int m_nBraceFound = -1;
+    MFramePass m_framePass;
 };
 
 #endif  // XVANTOR_ENGINE_MPREPROCESSORRUN_H

@@ -26,7 +26,7 @@ MError errorAt(const char* pszMessage, const MString& mstrInput, int nOffset) {
 
 }  // namespace
 
-int MPreprocessorRun::processNextBlock() {
+bool MPreprocessorRun::processNextBlock() {
     const MString& mstrInput = m_mstrInput;
     const int nInputLength = static_cast<int>(mstrInput.length());
     const int nBegin = findText(mstrInput, m_mstrBeginKeyword, m_nPosition);
@@ -34,7 +34,7 @@ int MPreprocessorRun::processNextBlock() {
         m_output.append(&mstrInput[0] + m_nPosition,
                         static_cast<unsigned long>(nInputLength - m_nPosition));
         m_nPosition = nInputLength;
-        return 0;
+        return false;
     }
     m_output.append(&mstrInput[0] + m_nPosition, static_cast<unsigned long>(nBegin - m_nPosition));
 
@@ -74,7 +74,7 @@ int MPreprocessorRun::processNextBlock() {
     ++nTextBegin;
 
     try {
-        readFlagDefinitions(mstrInput.getString(nHeader, nTextBegin));
+        m_delimiters.readFlagDefinitions(mstrInput.getString(nHeader, nTextBegin));
     } catch (MError& error) {
         error.locate(mstrInput, nHeader);
         throw;
@@ -112,5 +112,5 @@ int MPreprocessorRun::processNextBlock() {
     // The source after the end line goes on where the ")" stands.
     if (!m_mstrLineFile.isEmpty())
         m_output += lineDirective(lineAt(m_nPosition));
-    return 1;
+    return true;
 }

@@ -58,6 +58,9 @@ TEST(MPreprocessorRun, FindsTheBlockTextBetweenLineBreaks) {
          "\nsetFrameText(\n\""
          "\\x42\\x45\\x47\\x49\\x4e\\x5f\\x46\\x52\\x41\\x4d\\x45\\x5f\\x54\\x45\\x58\\x54\"\n);"
          "\n"},
+        {"a ) before the end keyword on its line does not end the block", MLanguage::CSharp,
+         "BEGIN_FRAME_TEXT()\nx\n  g(x); END_FRAME_TEXT(); y\nBEGIN_FRAME_TEXT()\nEND_FRAME_TEXT()",
+         "\nsetFrameText(\n\"\\x78\"\n);\n; y\n" + sm_strJavaEmpty},
         {"two blocks in a row", MLanguage::Java,
          "BEGIN_FRAME_TEXT()\nEND_FRAME_TEXT()BEGIN_FRAME_TEXT()\nEND_FRAME_TEXT()",
          sm_strJavaEmpty + sm_strJavaEmpty},

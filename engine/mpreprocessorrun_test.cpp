@@ -132,16 +132,6 @@ TEST(MPreprocessorRun, ReplacesTheFileBehindALinkAndKeepsItsMode) {
 
 namespace {
 
-// A run that writes its output out every few bytes, so that short inputs cross the
-// points where the file and the text kept for the frame pass part.
-class MSmallFlushRun : public MPreprocessorRun {
-public:
-    MSmallFlushRun(MLanguage language, const char* pszOutput, unsigned long liFlushBytes)
-        : MPreprocessorRun(language, "in.txt", pszOutput) {
-        m_output.setFlushBytes(liFlushBytes);
-    }
-};
-
 // The translation of in.txt in memory, and the output file of a run over it that writes
 // out every liFlushBytes bytes.
 std::pair<std::string, std::string> translatedAndStreamed(const MTempDir& dir, MLanguage language,
@@ -150,7 +140,10 @@ std::pair<std::string, std::string> translatedAndStreamed(const MTempDir& dir, M
     MPreprocessorRun whole(language, fromBytes(strInput));
     const std::string strExpected = bytesOf(whole.translate());
     testing::internal::CaptureStdout();
-    MSmallFlushRun run(language, "out.txt", liFlushBytes);
+    // Handed on every few bytes, so that short inputs cross the points where the passes
+    // and the file part.
+    MPreprocessorRun run(language, "in.txt", "out.txt");
+    run.setFlushBytes(liFlushBytes);
     run.process();
     testing::internal::GetCapturedStdout();
     return {strExpected, dir.read("out.txt")};
@@ -195,7 +188,8 @@ TEST(MPreprocessorRun, AFailureAfterPartOfTheOutputWasWrittenLeavesNothing) {
               "BEGIN_FRAME_TEXT()\n<#missing.txt#>\nEND_FRAME_TEXT()\n");
     dir.write("out.txt", "old");
     testing::internal::CaptureStdout();
-    MSmallFlushRun run(MLanguage::Cpp, "out.txt", 1);
+    MPreprocessorRun run(MLanguage::Cpp, "in.txt", "out.txt");
+    run.setFlushBytes(1);
     EXPECT_EQ("\nError XF0001: Embedding of file \"missing.txt\" failed",
               thrownText([&] { run.process(); }));
     testing::internal::GetCapturedStdout();

@@ -40,6 +40,8 @@ public:
     }
     /// Empties the text; the buffer is kept for what comes next.
     void clear() { m_liLength = 0; }
+    /// Keeps the first liCount bytes.
+    void shorten(unsigned long liCount) { m_liLength = liCount; }
     /// Removes the first liCount bytes; the buffer is kept for what comes next.
     void dropFront(unsigned long liCount) {
         std::memmove(m_pszSourceString, m_pszSourceString + liCount, m_liLength - liCount);

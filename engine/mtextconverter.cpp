@@ -51,8 +51,7 @@ MTextConverter::MTextConverter(const MString& mstrText, MLanguage language,
       m_mstrFileBegin(delimiters.getFileBegin()),
       m_mstrFileEnd(delimiters.getFileEnd()),
       m_pszPrefix(formOf(language).pszPrefix),
-      m_pszSuffix(formOf(language).pszSuffix),
-      m_nLineWidth(static_cast<unsigned>(delimiters.getLineWidth())) {}
+      m_pszSuffix(formOf(language).pszSuffix) {}
 
 MString MTextConverter::convert() {
     MOutputText output;
@@ -321,7 +320,7 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     const MLanguageForm& form = formOf(m_language);
     const MEscapeTable& escapes = MEscapeTable::instance();
     const unsigned long liBreak = std::strlen(form.pszBreak);
-    const unsigned long liWidth = m_nLineWidth == 0 ? 1 : m_nLineWidth;
+    const unsigned long liWidth = sm_nLineWidth;
     const unsigned char* pbyText = reinterpret_cast<const unsigned char*>(pszText);
     const MEscapeTable::MEscape* pEscapes =
         form.bOctal ? &escapes.octal(0) : &escapes.hexadecimal(0);

@@ -25,13 +25,15 @@ public:
     static constexpr unsigned long sm_liPlainLiteralBytes = 24 * 1024;
     static constexpr int sm_nPlainPieces = 200;
     static constexpr int sm_nChunkBytes = 8 * 1024;
+    /// The width of a literal's lines.
+    static constexpr unsigned sm_nLineWidth = 70;
 
     /// The text and the delimiters are borrowed and must outlive the converter, and the
     /// delimiters must not change while it converts.
     MTextConverter(const MString& mstrText, MLanguage language, const MDelimiterSet& delimiters);
     MTextConverter(const MTextConverter&) = delete;
     MTextConverter& operator=(const MTextConverter&) = delete;
-    virtual ~MTextConverter() = default;
+    ~MTextConverter() = default;
 
     /// Keeps the trimmed name of every file embedded from now on in the vector, which
     /// must outlive the conversion.
@@ -59,7 +61,7 @@ public:
     /// The literal of the named file's content; trims the name in place. Throws XF0001.
     MString embedFile(MString& mstrName) const;
 
-protected:
+private:
     /// XF0001 for the named file, whose opening delimiter stands at nOpener.
     static MError embeddingFailure(const MString& mstrName, int nOpener);
 
@@ -119,7 +121,6 @@ protected:
     const MString& m_mstrFileEnd;
     const char* m_pszPrefix;  // opens an expression piece
     const char* m_pszSuffix;
-    unsigned m_nLineWidth = 70;
     int m_nPosition = 0;
     int m_nCloseLength = 0;
     int m_nOpenLength = 0;

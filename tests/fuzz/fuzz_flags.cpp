@@ -11,36 +11,23 @@
 
 namespace {
 
-const char* const apszOptions[] = {"-c", "-j", "-#", "-x"};
-
-// Reaches the protected reader and the delimiter set it fills.
-class MFlagProbe : public MPreprocessorRun {
-public:
-    MFlagProbe() : MPreprocessorRun("-c", MString()) {}
-
-    /// The four delimiters, joined with their lengths so that no text can pass for another.
-    std::string read(const std::string& strHeader) {
-        readFlagDefinitions(fromBytes(strHeader));
-        return joined(bytesOf(m_delimiters.getExpressionBegin()),
-                      bytesOf(m_delimiters.getExpressionEnd()),
-                      bytesOf(m_delimiters.getFileBegin()), bytesOf(m_delimiters.getFileEnd()));
-    }
-
-    static std::string joined(const std::string& strExpressionBegin,
-                              const std::string& strExpressionEnd, const std::string& strFileBegin,
-                              const std::string& strFileEnd) {
-        std::string strAll;
-        for (const std::string* pstr :
-             {&strExpressionBegin, &strExpressionEnd, &strFileBegin, &strFileEnd})
-            strAll += std::to_string(pstr->size()) + ":" + *pstr + ";";
-        return strAll;
-    }
-};
+// The four delimiters, joined with their lengths so that no text can pass for another.
+std::string joined(const std::string& strExpressionBegin, const std::string& strExpressionEnd,
+                   const std::string& strFileBegin, const std::string& strFileEnd) {
+    std::string strAll;
+    for (const std::string* pstr :
+         {&strExpressionBegin, &strExpressionEnd, &strFileBegin, &strFileEnd})
+        strAll += std::to_string(pstr->size()) + ":" + *pstr + ";";
+    return strAll;
+}
 
 MOutcome engineDelimiters(const std::string& strHeader) {
     return outcomeOf("readFlagDefinitions", strHeader, [&] {
-        MFlagProbe probe;
-        return probe.read(strHeader);
+        MDelimiterSet delimiters;
+        delimiters.readFlagDefinitions(fromBytes(strHeader));
+        return joined(bytesOf(delimiters.getExpressionBegin()),
+                      bytesOf(delimiters.getExpressionEnd()), bytesOf(delimiters.getFileBegin()),
+                      bytesOf(delimiters.getFileEnd()));
     });
 }
 
@@ -49,9 +36,8 @@ MOutcome referenceDelimiters(const std::string& strHeader) {
     try {
         const MReferenceTranslator::MDelimiters delimiters =
             fuzzReference().readFlagDefinitions(strHeader);
-        outcome.strText =
-            MFlagProbe::joined(delimiters.strExpressionBegin, delimiters.strExpressionEnd,
-                               delimiters.strFileBegin, delimiters.strFileEnd);
+        outcome.strText = joined(delimiters.strExpressionBegin, delimiters.strExpressionEnd,
+                                 delimiters.strFileBegin, delimiters.strFileEnd);
     } catch (const MReferenceTranslator::MError& error) {
         outcome.bThrew = true;
         outcome.strText = error.strText;
@@ -77,8 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pbyData, size_t nSize) {
     const std::string strText = nLineEnd == std::string::npos ? "" : strData.substr(nLineEnd + 1);
     const std::string strInput =
         "BEGIN_FRAME_TEXT(" + strHeader + ")\n" + strText + "\nEND_FRAME_TEXT()\n";
-    const char* const pszOption = apszOptions[nSize == 0 ? 0 : pbyData[nSize - 1] % 4];
-    expectReferenceTranslation("a block translates otherwise than its definitions say", pszOption,
-                               strInput, engineTranslation(pszOption, strInput));
+    const MFuzzLanguage& language = fuzzLanguages[nSize == 0 ? 0 : pbyData[nSize - 1] % 4];
+    expectReferenceTranslation("a block translates otherwise than its definitions say",
+                               language.pszOption, strInput,
+                               engineTranslation(language.language, strInput));
     return 0;
 }

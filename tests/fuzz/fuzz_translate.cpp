@@ -7,13 +7,6 @@
 
 #include "tests/fuzz/mfuzzsupport.h"
 
-namespace {
-
-// The fourth is an explicit option naming no language: the fallback forms.
-const char* const apszOptions[] = {"-c", "-j", "-#", "-x"};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzReference();
     return 0;
@@ -22,11 +15,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pbyData, size_t nSize) {
     if (nSize == 0)
         return 0;
-    const char* const pszOption = apszOptions[pbyData[0] % 4];
+    const MFuzzLanguage& language = fuzzLanguages[pbyData[0] % 4];
     const std::string strInput(reinterpret_cast<const char*>(pbyData) + 1, nSize - 1);
-    const MOutcome engine = engineTranslation(pszOption, strInput);
+    const MOutcome engine = engineTranslation(language.language, strInput);
 
-    const std::string strHead = fuzzReference().headFor(pszOption);
+    const std::string strHead = fuzzReference().headFor(language.pszOption);
     if (!engine.bThrew && engine.strText.compare(0, strHead.size(), strHead) != 0)
         fuzzFailure("a translation does not start with the notice", strInput);
     // Nothing to replace and nothing to rewrite: the input passes through unchanged.
@@ -35,11 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pbyData, size_t nSize) {
         expectSame("plain text did not pass through unchanged", strInput,
                    MOutcome{false, strHead + strInput}, engine);
 
-    expectReferenceTranslation("the engine and the reference translation differ", pszOption,
-                               strInput, engine);
+    expectReferenceTranslation("the engine and the reference translation differ",
+                               language.pszOption, strInput, engine);
     // Written out in small pieces, the text must not change by a byte.
     const unsigned long liFlushBytes = 1 + pbyData[0] / 4 % 32;
     expectSame("the streamed output differs from the translation", strInput, engine,
-               engineStreamedTranslation(pszOption, strInput, liFlushBytes));
+               engineStreamedTranslation(language.language, strInput, liFlushBytes));
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/merror.h"
 #include "engine/mpreprocessorrun.h"
 #include "tests/support/mbytes.h"
 #include "tests/support/mtempdir.h"
@@ -141,48 +142,30 @@ const MReferenceTranslator& fuzzReference() {
     return reference;
 }
 
-namespace {
-
-// A run over a text in memory that still writes its output file, as a run of the tool
-// does, out every few bytes.
-class MStreamedRun : public MPreprocessorRun {
-public:
-    MStreamedRun(const char* pszOption, const MString& mstrInput, const char* pszOutput,
-                 unsigned long liFlushBytes)
-        : MPreprocessorRun(pszOption, mstrInput) {
-        m_pszOutputName = pszOutput;
-        m_output.setFlushBytes(liFlushBytes);
-    }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 MOutcome outcomeOf(const char* pszWhat, const std::string& strInput,
                    const std::function<std::string()>& call) {
     MOutcome outcome;
     try {
         outcome.strText = call();
-    } catch (const char* pszMessage) {
+    } catch (const MError& error) {
         outcome.bThrew = true;
-        outcome.strText = pszMessage;
-    } catch (MString& mstrMessage) {
-        outcome.bThrew = true;
-        outcome.strText = bytesOf(mstrMessage);
+        outcome.strText = bytesOf(error.message());
     } catch (const std::exception& exception) {
         fuzzFailure((std::string(pszWhat) + " threw a std::exception: " + exception.what()).c_str(),
                     strInput);
     } catch (...) {
-        fuzzFailure(
-            (std::string(pszWhat) + " threw something other than a C string or an MString").c_str(),
-            strInput);
+        fuzzFailure((std::string(pszWhat) + " threw something other than an MError").c_str(),
+                    strInput);
     }
     return outcome;
 }
 
-MOutcome engineTranslation(const char* pszOption, const std::string& strInput) {
+MOutcome engineTranslation(MLanguage language, const std::string& strInput) {
     const MInFuzzDir inDir;
     return outcomeOf("the engine", strInput, [&] {
-        MPreprocessorRun run(pszOption, fromBytes(strInput));
+        MPreprocessorRun run(language, fromBytes(strInput));
         return bytesOf(run.translate());
     });
 }
@@ -228,16 +211,24 @@ void fuzzFailure(const char* pszWhat, const std::string& strInput) {
     std::abort();
 }
 
-MOutcome engineStreamedTranslation(const char* pszOption, const std::string& strInput,
+MOutcome engineStreamedTranslation(MLanguage language, const std::string& strInput,
                                    unsigned long liFlushBytes) {
+    static const char* const pszInput = "fuzz-streamed.in";
     static const char* const pszOutput = "fuzz-streamed.out";
     const MInFuzzDir inDir;
+    {
+        std::ofstream input(pszInput, std::ios::binary);
+        input << strInput;
+    }
     return outcomeOf("the streamed run", strInput, [&] {
-        MStreamedRun run(pszOption, fromBytes(strInput), pszOutput, liFlushBytes);
+        // Written out every few bytes, as a run of the tool does every megabyte.
+        MPreprocessorRun run(language, pszInput, pszOutput);
+        run.setFlushBytes(liFlushBytes);
         run.process();
         std::ifstream file(pszOutput, std::ios::binary);
         std::string strWritten(std::istreambuf_iterator<char>(file), {});
         std::remove(pszOutput);
+        std::remove(pszInput);
         return strWritten;
     });
 }

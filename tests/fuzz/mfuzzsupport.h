@@ -5,9 +5,22 @@
 #include <map>
 #include <string>
 
+#include "engine/mlanguage.h"
 #include "tests/fuzz/mreferencetranslator.h"
 
 /// How a call ended: with a result, or with the text of what it threw.
+/// A language as the engine takes it, and as the reference translator takes it: by the
+/// option text of the command line.
+struct MFuzzLanguage {
+    MLanguage language;
+    const char* pszOption;
+};
+/// The fourth is an explicit option naming no language: the fallback forms.
+inline constexpr MFuzzLanguage fuzzLanguages[] = {{MLanguage::Cpp, "-c"},
+                                                  {MLanguage::Java, "-j"},
+                                                  {MLanguage::CSharp, "-#"},
+                                                  {MLanguage::Fallback, "-x"}};
+
 struct MOutcome {
     bool bThrew = false;
     std::string strText;  // the result, or the message
@@ -43,11 +56,11 @@ MOutcome outcomeOf(const char* pszWhat, const std::string& strInput,
 
 /// The engine's whole translation of the input. A C string or an MString thrown is an
 /// outcome; anything else thrown is reported as a finding and aborts.
-MOutcome engineTranslation(const char* pszOption, const std::string& strInput);
+MOutcome engineTranslation(MLanguage language, const std::string& strInput);
 
 /// The same translation through the output file, written out every liFlushBytes bytes
 /// with the frame pass running as the text grows.
-MOutcome engineStreamedTranslation(const char* pszOption, const std::string& strInput,
+MOutcome engineStreamedTranslation(MLanguage language, const std::string& strInput,
                                    unsigned long liFlushBytes);
 
 /// Aborts unless the engine's translation is the reference's: the same bytes, or the same

@@ -113,7 +113,7 @@ std::string MReferenceTranslator::firstPass(const std::string& strOption,
             strOutput += "setFrameText(\"\");\n";
         }
 
-        long q = t;
+        long q = e + static_cast<long>(strEndKeyword.size());
         while (q < nLength && strInput[static_cast<std::string::size_type>(q)] != ')')
             ++q;
         if (q >= nLength)

@@ -1,5 +1,5 @@
+#include "engine/mdelimiterset.h"
 #include "engine/merror.h"
-#include "engine/mpreprocessorrun.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -11,7 +11,7 @@ const char* const pszEmptyValue = "\nError XF0010: The flag has an empty value "
 
 }  // namespace
 
-void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
+void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
     using MSetter = void (MDelimiterSet::*)(const MString&);
     struct MFlag {
         const char* pszKeyword;
@@ -46,12 +46,12 @@ void MPreprocessorRun::readFlagDefinitions(const MString& mstrHeader) {
         // An empty delimiter would be found everywhere in the block text.
         if (nClose == nOpen + 1)
             throw MError(MString(pszEmptyValue) + mstrKeyword, nKeyword);
-        (m_delimiters.*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
+        (this->*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
         const bool bOpener = flag.setter == &MDelimiterSet::setExpressionBegin ||
                              flag.setter == &MDelimiterSet::setFileBegin;
         if (bOpener && nKeyword > nLastOpener)
             nLastOpener = nKeyword;
     }
-    if (m_delimiters.getExpressionBegin() == m_delimiters.getFileBegin())
-        throw MError(MString(pszSameOpeners) + m_delimiters.getFileBegin(), nLastOpener);
+    if (m_mstrExpressionBegin == m_mstrFileBegin)
+        throw MError(MString(pszSameOpeners) + m_mstrFileBegin, nLastOpener);
 }
