@@ -91,7 +91,7 @@ int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound
     return nFound;
 }
 
-int MTextConverter::convertNextPiece() {
+bool MTextConverter::convertNextPiece() {
     const int nLiteralStart = m_nPosition == 0 ? 0 : m_nPosition + m_nCloseLength;
     // Searching both openers afresh for every piece made a block cost its length times
     // its number of pieces.
@@ -101,7 +101,7 @@ int MTextConverter::convertNextPiece() {
         const int nEnd = static_cast<int>(m_mstrText.length());
         m_pieces.push_back({MPieceKind::Literal, nLiteralStart, nEnd});
         m_liLiteralBytes += static_cast<unsigned long>(nEnd - nLiteralStart);
-        return 0;
+        return false;
     }
     // At the same position the expression pair wins.
     const bool bExpression = nFile == -1 || (nExpression != -1 && nExpression <= nFile);
@@ -128,7 +128,7 @@ int MTextConverter::convertNextPiece() {
         m_liLiteralBytes += m_files.back()->length();
     }
     m_nPosition = nClose;
-    return 1;
+    return true;
 }
 
 MString MTextConverter::lineDirectiveFor(const MPiece& piece) const {

@@ -75,8 +75,8 @@ private:
         int nEnd;
     };
 
-    /// 1 after a literal and a delimited piece, 0 once the last literal is taken.
-    [[nodiscard]] int convertNextPiece();
+    /// True after a literal and a delimited piece; false once the last literal is taken.
+    [[nodiscard]] bool convertNextPiece();
     /// The trimmed name's file, read or measured. Throws XF0001.
     std::unique_ptr<MEmbeddedFile> openEmbeddedFile(MString& mstrName, int nOpener) const;
     /// The file's bytes; throws XF0001 once the file no longer holds them.
