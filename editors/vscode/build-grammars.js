@@ -131,7 +131,7 @@ const headerScope = `${blockScope} meta.frame-text.header.${suffix}`;
 // Host rules that begin earlier on the line (a call, a declaration) would take the
 // keyword into their own match, so a block is matched from the start of its line and
 // the code before the keyword is given to the host grammar on its own.
-const lineStart = '(?:^(.*?))?(BEGIN_FRAME_TEXT)';
+const lineStart = '(^.*?|[ \t]*)(BEGIN_FRAME_TEXT)';
 const prefix = (host) => ({ patterns: [{ include: host.scope }] });
 
 function blockGrammar(host) {
