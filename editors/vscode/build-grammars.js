@@ -131,14 +131,15 @@ const headerScope = `${blockScope} meta.frame-text.header.${suffix}`;
 // Host rules that begin earlier on the line (a call, a declaration) would take the
 // keyword into their own match, so a block is matched from the start of its line and
 // the code before the keyword is given to the host grammar on its own.
-const lineStart = '(^.*?|[ \t]*)(BEGIN_FRAME_TEXT)';
+const lineStart = '(^.*?|[ \\t]*)(BEGIN_FRAME_TEXT)';
 const prefix = (host) => ({ patterns: [{ include: host.scope }] });
 
 function blockGrammar(host) {
   const repository = { 'header-inner': headerInner(), 'end-line': endLine };
   const patterns = [];
-  // A header on one line that is followed: its line break is taken too, so that
-  // the block's own end, just after a ")", cannot match at the end of that line.
+  // A header on one line, once for each pair whose pieces the text can mark. The
+  // header's line break is taken too, so that the block's end, which follows a ")",
+  // cannot match at the end of the header line.
   pairs.forEach((pair, index) => {
     repository[`text-${index}`] = textRule(host, index);
     patterns.push({
