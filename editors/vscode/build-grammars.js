@@ -92,9 +92,9 @@ function expressionRules(host, index) {
 const fileRule = {
   name: `meta.embedded.file.${suffix}`,
   begin: '<#',
-  beginCaptures: { 0: { name: `punctuation.definition.file.begin.${suffix}` } },
+  beginCaptures: { 0: { name: `punctuation.section.embedded.file.begin.${suffix}` } },
   end: `^${endLineAhead}|#>`,
-  endCaptures: { 0: { name: `punctuation.definition.file.end.${suffix}` } },
+  endCaptures: { 0: { name: `punctuation.section.embedded.file.end.${suffix}` } },
   contentName: `entity.name.file.${suffix}`,
 };
 
