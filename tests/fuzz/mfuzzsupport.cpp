@@ -116,7 +116,7 @@ MInFuzzDir::~MInFuzzDir() {
 
 const std::string& fuzzNotice() {
     static const std::string strNotice = [] {
-        const MOutcome head = engineTranslation("-x", std::string());
+        const MOutcome head = engineTranslation(MLanguage::Fallback, std::string());
         const std::string& str = head.strText;
         // Two comment lines ended by LF, then the empty line: nothing the frame pass could
         // rewrite and nothing that would start a block.
