@@ -50,8 +50,8 @@ export LC_ALL=C.UTF-8
 name=xvantor-$version
 jobs=$(nproc)
 
-# Rewrites a zip with the entries in the same order but every time stamp at
-# SOURCE_DATE_EPOCH, for packers that stamp the time of packing.
+# Rewrites a zip with the entries in the same order, every time stamp at SOURCE_DATE_EPOCH
+# and every mode 644, for packers that stamp the time of packing.
 normalize_zip() {
     python3 - "$1" <<'EOF'
 import os, sys, time, zipfile
@@ -62,7 +62,7 @@ with zipfile.ZipFile(path) as source:
 with zipfile.ZipFile(path + ".new", "w") as target:
     for info, data in entries:
         fixed = zipfile.ZipInfo(info.filename, stamp)
-        fixed.external_attr = info.external_attr
+        fixed.external_attr = 0o100644 << 16
         fixed.create_system = 3
         fixed.compress_type = zipfile.ZIP_DEFLATED
         target.writestr(fixed, data, compresslevel=9)
@@ -118,8 +118,8 @@ build_release() {
         done
     fi
 
-    (cd "$out" && find . -maxdepth 1 -type f -printf '%f\n' | sort |
-        xargs sha256sum >SHA256SUMS)
+    (cd "$out" && find . -maxdepth 1 -type f -printf '%f\n' | sort | xargs sha256sum >"$work/sums" &&
+        mv "$work/sums" SHA256SUMS)
 }
 
 # cpack gives the members of a .deb the modes that the umask leaves.
