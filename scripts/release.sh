@@ -41,7 +41,9 @@ windows_toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
 vscode=editors/vscode
 packages=(lintian)
 [ -f "$windows_toolchain" ] && packages+=(g++-mingw-w64-x86-64-posix)
-[ -f "$vscode/package.json" ] && packages+=(npm)
+if [ -f "$vscode/package.json" ] && ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+fi
 scripts/setup.sh "${packages[@]}"
 
 export SOURCE_DATE_EPOCH
