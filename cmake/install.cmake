@@ -7,6 +7,9 @@ include(CMakePackageConfigHelpers)
 # Fixed rather than CMAKE_INSTALL_LIBDIR: the package only names an executable, so one
 # architecture-independent place suits every prefix.
 set(XV_PACKAGE_DESTINATION lib/cmake/XVantor)
+# The umask of whoever installs or packages must not reach the installed folders.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+  GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS xvantor EXPORT XVantorTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The manual page shows the version of the build that installs it, so that project(VERSION)
@@ -18,7 +21,7 @@ file(WRITE ${PROJECT_BINARY_DIR}/man/xvantor.1.new "${xv_man_page}")
 configure_file(${PROJECT_BINARY_DIR}/man/xvantor.1.new ${PROJECT_BINARY_DIR}/man/xvantor.1 COPYONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/xvantor.1)
 install(FILES ${PROJECT_BINARY_DIR}/man/xvantor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/xvantor)
 
 install(EXPORT XVantorTargets NAMESPACE XVantor:: DESTINATION ${XV_PACKAGE_DESTINATION})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/XVantorConfig.cmake.in
@@ -69,9 +72,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 # Debian's documentation files are made from the source tree on the staged files.
 set(CPACK_XV_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianDocs.cmake)
-# The umask of whoever runs cpack must not reach the package.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
-  GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 find_program(XV_DPKG_SHLIBDEPS dpkg-shlibdeps)
 mark_as_advanced(XV_DPKG_SHLIBDEPS)
 if(XV_DPKG_SHLIBDEPS)
