@@ -27,8 +27,6 @@ function(xv_write file content)
 endfunction()
 
 file(MAKE_DIRECTORY ${xv_doc})
-file(CHMOD ${xv_doc} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-  WORLD_READ WORLD_EXECUTE)
 xv_gzip(${xv_root}/share/man/man1/xvantor.1)
 
 # The copyright file takes the place of LICENSE: the tool is MIT, the support texts that it
@@ -100,7 +98,7 @@ foreach(release IN LISTS xv_releases)
     message(FATAL_ERROR "CHANGELOG.md: ${day} is not a date")
   endif()
   string(APPEND xv_debian_changelog
-    "${CPACK_PACKAGE_NAME} (${version}) unstable; urgency=medium\n"
+    "${CPACK_PACKAGE_NAME} (${version}-${CPACK_DEBIAN_PACKAGE_RELEASE}) unstable; urgency=medium\n"
     "\n"
     "  * XVantor ${version}; its changes are listed in changelog.gz.\n"
     "\n"
@@ -110,5 +108,19 @@ endforeach()
 string(REGEX REPLACE "\n\n$" "\n" xv_debian_changelog "${xv_debian_changelog}")
 xv_write(${xv_doc}/changelog.Debian "${xv_debian_changelog}")
 xv_gzip(${xv_doc}/changelog.Debian)
+# The package is made by its developers, not uploaded to Debian: no bug of Debian's asks for
+# it, so its first entry has none to close.
+file(MAKE_DIRECTORY ${xv_root}/share/lintian/overrides)
+xv_write(${xv_root}/share/lintian/overrides/${CPACK_PACKAGE_NAME}
+  "${CPACK_PACKAGE_NAME}: initial-upload-closes-no-bugs\n")
 xv_write(${xv_doc}/changelog "${xv_changelog}")
 xv_gzip(${xv_doc}/changelog)
+
+# Folders made here follow the umask; the package's must not.
+file(GLOB_RECURSE xv_directories LIST_DIRECTORIES true ${xv_root}/*)
+foreach(directory IN LISTS xv_directories)
+  if(IS_DIRECTORY ${directory})
+    file(CHMOD ${directory} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+      GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  endif()
+endforeach()

@@ -69,6 +69,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The XVantor developers <support@xvantor.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# A Debian revision marks the package as made from the release, not as Debian-native: the
+# upstream history goes into changelog.gz, the packaging one into changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 # Debian's documentation files are made from the source tree on the staged files.
 set(CPACK_XV_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianDocs.cmake)
