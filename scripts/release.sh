@@ -12,7 +12,6 @@
 # gives the same bytes. The Debian package must pass lintian without errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-top=$PWD
 
 check=0
 case "${1:-}" in
@@ -39,9 +38,10 @@ fi
 # their support is being added alongside, so they are optional here for now.
 windows_toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
 vscode=editors/vscode
+in_head() { git cat-file -e "HEAD:$1" 2>/dev/null; }
 packages=(lintian)
-[ -f "$windows_toolchain" ] && packages+=(g++-mingw-w64-x86-64-posix)
-if [ -f "$vscode/package.json" ] && ! command -v npm >/dev/null; then
+in_head "$windows_toolchain" && packages+=(g++-mingw-w64-x86-64-posix)
+if in_head "$vscode/package.json" && ! command -v npm >/dev/null; then
     packages+=(nodejs npm)
 fi
 scripts/setup.sh "${packages[@]}"
@@ -80,13 +80,15 @@ build_release() {
     git archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$tarball"
     tar -xzf "$tarball" -C "$work"
     local src=$work/$name
-    local maps="-ffile-prefix-map=$src=. -ffile-prefix-map=$work=."
+    # Sources and builds both lie below $work, whose name differs from run to run.
+    local maps="-ffile-prefix-map=$work=."
 
-    # Debian package, with the hardening flags that Debian builds use.
+    # Debian package, with the hardening flags that Debian builds use. Flags go in through
+    # the environment, which adds them to those of the project and the toolchain.
     local linux=$work/build-linux
-    cmake -S "$src" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-        -DCMAKE_CXX_FLAGS="$maps -D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
-        -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now" >/dev/null
+    CXXFLAGS="$maps -D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+        LDFLAGS="-Wl,-z,relro,-z,now" \
+        cmake -S "$src" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$linux" -j"$jobs" >/dev/null
     (cd "$linux" && cpack -G DEB -B "$work/deb" >/dev/null)
     local deb
@@ -99,9 +101,10 @@ build_release() {
     # Windows zip (optional for now, see above).
     if [ -f "$src/$windows_toolchain" ]; then
         local windows=$work/build-windows
-        cmake -S "$src" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$src/$windows_toolchain" \
-            -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS="$maps" \
-            -DCMAKE_EXE_LINKER_FLAGS="-Wl,--no-insert-timestamp" >/dev/null
+        # The linker would stamp the time of linking into the executable's header.
+        CXXFLAGS="$maps" LDFLAGS="-Wl,--no-insert-timestamp" \
+            cmake -S "$src" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$src/$windows_toolchain" \
+            -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
         cmake --build "$windows" -j"$jobs" >/dev/null
         (cd "$windows" && cpack -G ZIP -B "$work/zip" >/dev/null)
         [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
@@ -111,7 +114,8 @@ build_release() {
     # VS Code extension (optional for now, see above).
     if [ -f "$src/$vscode/package.json" ]; then
         (cd "$src/$vscode" && npm ci --no-audit --no-fund >/dev/null &&
-            npx --yes @vscode/vsce package </dev/null >/dev/null) || fail "the VS Code extension did not build"
+            npx --yes @vscode/vsce package </dev/null >/dev/null) ||
+            fail "the VS Code extension did not build"
         local vsix
         for vsix in "$src/$vscode"/*.vsix; do
             [ -f "$vsix" ] || fail "vsce made no .vsix"
