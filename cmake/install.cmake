@@ -7,9 +7,21 @@ include(CMakePackageConfigHelpers)
 # Fixed rather than CMAKE_INSTALL_LIBDIR: the package only names an executable, so one
 # architecture-independent place suits every prefix.
 set(XV_PACKAGE_DESTINATION lib/cmake/XVantor)
+# The umask of whoever installs or packages must not reach the installed folders.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+  GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS xvantor EXPORT XVantorTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/man/xvantor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual page shows the version of the build that installs it, so that project(VERSION)
+# stays the one place where the version is written.
+file(READ ${PROJECT_SOURCE_DIR}/man/xvantor.1 xv_man_page)
+string(REGEX REPLACE "\"XVantor [0-9.]+\"" "\"XVantor ${PROJECT_VERSION}\"" xv_man_page
+  "${xv_man_page}")
+file(WRITE ${PROJECT_BINARY_DIR}/man/xvantor.1.new "${xv_man_page}")
+configure_file(${PROJECT_BINARY_DIR}/man/xvantor.1.new ${PROJECT_BINARY_DIR}/man/xvantor.1 COPYONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/xvantor.1)
+install(FILES ${PROJECT_BINARY_DIR}/man/xvantor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/xvantor)
 
 install(EXPORT XVantorTargets NAMESPACE XVantor:: DESTINATION ${XV_PACKAGE_DESTINATION})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/XVantorConfig.cmake.in
@@ -43,18 +55,26 @@ set(CPACK_PACKAGE_VENDOR "The XVantor developers")
 set(CPACK_PACKAGE_CONTACT "support@xvantor.org")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "Frame text preprocessor for C++, Java and C# sources")
+# Lines of at most 80 columns, as Debian asks of a description.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-  "XVantor replaces the blocks of literal text that stand between BEGIN_FRAME_TEXT and\n"
-  "END_FRAME_TEXT in C++, Java and C# sources by expressions that rebuild the text, with\n"
-  "values and whole files spliced in, and writes the small support library that the\n"
-  "result compiles against. The package holds the tool, its manual page and a CMake\n"
-  "package with the function xvantor_generate().")
+  "XVantor replaces the blocks of literal text that stand between\n"
+  "BEGIN_FRAME_TEXT and END_FRAME_TEXT in C++, Java and C# sources by\n"
+  "expressions that rebuild the text, with values and whole files spliced in,\n"
+  "and writes the small support library that the result compiles against. The\n"
+  "package holds the tool, its manual page and a CMake package with the\n"
+  "function xvantor_generate().")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The XVantor developers <support@xvantor.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+# A Debian revision marks the package as made from the release, not as Debian-native: the
+# upstream history goes into changelog.gz, the packaging one into changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+# Debian's documentation files are made from the source tree on the staged files.
+set(CPACK_XV_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianDocs.cmake)
 find_program(XV_DPKG_SHLIBDEPS dpkg-shlibdeps)
 mark_as_advanced(XV_DPKG_SHLIBDEPS)
 if(XV_DPKG_SHLIBDEPS)

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds every release artefact of the commit HEAD into dist/, with SHA256SUMS beside them.
+#   scripts/release.sh          the artefacts of HEAD in dist/
+#   scripts/release.sh --check  the same twice, in two folders and time zones; fails unless
+#                               both runs give identical bytes
+#
+# The version is the one in project(VERSION) of CMakeLists.txt; CHANGELOG.md must have a
+# section for it. Everything is built from the source tarball itself, never from the working
+# tree, so uncommitted changes cannot reach a release, and with SOURCE_DATE_EPOCH set to the
+# commit time, paths mapped away, fixed permissions and stripped binaries, the same commit
+# gives the same bytes. The Debian package must pass lintian without errors.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+check=0
+case "${1:-}" in
+    "") ;;
+    --check) check=1 ;;
+    *) echo "usage: scripts/release.sh [--check]" >&2; exit 2 ;;
+esac
+
+fail() {
+    echo "release: $*" >&2
+    exit 1
+}
+
+git rev-parse --verify -q HEAD >/dev/null || fail "not inside a git checkout with a commit"
+version=$(git show HEAD:CMakeLists.txt | sed -n 's/^project(xvantor VERSION \([0-9][0-9.]*\).*/\1/p')
+[ -n "$version" ] || fail "no project(xvantor VERSION ...) in CMakeLists.txt"
+git show HEAD:CHANGELOG.md | grep -q "^## \[$version\] - [0-9]\{4\}-[0-9]\{2\}-[0-9]\{2\}$" ||
+    fail "CHANGELOG.md has no section \"## [$version] - YYYY-MM-DD\""
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+    echo "release: note: uncommitted changes are left out; the release is built from HEAD" >&2
+fi
+
+# The Windows zip and the VS Code extension are built when their sources are in the tree:
+# their support is being added alongside, so they are optional here for now.
+windows_toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
+vscode=editors/vscode
+in_head() { git cat-file -e "HEAD:$1" 2>/dev/null; }
+packages=(lintian)
+in_head "$windows_toolchain" && packages+=(g++-mingw-w64-x86-64-posix)
+if in_head "$vscode/package.json" && ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+fi
+scripts/setup.sh "${packages[@]}"
+
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
+export LC_ALL=C.UTF-8
+name=xvantor-$version
+jobs=$(nproc)
+
+# Rewrites a zip with the entries in the same order, every time stamp at SOURCE_DATE_EPOCH
+# and every mode 644, for packers that stamp the time of packing.
+normalize_zip() {
+    python3 - "$1" <<'EOF'
+import os, sys, time, zipfile
+path = sys.argv[1]
+stamp = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:6]
+with zipfile.ZipFile(path) as source:
+    entries = [(info, source.read(info)) for info in source.infolist()]
+with zipfile.ZipFile(path + ".new", "w") as target:
+    for info, data in entries:
+        fixed = zipfile.ZipInfo(info.filename, stamp)
+        fixed.external_attr = 0o100644 << 16
+        fixed.create_system = 3
+        fixed.compress_type = zipfile.ZIP_DEFLATED
+        target.writestr(fixed, data, compresslevel=9)
+os.replace(path + ".new", path)
+EOF
+}
+
+# Builds all artefacts into the folder $1 (which must not exist), working below $2.
+build_release() {
+    local out=$1 work=$2
+    mkdir -p "$out" "$work"
+    local tarball=$out/$name.tar.gz
+    git archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$tarball"
+    tar -xzf "$tarball" -C "$work"
+    local src=$work/$name
+    # Sources and builds both lie below $work, whose name differs from run to run.
+    local maps="-ffile-prefix-map=$work=."
+
+    # Debian package, with the hardening flags that Debian builds use. Flags go in through
+    # the environment, which adds them to those of the project and the toolchain.
+    local linux=$work/build-linux
+    CXXFLAGS="$maps -D_FORTIFY_SOURCE=2 -fstack-protector-strong" \
+        LDFLAGS="-Wl,-z,relro,-z,now" \
+        cmake -S "$src" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$linux" -j"$jobs" >/dev/null
+    (cd "$linux" && cpack -G DEB -B "$work/deb" >/dev/null)
+    local deb
+    deb=$(find "$work/deb" -maxdepth 1 -name '*.deb')
+    [ -n "$deb" ] || fail "cpack made no .deb"
+    cp "$deb" "$out/"
+    lintian --fail-on error "$out/$(basename "$deb")" ||
+        fail "lintian reports errors in $(basename "$deb")"
+
+    # Windows zip (optional for now, see above).
+    if [ -f "$src/$windows_toolchain" ]; then
+        local windows=$work/build-windows
+        # The linker would stamp the time of linking into the executable's header.
+        CXXFLAGS="$maps" LDFLAGS="-Wl,--no-insert-timestamp" \
+            cmake -S "$src" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$src/$windows_toolchain" \
+            -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+        cmake --build "$windows" -j"$jobs" >/dev/null
+        (cd "$windows" && cpack -G ZIP -B "$work/zip" >/dev/null)
+        [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
+        cp "$work/zip/$name-win64.zip" "$out/"
+    fi
+
+    # VS Code extension (optional for now, see above).
+    if [ -f "$src/$vscode/package.json" ]; then
+        (cd "$src/$vscode" && npm ci --no-audit --no-fund >/dev/null &&
+            npx --yes @vscode/vsce package </dev/null >/dev/null) ||
+            fail "the VS Code extension did not build"
+        local vsix
+        for vsix in "$src/$vscode"/*.vsix; do
+            [ -f "$vsix" ] || fail "vsce made no .vsix"
+            normalize_zip "$vsix"
+            cp "$vsix" "$out/"
+        done
+    fi
+
+    (cd "$out" && find . -maxdepth 1 -type f -printf '%f\n' | sort | xargs sha256sum >"$work/sums" &&
+        mv "$work/sums" SHA256SUMS)
+}
+
+# cpack gives the members of a .deb the modes that the umask leaves.
+umask 022
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+build_release "$work/dist" "$work/one"
+if [ $check -eq 1 ]; then
+    # Another place and time zone must not change a byte.
+    (TZ=Pacific/Chatham build_release "$work/again/dist" "$work/again/two/deeper")
+    if ! cmp -s "$work/dist/SHA256SUMS" "$work/again/dist/SHA256SUMS"; then
+        diff "$work/dist/SHA256SUMS" "$work/again/dist/SHA256SUMS" >&2 || true
+        fail "two builds of the same commit differ"
+    fi
+    echo "release: two builds of $(git rev-parse --short HEAD) are identical"
+fi
+rm -rf dist
+mv "$work/dist" dist
+cat dist/SHA256SUMS
