@@ -67,13 +67,19 @@ void readExtraWords(MInvocation& invocation, int nFirst, int nArgs, const char* 
             invocation.bQuiet = true;
         } else if (std::strcmp(pszWord, "--line-directives") == 0) {
             invocation.bLineDirectives = true;
-        } else if (std::strcmp(pszWord, "--depfile") == 0 ||
-                   std::strcmp(pszWord, "--support-dir") == 0) {
+        } else {
+            const char** ppszValue = nullptr;
+            if (std::strcmp(pszWord, "--depfile") == 0)
+                ppszValue = &invocation.pszDepfile;
+            else if (std::strcmp(pszWord, "--support-dir") == 0)
+                ppszValue = &invocation.pszSupportDir;
+            if (ppszValue == nullptr)
+                continue;
             if (i + 1 == nArgs) {
                 invocation.pszIncomplete = pszWord;
                 return;
             }
-            (pszWord[2] == 'd' ? invocation.pszDepfile : invocation.pszSupportDir) = ppszArgs[++i];
+            *ppszValue = ppszArgs[++i];
         }
     }
 }
@@ -89,15 +95,12 @@ void writeSupport(const MInvocation& invocation, const char* pszPath) {
 }
 
 void process(MPreprocessorRun& run, const MInvocation& invocation) {
-    if (invocation.pszDepfile == nullptr) {
-        run.process();
-        return;
-    }
-    // Written before the output takes its place, so that a build never sees a new
-    // output with an old list of what it was made from.
+    // The depfile is written before the output takes its place, so that a build never
+    // sees a new output with an old list of what it was made from.
     run.process([&] {
-        writeDepfile(invocation.pszDepfile, invocation.pszOutput, invocation.pszInput,
-                     run.embeddedFiles());
+        if (invocation.pszDepfile != nullptr)
+            writeDepfile(invocation.pszDepfile, invocation.pszOutput, invocation.pszInput,
+                         run.embeddedFiles());
     });
 }
 

@@ -22,10 +22,10 @@ TEST(MError, LocatesItsOffsetByLineAndColumn) {
         {"a\nb\nc", 0, 4, 3, 1},
         {"a\r\nb\r\nc", 0, 6, 3, 1},
         {"a\rb\rc", 0, 4, 3, 1},
-        {"a\r\nb", 0, 2, 1, 3},    // between CR and LF: still the first line
+        {"a\r\nb", 0, 2, 1, 3},      // between CR and LF: still the first line
         {"\n\r\n\r x", 0, 5, 4, 2},  // LF, CR LF, CR: three lines end
-        {"ab\ncd", 3, 1, 2, 2},    // an offset into a text that starts further on
-        {"ab", 0, 9, 1, 3},        // past the end: the end
+        {"ab\ncd", 3, 1, 2, 2},      // an offset into a text that starts further on
+        {"ab", 0, 9, 1, 3},          // past the end: the end
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strText + " @" + std::to_string(c.nOffset));
