@@ -13,7 +13,7 @@ namespace {
 #define XV_SUPPORT_ADDRESS "support@xvantor.org"
 
 const char* const pszBanner =
-    "\nXVantor 1.0.0, the frame text preprocessor for C++, Java and C#"
+    "\nXVantor " XV_VERSION ", the frame text preprocessor for C++, Java and C#"
     "\nCopyright (C) 2026 The XVantor developers"
     "\nAll rights reserved.\n";
 // "enougth" is how the tool has always spelled it; scripts match the text.
