@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Runs one end-to-end case of xvantor and compares what it did with the case's goldens.
 
-Usage: run_e2e.py <binary> <case-dir> [--keep]
+Usage: run_e2e.py <binary> <case-dir> --version <version> [--keep]
 
 A case folder holds:
   args             the arguments after the program name, one per line (LF); empty for none
   in/              the working directory before the run (absent: empty)
-  expected.stdout  the exact bytes of standard output
+  expected.stdout  the exact bytes of standard output after the banner, which every run
+                   prints first and which is checked here for the given version
   expected.status  the exit status as decimal text (absent: 0)
   expected/        the working directory after the run (absent: it must equal in/)
   setup            optional POSIX shell script, run with `sh setup` inside the working
@@ -34,6 +35,8 @@ import stat
 import subprocess
 import sys
 import tempfile
+
+import harness
 
 KEEP_NAME = ".keep"
 TIMEOUT_SECONDS = 600
@@ -170,7 +173,7 @@ def make_writable(root):
                 os.chmod(full, os.stat(full).st_mode | stat.S_IRWXU)
 
 
-def run_case(binary, case_dir, keep):
+def run_case(binary, case_dir, version, keep):
     case_dir = os.path.abspath(case_dir)
     binary = os.path.abspath(binary)
     name = os.path.basename(case_dir.rstrip("/"))
@@ -182,7 +185,7 @@ def run_case(binary, case_dir, keep):
         print("%s: binary %s does not exist" % (name, binary))
         return 2
     with open(stdout_path, "rb") as f:
-        expected_stdout = f.read()
+        expected_stdout = harness.banner(version) + f.read()
     expected_status = read_status(case_dir)
     args = read_args(case_dir)
     in_dir = os.path.join(case_dir, "in")
@@ -250,11 +253,12 @@ def run_case(binary, case_dir, keep):
 
 
 def main(argv):
+    keep = "--keep" in argv[1:]
     positional = [a for a in argv[1:] if a != "--keep"]
-    if len(positional) != 2:
+    if len(positional) != 4 or positional[2] != "--version":
         print(__doc__)
         return 2
-    return run_case(positional[0], positional[1], "--keep" in argv[1:])
+    return run_case(positional[0], positional[1], positional[3], keep)
 
 
 if __name__ == "__main__":

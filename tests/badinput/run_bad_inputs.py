@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Walks every way a user can feed xvantor bad input.
 
-Usage: run_bad_inputs.py <xvantor-binary>
+Usage: run_bad_inputs.py <xvantor-binary> --version <version>
 
 Each row runs the tool twice in a fresh directory: once with no output file, once with an
 output file already there. A rejected row must print the banner and then exactly its one
@@ -20,8 +20,9 @@ import subprocess
 import sys
 import tempfile
 
-BANNER = (b"\nXVantor 1.0.0, the frame text preprocessor for C++, Java and C#\n"
-          b"Copyright (C) 2026 The XVantor developers\nAll rights reserved.\n\n")
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
 OLD_OUTPUT = b"old output \x00\xff\r\n"
 NOBODY = 65534
 
@@ -157,7 +158,7 @@ def snapshot(directory):
     return tree
 
 
-def run_row(binary, row, with_output):
+def run_row(binary, version, row, with_output):
     name, files, arguments, message, output, unprivileged, setup = row
     directory = tempfile.mkdtemp(prefix="xvantor-bad-")
     try:
@@ -191,7 +192,7 @@ def run_row(binary, row, with_output):
             if output not in after:
                 problems.append("no output written")
             return "; ".join(problems)
-        expected = BANNER + message + b"\n"
+        expected = harness.banner(version) + message + b"\n"
         if completed.stdout != expected:
             problems.append("stdout %r, expected %r" % (completed.stdout, expected))
         if completed.returncode == 0:
@@ -211,15 +212,16 @@ def run_row(binary, row, with_output):
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 4 or sys.argv[2] != "--version":
         print(__doc__)
         return 2
     binary = os.path.abspath(sys.argv[1])
+    version = sys.argv[3]
     passed = failed = 0
     for row in ROWS:
         for with_output in (False, True):
             label = "%s%s" % (row[0], " (output present)" if with_output else "")
-            problem = run_row(binary, row, with_output)
+            problem = run_row(binary, version, row, with_output)
             if problem.startswith("skipped"):
                 print("SKIP  %s: %s" % (label, problem))
                 continue
