@@ -9,7 +9,13 @@ A case folder holds:
   expected.stdout  the exact bytes of standard output after the banner, which every run
                    prints first and which is checked here for the given version
   expected.status  the exit status as decimal text (absent: 0)
-  expected/        the working directory after the run (absent: it must equal in/)
+  expected/        the working directory after the run (absent: it must equal in/), apart
+                   from the support files that the run writes
+  expected.support the paths of the support files that the run writes, one a line (LF),
+                   relative to the working directory; each must hold the bytes of its
+                   source in the repository, chosen by the name that the path ends with
+                   (mstring.h: core/mstring.h, mvantor.h: support/mvantor.h, the others:
+                   support/texts/); absent: the run writes none
   setup            optional POSIX shell script, run with `sh setup` inside the working
                    directory after in/ is copied and before the tool runs; for states that
                    git cannot hold (permissions, symlinks made at run time)
@@ -17,8 +23,7 @@ A case folder holds:
 Files named `.keep` only make git keep a folder: they are not copied from in/, and in
 in/ or expected/ they stand for "this folder exists". Every folder of the working directory
 after the run must be a folder of the expectation and the other way round, and every file
-must match byte for byte; symlinks in expected/ are followed, so a golden may point at a text
-kept elsewhere in the repository.
+must match byte for byte; symlinks in expected/ are followed.
 
 Standard error must stay empty, since the tool prints everything to standard output; when
 XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
@@ -55,6 +60,20 @@ def read_args(case_dir):
     if lines[-1] == b"":
         lines.pop()
     return [os.fsdecode(line) for line in lines]
+
+
+def read_support(case_dir):
+    """Returns {relative path: bytes} of the support files that the case expects."""
+    path = os.path.join(case_dir, "expected.support")
+    if not os.path.exists(path):
+        return {}
+    with open(path, "rb") as f:
+        names = [os.fsdecode(line) for line in f.read().split(b"\n") if line]
+    texts = {os.path.normpath(name): harness.support_text(name) for name in names}
+    broken = [name for name, text in texts.items() if text is None]
+    if broken:
+        raise ValueError("expected.support names no support file: %s" % ", ".join(broken))
+    return texts
 
 
 def read_status(case_dir):
@@ -187,6 +206,11 @@ def run_case(binary, case_dir, version, keep):
     with open(stdout_path, "rb") as f:
         expected_stdout = harness.banner(version) + f.read()
     expected_status = read_status(case_dir)
+    try:
+        support = read_support(case_dir)
+    except ValueError as error:
+        print("%s: %s" % (name, error))
+        return 2
     args = read_args(case_dir)
     in_dir = os.path.join(case_dir, "in")
     in_dir = in_dir if os.path.isdir(in_dir) else None
@@ -220,6 +244,12 @@ def run_case(binary, case_dir, version, keep):
 
         make_writable(work)
         want_files, want_folders = snapshot(expected_dir)
+        want_files.update(support)
+        for rel in support:
+            # A support file is written into a folder that exists.
+            while os.path.dirname(rel):
+                rel = os.path.dirname(rel)
+                want_folders.add(rel)
         got_files, got_folders = snapshot(work)
         for rel in sorted(set(want_files) - set(got_files)):
             problems.append("--- missing file %s" % rel)
