@@ -9,8 +9,9 @@ A case folder holds:
   expected.stdout  the exact bytes of standard output after the banner, which every run
                    prints first and which is checked here for the given version
   expected.status  the exit status as decimal text (absent: 0)
-  expected/        the working directory after the run (absent: it must equal in/), apart
-                   from the support files that the run writes
+  expected/        the files that the run writes or changes, as they must be after it, and
+                   the folders it makes; every other file and folder of in/ must be left as
+                   it was (absent: the run changes nothing but the support files)
   expected.support the paths of the support files that the run writes, one a line (LF),
                    relative to the working directory; each must hold the bytes of its
                    source in the repository, chosen by the name that the path ends with
@@ -21,9 +22,10 @@ A case folder holds:
                    git cannot hold (permissions, symlinks made at run time)
 
 Files named `.keep` only make git keep a folder: they are not copied from in/, and in
-in/ or expected/ they stand for "this folder exists". Every folder of the working directory
-after the run must be a folder of the expectation and the other way round, and every file
-must match byte for byte; symlinks in expected/ are followed.
+in/ or expected/ they stand for "this folder exists". The expectation is in/ with expected/
+and the support files laid over it: every folder of the working directory after the run
+must be a folder of the expectation and the other way round, and every file must match
+byte for byte; symlinks are followed.
 
 Standard error must stay empty, since the tool prints everything to standard output; when
 XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
@@ -215,7 +217,7 @@ def run_case(binary, case_dir, version, keep):
     in_dir = os.path.join(case_dir, "in")
     in_dir = in_dir if os.path.isdir(in_dir) else None
     expected_dir = os.path.join(case_dir, "expected")
-    expected_dir = expected_dir if os.path.isdir(expected_dir) else in_dir
+    expected_dir = expected_dir if os.path.isdir(expected_dir) else None
 
     work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
     try:
@@ -243,7 +245,10 @@ def run_case(binary, case_dir, version, keep):
             problems.append("--- stderr is not empty:\n" + result.stderr.decode("latin-1"))
 
         make_writable(work)
-        want_files, want_folders = snapshot(expected_dir)
+        want_files, want_folders = snapshot(in_dir)
+        changed_files, made_folders = snapshot(expected_dir)
+        want_files.update(changed_files)
+        want_folders |= made_folders
         want_files.update(support)
         for rel in support:
             # A support file is written into a folder that exists.
