@@ -225,8 +225,8 @@ def run_case(binary, case_dir, version, keep):
         setup = os.path.join(case_dir, "setup")
         if os.path.exists(setup):
             subprocess.run(["sh", setup], cwd=work, check=True)
-        wrap = shlex.split(os.environ.get("XV_WRAP", ""))
-        command = wrap + [binary] + args
+        command = harness.tool_command(binary, args)
+        wrap = len(command) > len(args) + 1  # XV_WRAP put a wrapper first
         try:
             result = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL,
                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE,
