@@ -14,10 +14,10 @@ namespace {
 
 #define XV_SUPPORT_ADDRESS "support@xvantor.org"
 
-const char* const pszBanner =
-    "\nXVantor 1.0.0, the frame text preprocessor for C++, Java and C#"
-    "\nCopyright (C) 2026 The XVantor developers"
-    "\nAll rights reserved.\n";
+const char* const pszBanner = "\nXVantor " XV_VERSION
+                              ", the frame text preprocessor for C++, Java and C#"
+                              "\nCopyright (C) 2026 The XVantor developers"
+                              "\nAll rights reserved.\n";
 // "enougth" is how the tool has always spelled it; scripts match the text.
 const char* const pszNotEnough = "Not enougth parameters!";
 const char* const pszUsage =

@@ -10,7 +10,8 @@
 namespace {
 
 const std::string sm_strBanner =
-    "\nXVantor 1.0.0, the frame text preprocessor for C++, Java and C#\n"
+    "\nXVantor " XV_VERSION
+    ", the frame text preprocessor for C++, Java and C#\n"
     "Copyright (C) 2026 The XVantor developers\nAll rights reserved.\n\n";
 
 struct MOutcome {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) in
 # build-fuzz and fuzzes each for the given number of seconds (default 60), starting from a
-# copy of its corpus in tests/fuzz/corpus. Exits non-zero on any finding: a crash, a
+# copy of its corpus in tests/fuzz/corpus (fuzz_translate also from every input of the
+# end-to-end cases, tests/fuzz/e2e_seeds.sh). Exits non-zero on any finding: a crash, a
 # sanitizer report, a leak, a timeout, or an oracle mismatch.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,6 +40,9 @@ for target in "${targets[@]}"; do
     mkdir -p "$work/artifacts"
     # The kept corpus grows in the build tree; the seeds are refreshed from the source.
     cp "$root/tests/fuzz/corpus/$target/"* "$work/corpus/"
+    if [ "$target" = fuzz_translate ]; then
+        "$root/tests/fuzz/e2e_seeds.sh" "$work/corpus"
+    fi
     options=(-max_len=4096 -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048
              -print_final_stats=1 -artifact_prefix="$work/artifacts/")
     # The byte-code of fuzz_mstring has no keywords.

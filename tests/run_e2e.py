@@ -1,23 +1,31 @@
 #!/usr/bin/env python3
 """Runs one end-to-end case of xvantor and compares what it did with the case's goldens.
 
-Usage: run_e2e.py <binary> <case-dir> [--keep]
+Usage: run_e2e.py <binary> <case-dir> --version <version> [--keep]
 
 A case folder holds:
   args             the arguments after the program name, one per line (LF); empty for none
   in/              the working directory before the run (absent: empty)
-  expected.stdout  the exact bytes of standard output
+  expected.stdout  the exact bytes of standard output after the banner, which every run
+                   prints first and which is checked here for the given version
   expected.status  the exit status as decimal text (absent: 0)
-  expected/        the working directory after the run (absent: it must equal in/)
+  expected/        the files that the run writes or changes, as they must be after it, and
+                   the folders it makes; every other file and folder of in/ must be left as
+                   it was (absent: the run changes nothing but the support files)
+  expected.support the paths of the support files that the run writes, one a line (LF),
+                   relative to the working directory; each must hold the bytes of its
+                   source in the repository, chosen by the name that the path ends with
+                   (mstring.h: core/mstring.h, mvantor.h: support/mvantor.h, the others:
+                   support/texts/); absent: the run writes none
   setup            optional POSIX shell script, run with `sh setup` inside the working
                    directory after in/ is copied and before the tool runs; for states that
                    git cannot hold (permissions, symlinks made at run time)
 
 Files named `.keep` only make git keep a folder: they are not copied from in/, and in
-in/ or expected/ they stand for "this folder exists". Every folder of the working directory
-after the run must be a folder of the expectation and the other way round, and every file
-must match byte for byte; symlinks in expected/ are followed, so a golden may point at a text
-kept elsewhere in the repository.
+in/ or expected/ they stand for "this folder exists". The expectation is in/ with expected/
+and the support files laid over it: every folder of the working directory after the run
+must be a folder of the expectation and the other way round, and every file must match
+byte for byte; symlinks are followed.
 
 Standard error must stay empty, since the tool prints everything to standard output; when
 XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
@@ -34,6 +42,8 @@ import stat
 import subprocess
 import sys
 import tempfile
+
+import harness
 
 KEEP_NAME = ".keep"
 TIMEOUT_SECONDS = 600
@@ -52,6 +62,20 @@ def read_args(case_dir):
     if lines[-1] == b"":
         lines.pop()
     return [os.fsdecode(line) for line in lines]
+
+
+def read_support(case_dir):
+    """Returns {relative path: bytes} of the support files that the case expects."""
+    path = os.path.join(case_dir, "expected.support")
+    if not os.path.exists(path):
+        return {}
+    with open(path, "rb") as f:
+        names = [os.fsdecode(line) for line in f.read().split(b"\n") if line]
+    texts = {os.path.normpath(name): harness.support_text(name) for name in names}
+    broken = [name for name, text in texts.items() if text is None]
+    if broken:
+        raise ValueError("expected.support names no support file: %s" % ", ".join(broken))
+    return texts
 
 
 def read_status(case_dir):
@@ -170,7 +194,7 @@ def make_writable(root):
                 os.chmod(full, os.stat(full).st_mode | stat.S_IRWXU)
 
 
-def run_case(binary, case_dir, keep):
+def run_case(binary, case_dir, version, keep):
     case_dir = os.path.abspath(case_dir)
     binary = os.path.abspath(binary)
     name = os.path.basename(case_dir.rstrip("/"))
@@ -182,13 +206,18 @@ def run_case(binary, case_dir, keep):
         print("%s: binary %s does not exist" % (name, binary))
         return 2
     with open(stdout_path, "rb") as f:
-        expected_stdout = f.read()
+        expected_stdout = harness.banner(version) + f.read()
     expected_status = read_status(case_dir)
+    try:
+        support = read_support(case_dir)
+    except ValueError as error:
+        print("%s: %s" % (name, error))
+        return 2
     args = read_args(case_dir)
     in_dir = os.path.join(case_dir, "in")
     in_dir = in_dir if os.path.isdir(in_dir) else None
     expected_dir = os.path.join(case_dir, "expected")
-    expected_dir = expected_dir if os.path.isdir(expected_dir) else in_dir
+    expected_dir = expected_dir if os.path.isdir(expected_dir) else None
 
     work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
     try:
@@ -196,8 +225,8 @@ def run_case(binary, case_dir, keep):
         setup = os.path.join(case_dir, "setup")
         if os.path.exists(setup):
             subprocess.run(["sh", setup], cwd=work, check=True)
-        wrap = shlex.split(os.environ.get("XV_WRAP", ""))
-        command = wrap + [binary] + args
+        command = harness.tool_command(binary, args)
+        wrap = len(command) > len(args) + 1  # XV_WRAP put a wrapper first
         try:
             result = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL,
                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE,
@@ -216,7 +245,16 @@ def run_case(binary, case_dir, keep):
             problems.append("--- stderr is not empty:\n" + result.stderr.decode("latin-1"))
 
         make_writable(work)
-        want_files, want_folders = snapshot(expected_dir)
+        want_files, want_folders = snapshot(in_dir)
+        changed_files, made_folders = snapshot(expected_dir)
+        want_files.update(changed_files)
+        want_folders |= made_folders
+        want_files.update(support)
+        for rel in support:
+            # A support file is written into a folder that exists.
+            while os.path.dirname(rel):
+                rel = os.path.dirname(rel)
+                want_folders.add(rel)
         got_files, got_folders = snapshot(work)
         for rel in sorted(set(want_files) - set(got_files)):
             problems.append("--- missing file %s" % rel)
@@ -250,11 +288,12 @@ def run_case(binary, case_dir, keep):
 
 
 def main(argv):
+    keep = "--keep" in argv[1:]
     positional = [a for a in argv[1:] if a != "--keep"]
-    if len(positional) != 2:
+    if len(positional) != 4 or positional[2] != "--version":
         print(__doc__)
         return 2
-    return run_case(positional[0], positional[1], "--keep" in argv[1:])
+    return run_case(positional[0], positional[1], positional[3], keep)
 
 
 if __name__ == "__main__":

@@ -2,7 +2,8 @@
 """Writes the binary fixtures and the expected.out of every compile-and-run case.
 
 Run once by hand after changing a case (`python3 tests/compiled/make_fixtures.py`) and read the
-diff: every expected byte below is spelled out from the rules that the frame sources rely on,
+diff; with --check it writes nothing and fails when a file differs from what it would write
+(a CTest test runs that). Every expected byte below is spelled out from the rules that the frame sources rely on,
 never taken from a program's output. The frame sources themselves are ordinary files of the
 case folders, with CR LF line ends.
 
@@ -13,6 +14,7 @@ leaves the CR LF of the last text line in the text.
 """
 
 import os
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CRLF = b"\r\n"
@@ -131,18 +133,23 @@ CASES = {
 }
 
 
-def write(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def main():
+def main(check):
+    stale = []
     for case, (expected, fixtures) in CASES.items():
         folder = os.path.join(HERE, case)
-        for name, data in fixtures.items():
-            write(os.path.join(folder, name), data)
-        write(os.path.join(folder, "expected.out"), expected())
+        for name, data in list(fixtures.items()) + [("expected.out", expected())]:
+            path = os.path.join(folder, name)
+            if check:
+                with open(path, "rb") as f:
+                    if f.read() != data:
+                        stale.append(os.path.relpath(path, HERE))
+            else:
+                with open(path, "wb") as f:
+                    f.write(data)
+    for path in stale:
+        print("%s is not what make_fixtures.py writes" % path)
+    return 1 if stale else 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv[1:] == ["--check"]))

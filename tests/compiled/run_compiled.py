@@ -39,30 +39,15 @@ import subprocess
 import sys
 import tempfile
 
-SKIPPED = 77
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
 TOOL_TIMEOUT_SECONDS = 600
 COMPILE_TIMEOUT_SECONDS = 600
 RUN_TIMEOUT_SECONDS = 120
 GENERATED_DIR = "gen"
 RESULT_NAME = "out.bin"
 EXPECTED_NAME = "expected.out"
-
-SUPPORT_FILES = {
-    "cpp": ["mstring.h", "mvantor.h"],
-    "java": ["MString.java", "MVantor.java"],
-    "cs": ["MString.cs", "MVantor.cs"],
-}
-
-# Test names use identifiers; the C++ compilers are also accepted under their own names.
-COMPILERS = {
-    "gxx": ("cpp", ["g++"]),
-    "g++": ("cpp", ["g++"]),
-    "clangxx": ("cpp", ["clang++"]),
-    "clang++": ("cpp", ["clang++"]),
-    "javac": ("java", ["javac", "java"]),
-    "mcs": ("cs", ["mcs", "mono"]),
-}
-DEFAULT_COMPILER = {"cpp": "gxx", "java": "javac", "cs": "mcs"}
 
 
 class StageFailed(Exception):
@@ -115,17 +100,17 @@ def run(stage, argv, cwd, timeout):
 
 
 def translate(tool, language, sources, work_dir):
-    wrap = shlex.split(os.environ.get("XV_WRAP", ""))
     os.makedirs(os.path.join(work_dir, GENERATED_DIR), exist_ok=True)
     for name in sources:
         output = GENERATED_DIR + "/" + name
-        result = run("tool", wrap + [tool, name, output], work_dir, TOOL_TIMEOUT_SECONDS)
+        result = run("tool", harness.tool_command(tool, [name, output]), work_dir,
+                     TOOL_TIMEOUT_SECONDS)
         # A tool that reports an error on the console without failing its exit status still
         # leaves no output file behind, so the output's existence is checked too.
         if not os.path.isfile(os.path.join(work_dir, output)):
             raise StageFailed("tool", "%s was not written\n--- stdout\n%s"
                               % (output, show(result.stdout)))
-    for name in SUPPORT_FILES[language]:
+    for name in harness.SUPPORT_FILES[language]:
         if not os.path.isfile(os.path.join(work_dir, GENERATED_DIR, name)):
             raise StageFailed("tool", "support file %s/%s was not written" % (GENERATED_DIR, name))
 
@@ -133,26 +118,21 @@ def translate(tool, language, sources, work_dir):
 def build_and_run(compiler, language, sources, work_dir):
     gen = os.path.join(work_dir, GENERATED_DIR)
     if language == "cpp":
-        cxx = COMPILERS[compiler][1][0]
-        objects = []
         # One translation unit per source, so that a case with several sources proves that
         # the support headers link into one program.
+        objects = []
         for name in sources:
             obj = os.path.splitext(name)[0] + ".o"
-            run("compile", [cxx, "-std=c++17", "-Wall", "-Wextra", "-Werror", "-c", name,
-                            "-o", obj], gen, COMPILE_TIMEOUT_SECONDS)
+            run("compile", harness.compile_command(compiler, [name], obj, objects_only=True),
+                gen, COMPILE_TIMEOUT_SECONDS)
             objects.append(obj)
-        run("compile", [cxx, "-o", "program"] + objects, gen, COMPILE_TIMEOUT_SECONDS)
-        return run("run", [os.path.join(gen, "program")], work_dir, RUN_TIMEOUT_SECONDS)
-    compile_sources = sorted(set(sources) | set(SUPPORT_FILES[language]))
-    if language == "java":
-        run("compile", ["javac", "-Xlint:all", "-Werror", "-d", "classes"]
-            + compile_sources, gen, COMPILE_TIMEOUT_SECONDS)
-        return run("run", ["java", "-cp", os.path.join(gen, "classes"), "Main"], work_dir,
-                   RUN_TIMEOUT_SECONDS)
-    run("compile", ["mcs", "-warnaserror", "-out:program.exe"] + compile_sources, gen,
+        output, compile_sources = "program", objects
+    else:
+        output = "classes" if language == "java" else "program.exe"
+        compile_sources = sorted(set(sources) | set(harness.SUPPORT_FILES[language]))
+    run("compile", harness.compile_command(compiler, compile_sources, output), gen,
         COMPILE_TIMEOUT_SECONDS)
-    return run("run", ["mono", os.path.join(gen, "program.exe")], work_dir,
+    return run("run", harness.run_command(compiler, os.path.join(gen, output)), work_dir,
                RUN_TIMEOUT_SECONDS)
 
 
@@ -180,7 +160,7 @@ def main():
     parser = argparse.ArgumentParser(description="Compile-and-run test of xvantor's output.")
     parser.add_argument("tool")
     parser.add_argument("case_dir")
-    parser.add_argument("--compiler", choices=sorted(COMPILERS))
+    parser.add_argument("--compiler", choices=sorted(harness.COMPILERS))
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
 
@@ -191,16 +171,16 @@ def main():
         language, sources = find_sources(case_dir)
         if not os.path.isfile(os.path.join(case_dir, EXPECTED_NAME)):
             raise BrokenCase("%s is missing" % EXPECTED_NAME)
-        compiler = args.compiler or DEFAULT_COMPILER[language]
-        if COMPILERS[compiler][0] != language:
+        compiler = args.compiler or harness.DEFAULT_COMPILER[language]
+        if harness.COMPILERS[compiler][0] != language:
             raise BrokenCase("compiler %s does not build this case's language" % compiler)
     except BrokenCase as error:
         print("%s: broken case: %s" % (case_name, error))
         return 2
-    missing = [p for p in COMPILERS[compiler][1] if shutil.which(p) is None]
+    missing = harness.missing_programs(compiler)
     if missing:
         print("%s: skipped, not installed: %s" % (case_name, ", ".join(missing)))
-        return SKIPPED
+        return harness.SKIPPED
 
     work_dir = tempfile.mkdtemp(prefix="xv-compiled-%s-" % case_name)
     status = 1

@@ -27,15 +27,12 @@ import subprocess
 import sys
 import tempfile
 
-SKIPPED = 77
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
 TIMEOUT_SECONDS = 300
 GENERATED_DIR = "gen"
 EXPECTED_DIR = "expected"
-LANGUAGES = {
-    ".cpp": ["g++"],
-    ".java": ["javac", "java"],
-    ".cs": ["mcs", "mono"],
-}
 
 
 class StageFailed(Exception):
@@ -62,27 +59,25 @@ def run(stage, command, cwd):
 
 def find_source(example):
     sources = [name for name in os.listdir(example)
-               if os.path.splitext(name)[1] in LANGUAGES]
+               if os.path.splitext(name)[1] in harness.LANGUAGE_OF_EXTENSION]
     if len(sources) != 1:
         raise BrokenExample("%s must hold exactly one frame source, not %s" % (example, sources))
     return sources[0]
 
 
+def compiler_of(source):
+    return harness.DEFAULT_COMPILER[harness.LANGUAGE_OF_EXTENSION[os.path.splitext(source)[1]]]
+
+
 def build_and_run(tool, work, source):
     stem, extension = os.path.splitext(source)
+    compiler = compiler_of(source)
+    output = {".cpp": stem, ".java": "classes", ".cs": stem + ".exe"}[extension]
     os.mkdir(os.path.join(work, GENERATED_DIR))
-    run("tool", [tool, source, os.path.join(GENERATED_DIR, source)], work)
+    run("tool", harness.tool_command(tool, [source, os.path.join(GENERATED_DIR, source)]), work)
     generated = sorted(glob.glob(os.path.join(GENERATED_DIR, "*" + extension), root_dir=work))
-    if extension == ".cpp":
-        run("compile", ["g++", "-std=c++17", "-Wall", "-Wextra", "-Werror", "-o", stem]
-            + generated, work)
-        run("run", ["./" + stem], work)
-    elif extension == ".java":
-        run("compile", ["javac", "-Xlint:all", "-Werror", "-d", "classes"] + generated, work)
-        run("run", ["java", "-cp", "classes", stem], work)
-    else:
-        run("compile", ["mcs", "-warnaserror", "-out:%s.exe" % stem] + generated, work)
-        run("run", ["mono", stem + ".exe"], work)
+    run("compile", harness.compile_command(compiler, generated, output), work)
+    run("run", harness.run_command(compiler, os.path.join(work, output), stem), work)
 
 
 def compare(example, work):
@@ -116,11 +111,10 @@ def main():
     except BrokenExample as error:
         print("BROKEN: %s" % error)
         return 2
-    missing = [program for program in LANGUAGES[os.path.splitext(source)[1]]
-               if shutil.which(program) is None]
+    missing = harness.missing_programs(compiler_of(source))
     if missing:
         print("skipped: %s not installed" % ", ".join(missing))
-        return SKIPPED
+        return harness.SKIPPED
 
     work = tempfile.mkdtemp(prefix="xvantor-example-")
     try:

@@ -31,7 +31,9 @@ import sys
 import tempfile
 import time
 
-SKIPPED = 77
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
 TIMEOUT_SECONDS = 300
 MESSAGE_NAME = "message.txt"
 EXPECTED_NAME = "expected.txt"
@@ -148,7 +150,7 @@ def main():
 
     if args.jar and not (shutil.which("java") and shutil.which("javac")):
         print("skipped: java or javac is not installed")
-        return SKIPPED
+        return harness.SKIPPED
     work = tempfile.mkdtemp(prefix="xvantor-install-")
     try:
         test(args, work)

@@ -19,7 +19,8 @@ import sys
 import tempfile
 import time
 
-SKIPPED = 77
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
 
 
 def binary_bytes(count):
@@ -79,18 +80,17 @@ def timed(command, cwd):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("xvantor")
-    parser.add_argument("compiler", choices=["gxx", "clangxx", "javac", "mcs"])
+    parser.add_argument("compiler", choices=sorted(harness.COMPILERS))
     parser.add_argument("--file-bytes", type=int, default=1 << 20)
     parser.add_argument("--pieces", type=int, default=5000)
     parser.add_argument("--keep", action="store_true")
     options = parser.parse_args()
 
-    language = {"gxx": "cpp", "clangxx": "cpp", "javac": "java", "mcs": "cs"}[options.compiler]
-    needed = {"gxx": ["g++"], "clangxx": ["clang++"], "javac": ["javac", "java"],
-              "mcs": ["mcs", "mono"]}[options.compiler]
-    if not os.path.exists("/usr/bin/time") or any(shutil.which(n) is None for n in needed):
-        print("skipped: %s or /usr/bin/time missing" % " ".join(needed))
-        return SKIPPED
+    language = harness.COMPILERS[options.compiler][0]
+    missing = harness.missing_programs(options.compiler)
+    if not os.path.exists("/usr/bin/time") or missing:
+        print("skipped: %s or /usr/bin/time missing" % " ".join(missing))
+        return harness.SKIPPED
 
     work = tempfile.mkdtemp(prefix="xvantor-large-")
     try:
@@ -102,24 +102,20 @@ def main():
             file.write(text)
         os.mkdir(os.path.join(work, "gen"))
 
-        seconds, peak, done = timed([os.path.abspath(options.xvantor), name, "gen/" + name], work)
+        seconds, peak, done = timed(harness.tool_command(os.path.abspath(options.xvantor),
+                                                         [name, "gen/" + name]), work)
         if done.returncode != 0:
             print("tool failed:\n" + done.stdout.decode(errors="replace"))
             return 1
         print("tool     %7.2f s %8d KiB" % (seconds, peak))
 
         gen = os.path.join(work, "gen")
-        if language == "cpp":
-            cxx = "g++" if options.compiler == "gxx" else "clang++"
-            command = [cxx, "-std=c++17", "-Wall", "-Wextra", "-Werror", "-o", "../prog", name]
-            run = ["./prog"]
-        elif language == "java":
-            command = ["javac", "-Xlint:all", "-Werror", "-d", "..", name, "MString.java",
-                       "MVantor.java"]
-            run = ["java", "-cp", ".", "Main"]
-        else:
-            command = ["mcs", "-warnaserror", "-out:../prog.exe", name, "MString.cs", "MVantor.cs"]
-            run = ["mono", "prog.exe"]
+        # C++ includes its support headers; Java and C# compile theirs beside the source.
+        support = [] if language == "cpp" else harness.SUPPORT_FILES[language]
+        output = {"cpp": "prog", "java": "classes", "cs": "prog.exe"}[language]
+        command = harness.compile_command(options.compiler, [name] + support,
+                                          os.path.join(work, output))
+        run = harness.run_command(options.compiler, os.path.join(work, output))
         seconds, peak, done = timed(command, gen)
         if done.returncode != 0:
             print("compile failed:\n" + (done.stdout + done.stderr).decode(errors="replace")[-3000:])

@@ -1,1 +1,0 @@
-../../../../support/texts/MString.java

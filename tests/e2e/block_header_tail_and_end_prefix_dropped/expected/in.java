@@ -1,5 +1,0 @@
-x();
-BEGIN_FRAME_TEXT(); // comment
-abc
-    // x END_FRAME_TEXT() ; tail
-y();

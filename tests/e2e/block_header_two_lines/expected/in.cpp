@@ -1,4 +1,0 @@
-BEGIN_FRAME_TEXT(FLAG_<!="["
-FLAG_!>="]") ignored
-A[x]B
-END_FRAME_TEXT();

@@ -1,3 +1,0 @@
-int aBEGIN_FRAME_TEXTb(1)
-X
-END_FRAME_TEXTc(2);

@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<!a!!>
-END_FRAME_TEXT();

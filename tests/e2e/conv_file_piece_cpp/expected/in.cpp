@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<#ab.txt#>
-END_FRAME_TEXT();

@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT(FLAG_<#="<" FLAG_#>=">")
-<!a!>
-END_FRAME_TEXT();

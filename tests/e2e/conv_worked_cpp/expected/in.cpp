@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-Hi <!name!>!
-END_FRAME_TEXT();

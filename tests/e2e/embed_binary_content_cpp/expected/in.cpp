@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<#bin.dat#>
-END_FRAME_TEXT();

@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<#at.txt#>
-END_FRAME_TEXT();

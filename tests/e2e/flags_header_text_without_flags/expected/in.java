@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT(just words FLAG)
-<!a!>
-END_FRAME_TEXT();

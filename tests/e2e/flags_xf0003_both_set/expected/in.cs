@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT(FLAG_<!="@" FLAG_<#="@")
-x
-END_FRAME_TEXT();

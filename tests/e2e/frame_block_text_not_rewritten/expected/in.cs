@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
- frame X {
-END_FRAME_TEXT();

@@ -1,4 +1,0 @@
-void g() {
-  frame(x);
-}
-int h(int);

@@ -1,3 +1,0 @@
-frame Report
-{
-};

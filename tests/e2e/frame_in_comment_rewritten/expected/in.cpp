@@ -1,3 +1,0 @@
-// the frame of it
-struct S {
-};

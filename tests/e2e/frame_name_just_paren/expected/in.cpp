@@ -1,2 +1,0 @@
-frame ( Report ) {
-};

@@ -1,3 +1,0 @@
-x
-frame Report
-// no brace

@@ -1,8 +1,0 @@
-	frame A {
-};
-Frame B {
-};
-FRAME C {
-};
-x=frame D {
-};

@@ -1,4 +1,0 @@
-frame(Report){
-};
-struct S {
-};

@@ -1,4 +1,0 @@
-frame(Report){
-};
-int f() {
-}

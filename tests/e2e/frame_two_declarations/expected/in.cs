@@ -1,4 +1,0 @@
-frame A {
-};
-frame B {
-};

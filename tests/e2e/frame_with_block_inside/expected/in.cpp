@@ -1,7 +1,0 @@
-frame Page {
-    void show() {
-        BEGIN_FRAME_TEXT()
-Hi <!name!>!
-        END_FRAME_TEXT();
-    }
-};

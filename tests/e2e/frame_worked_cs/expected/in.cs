@@ -1,9 +1,0 @@
-frame Report
-{
-public:
-    void show();
-};
-
-frame(Summary) {
-};
-int myframe(int);

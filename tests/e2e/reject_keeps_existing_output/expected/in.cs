@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<!x
-END_FRAME_TEXT();

@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<!>
-END_FRAME_TEXT();

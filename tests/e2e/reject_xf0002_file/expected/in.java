@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT()
-<#name
-END_FRAME_TEXT();

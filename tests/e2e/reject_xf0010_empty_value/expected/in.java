@@ -1,3 +1,0 @@
-BEGIN_FRAME_TEXT(FLAG_#>="")
-abc
-END_FRAME_TEXT();

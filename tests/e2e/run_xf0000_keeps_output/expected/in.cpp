@@ -1,3 +1,0 @@
-int a;
-BEGIN_FRAME_TEXT()
-no end

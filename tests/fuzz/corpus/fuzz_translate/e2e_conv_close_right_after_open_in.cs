@@ -1,3 +1,0 @@
-2BEGIN_FRAME_TEXT()
-<!>x!>
-END_FRAME_TEXT();

@@ -1,3 +1,0 @@
-1BEGIN_FRAME_TEXT()
-<#/dev/null#>
-END_FRAME_TEXT();

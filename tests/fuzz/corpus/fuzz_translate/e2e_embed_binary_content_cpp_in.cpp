@@ -1,3 +1,0 @@
-0BEGIN_FRAME_TEXT()
-<#bin.dat#>
-END_FRAME_TEXT();

@@ -1,4 +1,0 @@
-1BEGIN_FRAME_TEXT()
-<# 
- #>
-END_FRAME_TEXT();

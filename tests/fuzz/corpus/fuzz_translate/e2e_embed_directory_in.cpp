@@ -1,3 +1,0 @@
-0BEGIN_FRAME_TEXT()
-<# sub #>
-END_FRAME_TEXT();

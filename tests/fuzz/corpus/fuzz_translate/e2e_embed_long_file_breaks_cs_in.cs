@@ -1,3 +1,0 @@
-2BEGIN_FRAME_TEXT()
-<#at.txt#>
-END_FRAME_TEXT();

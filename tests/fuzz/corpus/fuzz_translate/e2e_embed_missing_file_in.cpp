@@ -1,3 +1,0 @@
-0BEGIN_FRAME_TEXT()
-Text: <# note.txt #>
-END_FRAME_TEXT();

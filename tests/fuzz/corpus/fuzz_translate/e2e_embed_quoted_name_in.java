@@ -1,3 +1,0 @@
-1BEGIN_FRAME_TEXT()
-<#"x.txt"#>
-END_FRAME_TEXT();

@@ -1,3 +1,0 @@
-2BEGIN_FRAME_TEXT()
-<#	x.txt #>
-END_FRAME_TEXT();

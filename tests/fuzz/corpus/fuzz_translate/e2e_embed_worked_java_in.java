@@ -1,3 +1,0 @@
-1BEGIN_FRAME_TEXT()
-Text: <# note.txt #>
-END_FRAME_TEXT();

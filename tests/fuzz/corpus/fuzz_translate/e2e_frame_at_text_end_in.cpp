@@ -1,1 +1,0 @@
-0int x; frame

@@ -1,2 +1,0 @@
-0frame Report : Base {
-};

@@ -1,4 +1,0 @@
-1void g() {
-  frame(x);
-}
-int h(int);

@@ -1,3 +1,0 @@
-1frame Report
-{
-};

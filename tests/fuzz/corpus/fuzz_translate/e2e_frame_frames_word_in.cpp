@@ -1,3 +1,0 @@
-0int n;
- frames {
-};

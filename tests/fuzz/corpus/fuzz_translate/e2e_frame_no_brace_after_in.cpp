@@ -1,3 +1,0 @@
-0x
-frame Report
-// no brace

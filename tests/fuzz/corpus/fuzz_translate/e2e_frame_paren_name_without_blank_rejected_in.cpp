@@ -1,4 +1,0 @@
-0frame(Report){
-};
-int f() {
-}

@@ -1,4 +1,0 @@
-2frame A {
-};
-frame B {
-};

@@ -1,9 +1,0 @@
-2frame Report
-{
-public:
-    void show();
-};
-
-frame(Summary) {
-};
-int myframe(int);

@@ -1,3 +1,0 @@
-2BEGIN_FRAME_TEXT(FLAG_!>="x)
-a"b
-END_FRAME_TEXT();

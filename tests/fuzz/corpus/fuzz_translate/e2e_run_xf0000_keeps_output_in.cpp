@@ -1,3 +1,0 @@
-0int a;
-BEGIN_FRAME_TEXT()
-no end
