@@ -1,1 +1,0 @@
-x BEGIN_FRAME_TEXT() < !a END_FRAME_TEXT()
