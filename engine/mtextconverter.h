@@ -30,7 +30,7 @@ public:
     /// One C++ string literal, or one string constant of a Java class file.
     static constexpr unsigned long sm_liPlainConstantBytes = 65535;
     /// Operands of one flat C# sum, each line of a literal counting as one: mcs recurses
-    /// once per operand and overflows an 8 MiB stack at about 16,250.
+    /// once per operand and overflows an 8 MiB stack at 16,291.
     static constexpr unsigned long sm_liPlainCSharpOperands = 4000;
     static constexpr int sm_nChunkBytes = 8 * 1024;
 
