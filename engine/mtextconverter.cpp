@@ -70,8 +70,7 @@ void MTextConverter::appendTo(MOutputText& output) {
     while (convertNextPiece()) {
     }
     output += "setFrameText(\n";
-    const int nDelimited = static_cast<int>(m_pieces.size() / 2);
-    if (m_liLiteralBytes <= sm_liPlainLiteralBytes && nDelimited <= sm_nPlainPieces) {
+    if (keepsPlainForm()) {
         appendPlain(output);
     } else {
         appendGrouped(output);

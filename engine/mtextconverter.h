@@ -14,16 +14,24 @@
 /// Turns the text of one frame-text block into the call text of the target language:
 /// "setFrameText(\n", an expression that rebuilds the text byte for byte, "\n);\n".
 ///
-/// A block of at most sm_liPlainLiteralBytes of literal text (block text outside the
-/// delimiters plus embedded files) and at most sm_nPlainPieces delimited pieces is written
-/// as one flat sum. A larger block would break the compilers' limits on constant strings
+/// A block is written as one flat sum for as long as the target's compilers accept that at
+/// their default settings (keepsPlainForm()), and never with more than sm_nPlainPieces
+/// delimited pieces. A larger block would break the compilers' limits on constant strings
 /// and on expression depth, so its literals are cut into chunks that are no compile-time
 /// constants; Java and C# group all operands with parentheses into a balanced tree, and
 /// C++ appends them one statement each inside a lambda that is called at once.
 class MTextConverter {
 public:
+    /// The fallback form, which names no compiler, stays flat up to this much literal text
+    /// (block text outside the delimiters plus embedded files).
     static constexpr unsigned long sm_liPlainLiteralBytes = 24 * 1024;
+    /// The flat sum costs g++ time in the square of its pieces.
     static constexpr int sm_nPlainPieces = 200;
+    /// One C++ string literal, or one string constant of a Java class file.
+    static constexpr unsigned long sm_liPlainConstantBytes = 65535;
+    /// Operands of one flat C# sum, each line of a literal counting as one: mcs recurses
+    /// once per operand and overflows an 8 MiB stack at 16,291.
+    static constexpr unsigned long sm_liPlainCSharpOperands = 4000;
     static constexpr int sm_nChunkBytes = 8 * 1024;
     /// The width of a literal's lines.
     static constexpr unsigned sm_nLineWidth = 70;
@@ -82,6 +90,9 @@ private:
     /// The file's bytes; throws XF0001 once the file no longer holds them.
     const char* bytesOfFile(MEmbeddedFile& file, unsigned long liOffset, unsigned long liCount,
                             int nOpener) const;
+    /// Whether the block's compilers accept its flat sum; decided on the pieces found.
+    bool keepsPlainForm() const;
+    bool javaKeepsPlainForm() const;
     void appendPlain(MOutputText& output) const;
     void appendGrouped(MOutputText& output) const;
     /// liCount of the piece's bytes from liOffset: of its stretch of the block text, or

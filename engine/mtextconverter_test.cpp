@@ -237,11 +237,21 @@ TEST(MTextConverter, FilesThatCannotBeEmbeddedNameTheTrimmedName) {
     }
 }
 
+// Each form stays flat for as long as its compilers accept the flat sum: the rows stand
+// one byte on either side of each limit.
 TEST(MTextConverter, KeepsThePlainFormUpToItsLimits) {
-    const unsigned long liLimit = MTextConverter::sm_liPlainLiteralBytes;
+    const unsigned long liConstant = MTextConverter::sm_liPlainConstantBytes;  // 65,535
+    const std::string strA = std::string(liConstant, 'a');
     std::string strPieces;
     for (int i = 0; i < MTextConverter::sm_nPlainPieces; ++i)
         strPieces += "<!v!>";
+    // 150 expressions make 301 operands, which javac compiles as calls of 199 and 102.
+    std::string strCalls;
+    for (int i = 0; i < 150; ++i)
+        strCalls += "<!v!>";
+    MTempDir dir;
+    dir.write("f", std::string(30000, 'f'));
+    dir.write("g", std::string(liConstant + 1, 'g'));
     struct Case {
         const char* pszWhy;
         MLanguage language;
@@ -249,11 +259,54 @@ TEST(MTextConverter, KeepsThePlainFormUpToItsLimits) {
         bool bPlain;
     };
     const Case cases[] = {
-        {"literal text at the limit", MLanguage::Java, std::string(liLimit, 'a'), true},
-        {"literal text past the limit", MLanguage::Java, std::string(liLimit + 1, 'a'), false},
         {"pieces at the limit", MLanguage::CSharp, strPieces, true},
         {"pieces past the limit", MLanguage::CSharp, strPieces + "<!v!>", false},
-        {"C++ past the limit", MLanguage::Cpp, strPieces + "<!v!>", false},
+        {"C++ pieces past the limit", MLanguage::Cpp, strPieces + "<!v!>", false},
+        {"fallback text at the limit", MLanguage::Fallback,
+         std::string(MTextConverter::sm_liPlainLiteralBytes, 'a'), true},
+        {"fallback text past the limit", MLanguage::Fallback,
+         std::string(MTextConverter::sm_liPlainLiteralBytes + 1, 'a'), false},
+        // C++: every literal on its own.
+        {"C++ literals at the limit", MLanguage::Cpp, strA + "<!v!>" + strA, true},
+        {"C++ literal past the limit", MLanguage::Cpp, strA + "<!v!>a" + strA, false},
+        {"C++ file past the limit", MLanguage::Cpp, "<#g#>", false},
+        // Java, without expressions: one constant of at most 65,534 characters and
+        // 65,535 bytes, NUL and bytes from 0x80 taking two.
+        {"Java constant at the limit", MLanguage::Java, strA.substr(1), true},
+        {"Java constant past the limit", MLanguage::Java, strA, false},
+        {"Java NULs at the limit", MLanguage::Java, std::string(32767, '\0') + "a", true},
+        {"Java NULs past the limit", MLanguage::Java, std::string(32767, '\0') + "\x80", false},
+        // A file folds with the text on both sides of it.
+        {"Java file and text at the limit", MLanguage::Java,
+         std::string(20000, 'a') + "<#f#>" + std::string(15534, 'b'), true},
+        {"Java file and text past the limit", MLanguage::Java,
+         std::string(20000, 'a') + "<#f#>" + std::string(15535, 'b'), false},
+        // With expressions the recipe holds all text and one byte for each expression.
+        {"Java recipe at the limit", MLanguage::Java, "<!v!>" + strA.substr(1), true},
+        {"Java recipe past the limit", MLanguage::Java, "<!v!>" + strA, false},
+        {"Java recipe of runs at the limit", MLanguage::Java,
+         std::string(30000, 'a') + "<!v!>" + std::string(35533, 'b') + "<!v!>", true},
+        {"Java recipe of runs past the limit", MLanguage::Java,
+         std::string(30000, 'a') + "<!v!>" + std::string(35534, 'b') + "<!v!>", false},
+        // A run with a tag byte is a constant of its own, one byte of the recipe.
+        {"Java tagged run at the limit", MLanguage::Java,
+         "\x01" + strA.substr(1) + "<!v!>" + strA.substr(2), true},
+        {"Java tagged run past the limit", MLanguage::Java, "\x02" + strA + "<!v!>", false},
+        // The first call holds the first run and 99 expressions, the second call the rest.
+        {"Java first call at the limit", MLanguage::Java,
+         std::string(liConstant - 99, 'a') + strCalls + strA.substr(51), true},
+        {"Java first call past the limit", MLanguage::Java,
+         std::string(liConstant - 98, 'a') + strCalls, false},
+        {"Java second call past the limit", MLanguage::Java,
+         std::string(liConstant - 99, 'a') + strCalls + strA.substr(50), false},
+        // C#: every line of a literal and every expression is one operand, a literal of
+        // n bytes counting 2 + (n - 1) / 16 lines.
+        {"C# operands at the limit", MLanguage::CSharp, std::string(63984, 'a'), true},
+        {"C# operands past the limit", MLanguage::CSharp, std::string(63985, 'a'), false},
+        {"C# operands with expressions at the limit", MLanguage::CSharp,
+         std::string(63952, 'a') + "<!v!>", true},
+        {"C# operands with expressions past the limit", MLanguage::CSharp,
+         std::string(63953, 'a') + "<!v!>", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhy);

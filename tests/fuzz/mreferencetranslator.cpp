@@ -209,8 +209,9 @@ std::string MReferenceTranslator::convert(const std::string& strOption, const st
         nPosition = c;
         nCloseLength = static_cast<long>(strClose.size());
     }
-    // Larger blocks take a grouped form, shaped for compilers' limits, that the reference
-    // does not spell; the errors above still hold for them.
+    // Larger blocks may take a grouped form, shaped for compilers' limits, that the
+    // reference does not spell (every language stays flat at least this far); the errors
+    // above still hold for them.
     if (nLiteralBytes > nFlatLiteralBytes || nDelimited > nFlatPieces)
         bExact = false;
     return strCall + "\n);\n";
