@@ -7,6 +7,7 @@ A case folder holds:
   args             the arguments after the program name, one per line (LF); empty for none
   in/              the working directory before the run (absent: empty)
   expected.stdout  the exact bytes of standard output
+  expected.stderr  the exact bytes of standard error (absent: it must stay empty)
   expected.status  the exit status as decimal text (absent: 0)
   expected/        the working directory after the run (absent: it must equal in/)
   setup            optional POSIX shell script, run with `sh setup` inside the working
@@ -19,9 +20,12 @@ after the run must be a folder of the expectation and the other way round, and e
 must match byte for byte; symlinks in expected/ are followed, so a golden may point at a text
 kept elsewhere in the repository.
 
-Standard error must stay empty, since the tool prints everything to standard output; when
-XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
-standard error and it is shown on failure only.
+In expected.stdout, expected.stderr and the files of expected/, the text @CWD@ stands for
+the absolute path of the working directory, which differs from run to run.
+
+Standard error must match expected.stderr, and stay empty without it; when XV_WRAP is set
+(e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns standard error
+and it is shown on failure only.
 
 Exit status: 0 when everything matches, 1 on a mismatch, 2 on a broken case or usage.
 """
@@ -36,6 +40,7 @@ import sys
 import tempfile
 
 KEEP_NAME = ".keep"
+WORKING_DIRECTORY_MARK = b"@CWD@"
 TIMEOUT_SECONDS = 600
 
 
@@ -183,6 +188,11 @@ def run_case(binary, case_dir, keep):
         return 2
     with open(stdout_path, "rb") as f:
         expected_stdout = f.read()
+    stderr_path = os.path.join(case_dir, "expected.stderr")
+    expected_stderr = b""
+    if os.path.exists(stderr_path):
+        with open(stderr_path, "rb") as f:
+            expected_stderr = f.read()
     expected_status = read_status(case_dir)
     args = read_args(case_dir)
     in_dir = os.path.join(case_dir, "in")
@@ -191,6 +201,13 @@ def run_case(binary, case_dir, keep):
     expected_dir = expected_dir if os.path.isdir(expected_dir) else in_dir
 
     work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
+    work_path = os.fsencode(os.path.realpath(work))
+
+    def placed(data):
+        return None if data is None else data.replace(WORKING_DIRECTORY_MARK, work_path)
+
+    expected_stdout = placed(expected_stdout)
+    expected_stderr = placed(expected_stderr)
     try:
         copy_input(in_dir, work)
         setup = os.path.join(case_dir, "setup")
@@ -212,11 +229,13 @@ def run_case(binary, case_dir, keep):
         if result.returncode != expected_status:
             problems.append("--- exit status %d, expected %d"
                             % (result.returncode, expected_status))
-        if result.stderr and not wrap:
-            problems.append("--- stderr is not empty:\n" + result.stderr.decode("latin-1"))
+        if result.stderr != expected_stderr and not wrap:
+            problems.append(describe_difference("stderr", expected_stderr, result.stderr))
 
         make_writable(work)
         want_files, want_folders = snapshot(expected_dir)
+        if expected_dir != in_dir:
+            want_files = {rel: placed(data) for rel, data in want_files.items()}
         got_files, got_folders = snapshot(work)
         for rel in sorted(set(want_files) - set(got_files)):
             problems.append("--- missing file %s" % rel)

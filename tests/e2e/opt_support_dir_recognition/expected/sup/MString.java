@@ -1,0 +1,1 @@
+../../../../../support/texts/MString.java

@@ -1,0 +1,1 @@
+../../../../../support/texts/MVantor.java
