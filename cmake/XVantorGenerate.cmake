@@ -143,8 +143,9 @@ function(xvantor_generate var)
   # The dependency file is written in any case; whether CMake can read it depends on its
   # version and generator.
   set(use_depfile FALSE)
-  if(CMAKE_GENERATOR MATCHES "Ninja" OR
-     (CMAKE_GENERATOR MATCHES "Makefiles" AND NOT CMAKE_VERSION VERSION_LESS 3.20) OR
+  # Before 3.20 Ninja would read the file untransformed, and its target, an absolute path,
+  # would never match the output's name there, so every build would translate again.
+  if((CMAKE_GENERATOR MATCHES "Ninja|Makefiles" AND NOT CMAKE_VERSION VERSION_LESS 3.20) OR
      (CMAKE_GENERATOR MATCHES "Visual Studio|Xcode" AND NOT CMAKE_VERSION VERSION_LESS 3.21))
     set(use_depfile TRUE)
   endif()
