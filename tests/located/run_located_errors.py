@@ -74,6 +74,8 @@ LOCATED = [
 UNLOCATED = [
     ("a missing input", ["-cpp", "nosuch.cpp", OUTPUT, "--quiet"], {},
      "xvantor: error: file not found\n"),
+    ("an input that is a folder", ["-cpp", "src", OUTPUT, "--quiet"], {"src/a.cpp": b""},
+     "xvantor: error: can not open the file\n"),
     ("an output folder that does not exist", ["-cpp", "in.cpp", "nodir/out.cpp", "--quiet"],
      {"in.cpp": b"int a;\n"}, "xvantor: error: can not create the file\n"),
     ("the same names", ["in.cpp", "in.cpp", "--quiet"], {"in.cpp": b"int a;\n"},
