@@ -1,35 +1,52 @@
-# xvantor_generate(<var> [LANGUAGE CXX|JAVA|CSHARP] [DEPENDS files...] SOURCES inputs...)
+# xvantor_generate(<var> [LANGUAGE CXX|JAVA|CSHARP] [NO_LINE_DIRECTIVES] [DEPENDS files...]
+#                  SOURCES inputs...)
 #
 # Translates each input with xvantor at build time into ${CMAKE_CURRENT_BINARY_DIR} and
 # appends the generated sources, and the support files that they need, to <var> in the
 # caller's scope:
 #
-#   xvantor_generate(report_sources SOURCES report.cpp DEPENDS style.css)
+#   xvantor_generate(report_sources SOURCES report.cpp)
 #   add_executable(report main.cpp ${report_sources})
 #
-# LANGUAGE   CXX (default), JAVA or CSHARP: chosen explicitly, never from the file names.
-# SOURCES    the frame sources, relative to CMAKE_CURRENT_SOURCE_DIR or absolute.
-# DEPENDS    files that the inputs embed (<#name#>): the tool cannot report them, so list
-#            them here to have a change of them re-run the tool.
+# LANGUAGE            CXX (default), JAVA or CSHARP: chosen explicitly, never from the file
+#                     names.
+# SOURCES             the frame sources, relative to CMAKE_CURRENT_SOURCE_DIR or absolute.
+# NO_LINE_DIRECTIVES  leaves the #line directives out of C++ and C# outputs, so that the
+#                     compiler names the generated file rather than the input.
+# DEPENDS             optional further files whose change must translate again. The files
+#                     that the inputs embed (<#name#>) need not be listed: the tool reports
+#                     them in a dependency file.
 #
 # An output keeps its input's file name when that name ends with an extension of the
 # language; otherwise its last extension is replaced (report.xcpp gives report.cpp, a name
 # without extension gets one appended). The tool runs in CMAKE_CURRENT_SOURCE_DIR, so
 # relative names of embedded files resolve there.
 #
+# Needs CMake 3.20 or later with the Ninja or Makefile generators (3.21 with Visual Studio
+# and Xcode) for the dependency files; with an older CMake only DEPENDS is followed.
+#
 # Why the commands look as they do:
 # - The language is given as an option (-c, -j, -#), since the tool's recognition searches
 #   the whole output path: a build directory below "~/.hidden" would turn a C# output into
 #   C++, one below "app.javascript" a C++ output into Java.
-# - With an option, the tool writes the support files into the input's directory. So each
-#   input is first copied into a private staging folder, where those copies land unused,
-#   and the source tree stays clean.
-# - The support files that the program compiles against come from one command per
-#   directory and language, run in its own empty folder: the tool skips a support file
-#   whose name exists in its working directory, and several runs writing the same file
-#   would race in a parallel build.
+# - --support-dir puts the support files beside the outputs, where the generated C++
+#   includes them from, instead of into the input's folder in the source tree. The tool
+#   writes a support file only when its bytes differ, so the translations, which all name
+#   the same folder, neither rewrite nor race over them.
+# - One command per directory and language declares the support files as its outputs, so
+#   that the build knows where they come from; it runs only when the tool changes.
+# - --depfile lists the input and every embedded file with absolute paths, which read the
+#   same whether or not the caller's directory has policy CMP0116 set; the policy is set
+#   here all the same, so that a call from a subdirectory raises no warning.
+# - --quiet keeps the banner out of the build log and prints an error as
+#   "input:line:column: error: ...", which IDEs and CI annotators jump to.
 
 include_guard(GLOBAL)
+
+# Functions keep the policies in force where they are defined.
+if(POLICY CMP0116)
+  cmake_policy(SET CMP0116 NEW)
+endif()
 
 function(_xvantor_language_settings language)
   if(language STREQUAL "CXX")
@@ -65,30 +82,30 @@ function(_xvantor_support_command language option support)
   endif()
   set_property(DIRECTORY PROPERTY _XVANTOR_SUPPORT_${language} TRUE)
 
-  set(stage "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/support-${language}")
-  file(MAKE_DIRECTORY "${stage}")
-  # Any input will do: the tool writes the support files on every run.
-  file(TOUCH "${stage}/empty.in")
-  set(staged)
+  # Any input will do: the tool writes the support files on every run. Written only when
+  # missing, so that configuring again does not make it newer than the files.
+  set(folder "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files")
+  if(NOT EXISTS "${folder}/empty.in")
+    file(WRITE "${folder}/empty.in" "")
+  endif()
   set(outputs)
   foreach(name IN LISTS support)
-    list(APPEND staged "${stage}/${name}")
     list(APPEND outputs "${CMAKE_CURRENT_BINARY_DIR}/${name}")
   endforeach()
   add_custom_command(
     OUTPUT ${outputs}
-    # A file left from an earlier run would make the tool skip writing that name.
-    COMMAND ${CMAKE_COMMAND} -E rm -f ${support}
-    COMMAND XVantor::xvantor ${option} "${stage}/empty.in" "${stage}/empty.out"
-    COMMAND ${CMAKE_COMMAND} -E copy ${staged} "${CMAKE_CURRENT_BINARY_DIR}"
-    WORKING_DIRECTORY "${stage}"
+    COMMAND XVantor::xvantor ${option} "${folder}/empty.in" "${folder}/empty-${language}.out"
+      --quiet --support-dir "${CMAKE_CURRENT_BINARY_DIR}"
+    # The tool leaves files of the same bytes alone; they must still end up newer than the
+    # tool that this command depends on.
+    COMMAND ${CMAKE_COMMAND} -E touch ${outputs}
     DEPENDS XVantor::xvantor "$<TARGET_FILE:XVantor::xvantor>"
     COMMENT "Writing the XVantor support files (${language}) into ${CMAKE_CURRENT_BINARY_DIR}"
     VERBATIM)
 endfunction()
 
 function(xvantor_generate var)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "LANGUAGE" "DEPENDS;SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LINE_DIRECTIVES" "LANGUAGE" "DEPENDS;SOURCES")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "xvantor_generate: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -119,6 +136,20 @@ function(xvantor_generate var)
     list(APPEND support_outputs "${CMAKE_CURRENT_BINARY_DIR}/${name}")
   endforeach()
 
+  set(options --quiet --support-dir "${CMAKE_CURRENT_BINARY_DIR}")
+  if(NOT arg_NO_LINE_DIRECTIVES)
+    list(APPEND options --line-directives)
+  endif()
+  # The dependency file is written in any case; whether CMake can read it depends on its
+  # version and generator.
+  set(use_depfile FALSE)
+  # Before 3.20 Ninja would read the file untransformed, and its target, an absolute path,
+  # would never match the output's name there, so every build would translate again.
+  if((CMAKE_GENERATOR MATCHES "Ninja|Makefiles" AND NOT CMAKE_VERSION VERSION_LESS 3.20) OR
+     (CMAKE_GENERATOR MATCHES "Visual Studio|Xcode" AND NOT CMAKE_VERSION VERSION_LESS 3.21))
+    set(use_depfile TRUE)
+  endif()
+
   set(generated ${${var}})
   foreach(input IN LISTS arg_SOURCES)
     get_filename_component(input "${input}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
@@ -136,16 +167,19 @@ function(xvantor_generate var)
     endif()
     set_property(DIRECTORY APPEND PROPERTY _XVANTOR_OUTPUTS "${output}")
 
-    # The staged copy keeps the support files of this run out of the source tree.
-    set(stage "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/${name}")
+    set(depfile "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/${name}.d")
+    set(depfile_argument)
+    if(use_depfile)
+      set(depfile_argument DEPFILE "${depfile}")
+    endif()
     add_custom_command(
       OUTPUT "${output}"
-      COMMAND ${CMAKE_COMMAND} -E make_directory "${stage}"
-      COMMAND ${CMAKE_COMMAND} -E copy "${input}" "${stage}/${name}.in"
-      COMMAND XVantor::xvantor ${_xvantor_option} "${stage}/${name}.in" "${output}"
+      COMMAND XVantor::xvantor ${_xvantor_option} "${input}" "${output}" ${options}
+        --depfile "${depfile}"
       WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
       DEPENDS "${input}" ${depends} ${support_outputs}
         XVantor::xvantor "$<TARGET_FILE:XVantor::xvantor>"
+      ${depfile_argument}
       COMMENT "Translating ${input} with XVantor"
       VERBATIM)
     list(APPEND generated "${output}")

@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing XVantor need, when missing.
 # Arguments name further packages that one task needs (scripts/release.sh: lintian).
 set -euo pipefail
-packages=(cmake g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev python3 default-jdk-headless mono-mcs mono-runtime time xxd groff man-db nodejs)
+packages=(cmake g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev python3 default-jdk-headless mono-mcs mono-runtime time xxd groff man-db nodejs ninja-build meson)
 packages+=("$@")
 missing=()
 for package in "${packages[@]}"; do

@@ -7,7 +7,9 @@ A case folder holds:
   args             the arguments after the program name, one per line (LF); empty for none
   in/              the working directory before the run (absent: empty)
   expected.stdout  the exact bytes of standard output after the banner, which every run
-                   prints first and which is checked here for the given version
+                   but a --quiet one prints first and which is checked here for the given
+                   version
+  expected.stderr  the exact bytes of standard error (absent: it must stay empty)
   expected.status  the exit status as decimal text (absent: 0)
   expected/        the files that the run writes or changes, as they must be after it, and
                    the folders it makes; every other file and folder of in/ must be left as
@@ -27,9 +29,12 @@ and the support files laid over it: every folder of the working directory after 
 must be a folder of the expectation and the other way round, and every file must match
 byte for byte; symlinks are followed.
 
-Standard error must stay empty, since the tool prints everything to standard output; when
-XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
-standard error and it is shown on failure only.
+In expected.stdout, expected.stderr and the files of expected/, the text @CWD@ stands for
+the absolute path of the working directory, which differs from run to run.
+
+Standard error must match expected.stderr, and stay empty without it; when XV_WRAP is set
+(e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns standard error
+and it is shown on failure only.
 
 Exit status: 0 when everything matches, 1 on a mismatch, 2 on a broken case or usage.
 """
@@ -46,6 +51,7 @@ import tempfile
 import harness
 
 KEEP_NAME = ".keep"
+WORKING_DIRECTORY_MARK = b"@CWD@"
 TIMEOUT_SECONDS = 600
 
 
@@ -206,7 +212,12 @@ def run_case(binary, case_dir, version, keep):
         print("%s: binary %s does not exist" % (name, binary))
         return 2
     with open(stdout_path, "rb") as f:
-        expected_stdout = harness.banner(version) + f.read()
+        expected_stdout = f.read()
+    stderr_path = os.path.join(case_dir, "expected.stderr")
+    expected_stderr = b""
+    if os.path.exists(stderr_path):
+        with open(stderr_path, "rb") as f:
+            expected_stderr = f.read()
     expected_status = read_status(case_dir)
     try:
         support = read_support(case_dir)
@@ -220,6 +231,16 @@ def run_case(binary, case_dir, version, keep):
     expected_dir = expected_dir if os.path.isdir(expected_dir) else None
 
     work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
+    work_path = os.fsencode(os.path.realpath(work))
+
+    def placed(data):
+        return None if data is None else data.replace(WORKING_DIRECTORY_MARK, work_path)
+
+    # Every run prints the banner first, but for a quiet one.
+    if "--quiet" not in args:
+        expected_stdout = harness.banner(version) + expected_stdout
+    expected_stdout = placed(expected_stdout)
+    expected_stderr = placed(expected_stderr)
     try:
         copy_input(in_dir, work)
         setup = os.path.join(case_dir, "setup")
@@ -241,13 +262,13 @@ def run_case(binary, case_dir, version, keep):
         if result.returncode != expected_status:
             problems.append("--- exit status %d, expected %d"
                             % (result.returncode, expected_status))
-        if result.stderr and not wrap:
-            problems.append("--- stderr is not empty:\n" + result.stderr.decode("latin-1"))
+        if result.stderr != expected_stderr and not wrap:
+            problems.append(describe_difference("stderr", expected_stderr, result.stderr))
 
         make_writable(work)
         want_files, want_folders = snapshot(in_dir)
         changed_files, made_folders = snapshot(expected_dir)
-        want_files.update(changed_files)
+        want_files.update({rel: placed(data) for rel, data in changed_files.items()})
         want_folders |= made_folders
         want_files.update(support)
         for rel in support:

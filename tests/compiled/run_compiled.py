@@ -11,10 +11,18 @@ A case folder holds:
                    the tool and the program both run in a copy of the case folder, so
                    relative names resolve there
   expected.out     the exact bytes that the program must leave in out.bin
+  expected.diagnostics
+                   instead of expected.out, for sources with errors on purpose: the tool
+                   runs with --line-directives and writes gen/generated_NAME, the compile
+                   must fail, and each row of this file must begin a line of the
+                   compiler's messages (rows "gxx clangxx: page.cpp:8:" or
+                   "mcs: gen/page.cs(8,"; "#" starts a comment); a message about the
+                   generated file names generated_NAME and cannot pass for one about NAME
 
 Stages, each reported by name when it fails:
   tool     `xvantor SOURCE gen/SOURCE` for every frame source (recognition mode, so the
            support files of the language land in gen/ beside the output)
+  diagnose with expected.diagnostics: the compile fails with the expected messages
   compile  only gen/ is compiled: the translated sources and the support files that the tool
            wrote there, nothing else
              gxx, clangxx  g++ / clang++ -std=c++17 -Wall -Wextra -Werror, each source on
@@ -48,6 +56,8 @@ RUN_TIMEOUT_SECONDS = 120
 GENERATED_DIR = "gen"
 RESULT_NAME = "out.bin"
 EXPECTED_NAME = "expected.out"
+DIAGNOSTICS_NAME = "expected.diagnostics"
+DIAGNOSED_PREFIX = "generated_"
 
 
 class StageFailed(Exception):
@@ -99,11 +109,11 @@ def run(stage, argv, cwd, timeout):
     return result
 
 
-def translate(tool, language, sources, work_dir):
+def translate(tool, language, sources, work_dir, options, prefix=""):
     os.makedirs(os.path.join(work_dir, GENERATED_DIR), exist_ok=True)
     for name in sources:
-        output = GENERATED_DIR + "/" + name
-        result = run("tool", harness.tool_command(tool, [name, output]), work_dir,
+        output = GENERATED_DIR + "/" + prefix + name
+        result = run("tool", harness.tool_command(tool, [name, output] + options), work_dir,
                      TOOL_TIMEOUT_SECONDS)
         # A tool that reports an error on the console without failing its exit status still
         # leaves no output file behind, so the output's existence is checked too.
@@ -134,6 +144,30 @@ def build_and_run(compiler, language, sources, work_dir):
         COMPILE_TIMEOUT_SECONDS)
     return run("run", harness.run_command(compiler, os.path.join(gen, output)), work_dir,
                RUN_TIMEOUT_SECONDS)
+
+
+def check_diagnostics(compiler, language, sources, work_dir, case_dir):
+    names = [GENERATED_DIR + "/" + DIAGNOSED_PREFIX + name for name in sources]
+    if language == "cpp":
+        argv = [harness.COMPILERS[compiler][1][0], "-std=c++17", "-fsyntax-only"] + names
+    else:
+        argv = ["mcs", "-out:%s/program.exe" % GENERATED_DIR] + sorted(
+            set(names) | {GENERATED_DIR + "/" + name for name in harness.SUPPORT_FILES[language]})
+    result = subprocess.run(argv, cwd=work_dir, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            timeout=COMPILE_TIMEOUT_SECONDS)
+    messages = result.stdout.decode("utf-8", "replace")
+    if result.returncode == 0:
+        raise StageFailed("diagnose", "%s compiled without error:\n%s"
+                          % (shlex.join(argv), show(messages)))
+    with open(os.path.join(case_dir, DIAGNOSTICS_NAME), "r", encoding="utf-8") as f:
+        rows = [line.split(":", 1) for line in f.read().splitlines()
+                if line.strip() and not line.startswith("#")]
+    lines = messages.splitlines()
+    missing = [begin.strip() for compilers, begin in rows if compiler in compilers.split()
+               and not any(line.startswith(begin.strip()) for line in lines)]
+    if missing:
+        raise StageFailed("diagnose", "no message begins with %s; %s said:\n%s"
+                          % (" nor ".join(repr(m) for m in missing), compiler, show(messages)))
 
 
 def compare_output(work_dir, case_dir, run_result):
@@ -169,7 +203,8 @@ def main():
     case_name = os.path.basename(case_dir.rstrip(os.sep))
     try:
         language, sources = find_sources(case_dir)
-        if not os.path.isfile(os.path.join(case_dir, EXPECTED_NAME)):
+        diagnose = os.path.isfile(os.path.join(case_dir, DIAGNOSTICS_NAME))
+        if not diagnose and not os.path.isfile(os.path.join(case_dir, EXPECTED_NAME)):
             raise BrokenCase("%s is missing" % EXPECTED_NAME)
         compiler = args.compiler or harness.DEFAULT_COMPILER[language]
         if harness.COMPILERS[compiler][0] != language:
@@ -194,9 +229,15 @@ def main():
                 shutil.rmtree(path)
             elif os.path.exists(path):
                 os.remove(path)
-        translate(tool, language, sources, work_dir)
-        run_result = build_and_run(compiler, language, sources, work_dir)
-        compare_output(work_dir, case_dir, run_result)
+        if diagnose:
+            translate(tool, language, sources, work_dir, ["--line-directives"], DIAGNOSED_PREFIX)
+        else:
+            translate(tool, language, sources, work_dir, [])
+        if diagnose:
+            check_diagnostics(compiler, language, sources, work_dir, case_dir)
+        else:
+            run_result = build_and_run(compiler, language, sources, work_dir)
+            compare_output(work_dir, case_dir, run_result)
         print("%s (%s): passed" % (case_name, compiler))
         status = 0
     except StageFailed as failure:

@@ -2,25 +2,28 @@
 """Installs XVantor into a temporary prefix and builds a consumer project against it.
 
 Usage: run_install.py --cmake CMAKE --build-dir DIR --consumer DIR
-                      [--generator NAME] [--program NAME | --jar NAME] [--keep]
+                      [--generator NAME]... [--program NAME | --jar NAME] [--keep]
 
 Stages, each reported by name when it fails:
   install    `cmake --install <build-dir> --prefix <tmp>/prefix`; the tool, the man page and
              the package files must be where users look for them
+Then, once for each --generator (none: CMake's default), in a fresh copy of the consumer:
   configure  the consumer (copied to <tmp>/src, since the test edits it) is configured with
-             CMAKE_PREFIX_PATH=<tmp>/prefix
-  build      it is built; the source copy must hold no new file afterwards
+             CMAKE_PREFIX_PATH=<tmp>/prefix; CMake must warn of nothing
+  build      it is built; the source copy must hold no new file afterwards, and the build
+             log no banner of the tool
   run        the program (--program, run directly; --jar, run with `java -jar`) must print
              expected.txt of the consumer
-  no-op      a second build must not run the tool again
-  rebuild    message.txt gets another line; the next build must run the tool again and the
-             program must print the new line where the old one stood
+  no-op      a second build must not run the tool again nor link; with Ninja, `ninja -n`
+             must find no work
+  rebuild    message.txt gets another text; the next build must run the tool again and the
+             program must print the new text wherever the old one stood
 
 The consumer is built in a folder whose name holds ".java" and ".h": the tool's language
 recognition searches the whole output path, and the CMake function must not depend on it.
 
 Exit status: 0 on success, 1 when a stage fails, 2 on usage, 77 when --jar is given and no
-java/javac is installed (CTest reports that as skipped).
+java/javac is installed, or Ninja is asked for and not installed (CTest reports a skip).
 """
 
 import argparse
@@ -49,6 +52,10 @@ INSTALLED_FILES = [
 ]
 # What a build prints for each translation (the COMMENT of the function's commands).
 TRANSLATING = b"Translating "
+# What a build with nothing changed must not print.
+NO_OP_FORBIDDEN = [TRANSLATING, b"Writing the XVantor support files", b"Linking"]
+# The tool's banner, which --quiet keeps out of the build log.
+BANNER = b"XVantor 1.0.0"
 
 
 class StageFailed(Exception):
@@ -85,7 +92,7 @@ def check_output(stage, program, expected):
         raise StageFailed(stage, "the program printed\n%r\ninstead of\n%r" % (actual, expected))
 
 
-def test(args, work):
+def install(args, work):
     prefix = os.path.join(work, "prefix")
     run("install", [args.cmake, "--install", args.build_dir, "--prefix", prefix])
     for name in INSTALLED_FILES:
@@ -93,19 +100,26 @@ def test(args, work):
             raise StageFailed("install", "%s is missing from the prefix" % name)
     if not os.access(os.path.join(prefix, "bin/xvantor"), os.X_OK):
         raise StageFailed("install", "bin/xvantor is not executable")
+    return prefix
 
+
+def test(args, prefix, work, generator):
     source = os.path.join(work, "src")
     shutil.copytree(args.consumer, source)
     source_files = list_files(source)
     build = os.path.join(work, "build.java.h")
     configure = [args.cmake, "-S", source, "-B", build, "-DCMAKE_PREFIX_PATH=" + prefix]
-    if args.generator:
-        configure += ["-G", args.generator]
-    run("configure", configure)
-    run("build", [args.cmake, "--build", build])
+    if generator:
+        configure += ["-G", generator]
+    configured = run("configure", configure)
+    if b"Warning" in configured:
+        raise StageFailed("configure", "CMake warned:\n" + configured.decode("utf-8", "replace"))
+    built = run("build", [args.cmake, "--build", build])
     if list_files(source) != source_files:
         raise StageFailed("build", "the build wrote into the source folder: %s" %
                           sorted(list_files(source) - source_files))
+    if BANNER in built:
+        raise StageFailed("build", "the tool printed its banner into the build log")
 
     if args.jar:
         program = ["java", "-jar", os.path.join(build, args.jar)]
@@ -115,16 +129,25 @@ def test(args, work):
         expected = file.read()
     check_output("run", program, expected)
 
-    if TRANSLATING in run("no-op", [args.cmake, "--build", build]):
-        raise StageFailed("no-op", "a build with nothing changed ran the tool again")
+    again = run("no-op", [args.cmake, "--build", build])
+    for text in NO_OP_FORBIDDEN:
+        if text in again:
+            raise StageFailed("no-op", "a build with nothing changed printed %r:\n%s"
+                              % (text, again.decode("utf-8", "replace")))
+    if generator == "Ninja":
+        planned = run("no-op", ["ninja", "-n", "-C", build])
+        if b"no work to do" not in planned:
+            raise StageFailed("no-op", "ninja -n plans work:\n"
+                              + planned.decode("utf-8", "replace"))
 
     message = os.path.join(source, MESSAGE_NAME)
     with open(message, "rb") as file:
         old_message = file.read()
     if old_message not in expected:
         raise StageFailed("rebuild", "expected.txt does not hold the text of message.txt")
-    generated_time = max(os.stat(os.path.join(build, name)).st_mtime_ns
-                         for name in os.listdir(build) if name.endswith((".cpp", ".java")))
+    generated_time = max(os.stat(os.path.join(folder, name)).st_mtime_ns
+                         for folder, _, names in os.walk(build)
+                         for name in names if name.endswith((".cpp", ".java")))
     with open(message, "wb") as file:
         file.write(CHANGED_MESSAGE)
     # Coarse file-system clocks could leave the change no newer than the generated file.
@@ -141,7 +164,7 @@ def main():
     parser.add_argument("--cmake", required=True)
     parser.add_argument("--build-dir", required=True)
     parser.add_argument("--consumer", required=True)
-    parser.add_argument("--generator")
+    parser.add_argument("--generator", action="append", default=[])
     group = parser.add_mutually_exclusive_group(required=True)
     group.add_argument("--program")
     group.add_argument("--jar")
@@ -151,11 +174,19 @@ def main():
     if args.jar and not (shutil.which("java") and shutil.which("javac")):
         print("skipped: java or javac is not installed")
         return harness.SKIPPED
+    if "Ninja" in args.generator and not shutil.which("ninja"):
+        print("skipped: ninja is not installed")
+        return harness.SKIPPED
     work = tempfile.mkdtemp(prefix="xvantor-install-")
+    generator = None
     try:
-        test(args, work)
+        prefix = install(args, work)
+        for index, generator in enumerate(args.generator or [None]):
+            consumer_work = os.path.join(work, "consumer-%d" % index)
+            os.mkdir(consumer_work)
+            test(args, prefix, consumer_work, generator)
     except StageFailed as failure:
-        print("FAILED at stage %s: %s" % (failure.stage, failure))
+        print("FAILED at stage %s (generator %s): %s" % (failure.stage, generator, failure))
         return 1
     finally:
         if args.keep:

@@ -1,6 +1,8 @@
+#include <cstring>
 #include <iostream>
 
 MString counterText(int nCount);
+const char* counterFile();
 
 // message.txt is read when the tool runs, so a change to it must run the tool again.
 frame Banner {
@@ -16,6 +18,9 @@ public:
 int main() {
     Banner banner;
     banner.make("consumer");
-    std::cout << MString(banner) << counterText(3) << "\n";
+    std::cout << MString(banner) << counterText(3);
+    // With #line directives the line is this file's, not the generated file's.
+    std::cout << "line " << __LINE__ << "\n";
+    std::cout << (std::strrchr(counterFile(), '/') + 1) << "\n";
     return 0;
 }

@@ -1,0 +1,4 @@
+class MainClass {
+    static void Main() {
+    }
+}

@@ -1,0 +1,3 @@
+BEGIN_FRAME_TEXT()
+<#part.txt#>
+END_FRAME_TEXT();
