@@ -21,7 +21,9 @@ kept elsewhere in the repository.
 
 Standard error must stay empty, since the tool prints everything to standard output; when
 XV_WRAP is set (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns
-standard error and it is shown on failure only.
+standard error and it is shown on failure only. XV_WRAP is also how a case runs a Windows
+build under wine; XV_CONSOLE_CRLF=1 then says that the console is in text mode, so every LF
+of expected.stdout is expected as CR LF.
 
 Exit status: 0 when everything matches, 1 on a mismatch, 2 on a broken case or usage.
 """
@@ -183,6 +185,8 @@ def run_case(binary, case_dir, keep):
         return 2
     with open(stdout_path, "rb") as f:
         expected_stdout = f.read()
+    if os.environ.get("XV_CONSOLE_CRLF"):
+        expected_stdout = expected_stdout.replace(b"\n", b"\r\n")
     expected_status = read_status(case_dir)
     args = read_args(case_dir)
     in_dir = os.path.join(case_dir, "in")

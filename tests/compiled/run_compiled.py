@@ -19,6 +19,7 @@ Stages, each reported by name when it fails:
            wrote there, nothing else
              gxx, clangxx  g++ / clang++ -std=c++17 -Wall -Wextra -Werror, each source on
                            its own, then linked into one program
+             mingw         the same with MinGW-w64's g++, linked static, run through XV_WRAP
              javac         javac -Xlint:all -Werror, run with java
              mcs           mcs -warnaserror, run with mono
   run      the program runs in the case copy and must exit with status 0
@@ -59,6 +60,8 @@ COMPILERS = {
     "g++": ("cpp", ["g++"]),
     "clangxx": ("cpp", ["clang++"]),
     "clang++": ("cpp", ["clang++"]),
+    # A Windows program, linked whole and run through XV_WRAP (wine) like the tool.
+    "mingw": ("cpp", ["x86_64-w64-mingw32-g++-posix"]),
     "javac": ("java", ["javac", "java"]),
     "mcs": ("cs", ["mcs", "mono"]),
 }
@@ -142,8 +145,12 @@ def build_and_run(compiler, language, sources, work_dir):
             run("compile", [cxx, "-std=c++17", "-Wall", "-Wextra", "-Werror", "-c", name,
                             "-o", obj], gen, COMPILE_TIMEOUT_SECONDS)
             objects.append(obj)
-        run("compile", [cxx, "-o", "program"] + objects, gen, COMPILE_TIMEOUT_SECONDS)
-        return run("run", [os.path.join(gen, "program")], work_dir, RUN_TIMEOUT_SECONDS)
+        windows = compiler == "mingw"
+        run("compile", [cxx, "-o", "program"] + (["-static"] if windows else []) + objects, gen,
+            COMPILE_TIMEOUT_SECONDS)
+        program = [os.path.join(gen, "program.exe" if windows else "program")]
+        wrap = shlex.split(os.environ.get("XV_WRAP", "")) if windows else []
+        return run("run", wrap + program, work_dir, RUN_TIMEOUT_SECONDS)
     compile_sources = sorted(set(sources) | set(SUPPORT_FILES[language]))
     if language == "java":
         run("compile", ["javac", "-Xlint:all", "-Werror", "-d", "classes"]
