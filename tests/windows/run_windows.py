@@ -27,6 +27,7 @@ Prints one line per case and "N passed, N failed, N skipped" at the end; exit st
 when any failed.
 """
 
+import concurrent.futures
 import glob
 import os
 import subprocess
@@ -154,16 +155,27 @@ def run_all(exe, env, wine, counts):
                  for p in sorted(glob.glob(os.path.join(TESTS, "e2e", "*", "expected.stdout")))]
         cases += [(os.path.dirname(p), False)
                   for p in sorted(glob.glob(os.path.join(HERE, "e2e", "*", "expected.stdout")))]
-        for case_dir, shared in cases:
-            name = os.path.relpath(case_dir, TESTS)
+        def run_case(case):
+            case_dir, shared = case
             reason = posix_only(case_dir) if shared else None
+            if reason:
+                return case_dir, reason, 0, ""
+            status, output = run([sys.executable, os.path.join(TESTS, "run_e2e.py"), exe,
+                                  case_dir], env)
+            return case_dir, None, status, output
+
+        # The shared cases run side by side; the Windows-only ones one at a time, since
+        # each maps the drive W: to its own folder.
+        with concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 1) as pool:
+            results = list(pool.map(run_case, [c for c in cases if c[1]]))
+        results += [run_case(c) for c in cases if not c[1]]
+        for case_dir, reason, status, output in results:
+            name = os.path.relpath(case_dir, TESTS)
             if reason:
                 counts["skipped"] += 1
                 print("SKIP  %s (%s)" % (name, reason))
-                continue
-            status, output = run([sys.executable, os.path.join(TESTS, "run_e2e.py"), exe,
-                                  case_dir], env)
-            report(name, output if status != 0 else "")
+            else:
+                report(name, output if status != 0 else "")
 
         report("interrupt (Ctrl-C)", interrupt_case(exe, env, wine))
 
