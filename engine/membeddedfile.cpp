@@ -1,35 +1,31 @@
 #include "engine/membeddedfile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 
 #include "engine/mfiles.h"
+#include "engine/mplatform.h"
 
 namespace {
 
 // The size of a file that can be read whole, as readWholeFile() judges it.
-unsigned long sizeOf(int nDescriptor) {
-    struct stat status;
-    if (::fstat(nDescriptor, &status) != 0 || !S_ISREG(status.st_mode))
+unsigned long sizeOf(MSystemFile file) {
+    unsigned long long lliSize = 0;
+    if (!sizeOfRegularFile(file, lliSize))
         throw MFileFailure::CannotRead;
-    if (status.st_size > INT_MAX)
+    if (lliSize > INT_MAX)
         throw MFileFailure::TooLarge;
-    return static_cast<unsigned long>(status.st_size);
+    return static_cast<unsigned long>(lliSize);
 }
 
 }  // namespace
 
 MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
     m_mstrName.toCStr();
-    m_nDescriptor = ::open(pszName, O_RDONLY | O_CLOEXEC);
-    if (m_nDescriptor < 0)
+    m_file = openForReading(pszName);
+    if (m_file == g_noSystemFile)
         throw MFileFailure::CannotOpen;
     try {
-        m_liLength = sizeOf(m_nDescriptor);
+        m_liLength = sizeOf(m_file);
     } catch (MFileFailure) {
         closeFile();
         // Devices, pipes and the like are sized by reading them whole, as before.
@@ -55,9 +51,9 @@ const char* MEmbeddedFile::bytes(unsigned long liOffset, unsigned long liCount) 
     if (m_bWhole)
         return &m_mstrContent[0] + liOffset;
     if (liOffset < m_liWindowStart || liOffset + liCount > m_liWindowStart + m_liWindowLength) {
-        if (m_nDescriptor < 0) {
-            m_nDescriptor = ::open(m_mstrName.getAddress(), O_RDONLY | O_CLOEXEC);
-            if (m_nDescriptor < 0)
+        if (m_file == g_noSystemFile) {
+            m_file = openForReading(m_mstrName.getAddress());
+            if (m_file == g_noSystemFile)
                 throw MFileFailure::CannotOpen;
         }
         const unsigned long liLeft = m_liLength - liOffset;
@@ -75,10 +71,8 @@ void MEmbeddedFile::readWindow(unsigned long liOffset, unsigned long liLength) {
         m_mstrContent = MString(0, liLength);
     unsigned long liRead = 0;
     while (liRead < liLength) {
-        const ssize_t nRead = ::pread(m_nDescriptor, &m_mstrContent[0] + liRead, liLength - liRead,
-                                      static_cast<off_t>(liOffset + liRead));
-        if (nRead < 0 && errno == EINTR)
-            continue;
+        const long nRead =
+            readAt(m_file, &m_mstrContent[0] + liRead, liLength - liRead, liOffset + liRead);
         // A file that shrank since it was measured no longer holds its literal.
         if (nRead <= 0) {
             closeFile();
@@ -91,7 +85,7 @@ void MEmbeddedFile::readWindow(unsigned long liOffset, unsigned long liLength) {
 }
 
 void MEmbeddedFile::closeFile() {
-    if (m_nDescriptor >= 0)
-        ::close(m_nDescriptor);
-    m_nDescriptor = -1;
+    if (m_file != g_noSystemFile)
+        closeSystemFile(m_file);
+    m_file = g_noSystemFile;
 }

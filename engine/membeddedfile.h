@@ -2,6 +2,7 @@
 #define XVANTOR_ENGINE_MEMBEDDEDFILE_H
 
 #include "core/mstring.h"
+#include "engine/mplatform.h"
 
 /// The content of a file named in a block. A small file is read whole; a large one is
 /// only measured at first and then read a window at a time as its literal is written,
@@ -35,7 +36,7 @@ private:
     unsigned long m_liWindowStart = 0;
     unsigned long m_liWindowLength = 0;
     bool m_bWhole = true;
-    int m_nDescriptor = -1;
+    MSystemFile m_file = g_noSystemFile;
 };
 
 #endif  // XVANTOR_ENGINE_MEMBEDDEDFILE_H

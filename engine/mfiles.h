@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/mstring.h"
+#include "engine/mplatform.h"
 
 /// Why a whole-file read failed; each caller words its own message.
 enum class MFileFailure {
@@ -35,7 +36,7 @@ public:
     MReplacementFile& operator=(const MReplacementFile&) = delete;
     ~MReplacementFile();
 
-    bool isOpen() const { return m_nDescriptor >= 0; }
+    bool isOpen() const { return m_file != g_noSystemFile; }
     /// A failed write is remembered, not thrown: the run's own errors come first.
     void write(const char* pszText, unsigned long liCount);
     /// Puts the new file in place. Throws "can not create the file" if any write failed.
@@ -44,7 +45,7 @@ public:
 private:
     std::string m_strPath;       // the file replaced
     std::string m_strTemporary;  // the new file until commit()
-    int m_nDescriptor = -1;
+    MSystemFile m_file = g_noSystemFile;
     bool m_bFailed = false;
 };
 

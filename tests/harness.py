@@ -5,6 +5,7 @@ A harness in a folder below tests/ imports it after putting tests/ on sys.path.
 """
 
 import os
+import re
 import shlex
 import shutil
 
@@ -35,11 +36,20 @@ SKIPPED = 77
 COMPILERS = {
     "gxx": ("cpp", ["g++"]),
     "clangxx": ("cpp", ["clang++"]),
+    # A Windows program, linked whole and run through XV_WRAP (wine) like the tool.
+    "mingw": ("cpp", ["x86_64-w64-mingw32-g++-posix"]),
     "javac": ("java", ["javac", "java"]),
     "mcs": ("cs", ["mcs", "mono"]),
 }
 DEFAULT_COMPILER = {"cpp": "gxx", "java": "javac", "cs": "mcs"}
 LANGUAGE_OF_EXTENSION = {".cpp": "cpp", ".java": "java", ".cs": "cs"}
+
+
+def project_version():
+    """The version that project() in the top CMakeLists.txt gives."""
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    with open(os.path.join(root, "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"project\(xvantor VERSION ([0-9.]+)", f.read()).group(1)
 
 
 def banner(version):
@@ -74,7 +84,8 @@ def compile_command(compiler, sources, output, objects_only=False):
     objects_only one object file), a folder of Java classes, or a C# .exe."""
     language, programs = COMPILERS[compiler]
     if language == "cpp":
-        return ([programs[0], "-std=c++17", "-Wall", "-Wextra", "-Werror"]
+        static = ["-static"] if compiler == "mingw" and not objects_only else []
+        return ([programs[0], "-std=c++17", "-Wall", "-Wextra", "-Werror"] + static
                 + (["-c"] if objects_only else []) + ["-o", output] + list(sources))
     if language == "java":
         return ["javac", "-Xlint:all", "-Werror", "-d", output] + list(sources)
@@ -84,6 +95,8 @@ def compile_command(compiler, sources, output, objects_only=False):
 def run_command(compiler, output, main_class="Main"):
     """Runs what compile_command built into output; Java starts main_class."""
     language = COMPILERS[compiler][0]
+    if compiler == "mingw":
+        return shlex.split(os.environ.get("XV_WRAP", "")) + [output + ".exe"]
     if language == "cpp":
         return [output]
     if language == "java":

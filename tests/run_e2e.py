@@ -35,6 +35,9 @@ the absolute path of the working directory, which differs from run to run.
 Standard error must match expected.stderr, and stay empty without it; when XV_WRAP is set
 (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns standard error
 and it is shown on failure only.
+XV_WRAP is also how a case runs a Windows build under wine; XV_CONSOLE_CRLF=1 then says
+that the console is in text mode, so every LF of expected.stdout and expected.stderr is
+expected as CR LF.
 
 Exit status: 0 when everything matches, 1 on a mismatch, 2 on a broken case or usage.
 """
@@ -241,6 +244,9 @@ def run_case(binary, case_dir, version, keep):
         expected_stdout = harness.banner(version) + expected_stdout
     expected_stdout = placed(expected_stdout)
     expected_stderr = placed(expected_stderr)
+    if os.environ.get("XV_CONSOLE_CRLF"):
+        expected_stdout = expected_stdout.replace(b"\n", b"\r\n")
+        expected_stderr = expected_stderr.replace(b"\n", b"\r\n")
     try:
         copy_input(in_dir, work)
         setup = os.path.join(case_dir, "setup")

@@ -27,6 +27,7 @@ Stages, each reported by name when it fails:
            wrote there, nothing else
              gxx, clangxx  g++ / clang++ -std=c++17 -Wall -Wextra -Werror, each source on
                            its own, then linked into one program
+             mingw         the same with MinGW-w64's g++, linked static, run through XV_WRAP
              javac         javac -Xlint:all -Werror, run with java
              mcs           mcs -warnaserror, run with mono
   run      the program runs in the case copy and must exit with status 0

@@ -1,0 +1,53 @@
+#ifndef XVANTOR_ENGINE_MPLATFORM_H
+#define XVANTOR_ENGINE_MPLATFORM_H
+
+#include <cstdint>
+#include <string>
+
+// The few things the engine asks of the operating system beyond the C library's
+// buffered files. One source file per system implements them (mplatform_posix.cpp,
+// mplatform_win32.cpp); the build picks the one that fits, so nothing above this
+// header needs to know which system it runs on. Names are bytes as the command line
+// gave them: on Windows, text in the active code page (UTF-8, through the manifest).
+
+/// A file the system holds open: a descriptor on POSIX, a handle on Windows.
+using MSystemFile = std::intptr_t;
+constexpr MSystemFile g_noSystemFile = -1;
+
+/// Opens the named file for reading, in binary. g_noSystemFile when it cannot.
+MSystemFile openForReading(const char* pszName);
+
+/// The size of an open regular file; false for a folder, a device, a pipe.
+bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize);
+
+/// Reads up to liCount bytes from lliOffset on, without moving a shared position: the
+/// count read, 0 at the end of the file, -1 when the read fails.
+long readAt(MSystemFile file, char* pBuffer, unsigned long liCount, unsigned long long lliOffset);
+
+/// Writes all the bytes; false when any could not be written.
+bool writeAll(MSystemFile file, const char* pText, unsigned long liCount);
+
+/// Closes the file; false when the close reports a failed write (a full disk may).
+bool closeSystemFile(MSystemFile file);
+
+/// True when the name is a folder, which reading must not take for an empty file.
+bool isDirectory(const char* pszName);
+
+/// Starts the replacement of the file that writing pszName puts text into (through a
+/// symbolic link, the file it points to): strTarget is that file's name, strTemporary a
+/// new, empty file beside it, open for writing as file and with the target's
+/// permissions. Until it is put in place or discarded, an interruption of the process
+/// (a signal, Ctrl-C) removes it. False when the name must be written in place instead:
+/// a device, a pipe, a folder, or a target folder that takes no new file.
+bool createReplacement(const char* pszName, std::string& strTarget, std::string& strTemporary,
+                       MSystemFile& file);
+
+/// Puts the closed new file in the target's place, in one step, so that readers see
+/// either the old or the new text. False when it cannot (the target is held open by
+/// another program, say); the new file is then still there to be discarded.
+bool replaceTarget(const std::string& strTemporary, const std::string& strTarget);
+
+/// Removes a new file that is not to be put in place.
+void discardReplacement(const std::string& strTemporary);
+
+#endif  // XVANTOR_ENGINE_MPLATFORM_H

@@ -1,0 +1,178 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "engine/mplatform.h"
+
+namespace {
+
+// Linux moves at most about 2 GiB per call.
+const unsigned long liLargestCall = 1UL << 30;
+
+// The new file of the replacement under way: a run stopped by Ctrl-C or kill must not
+// leave it beside the output. The handler may only touch what it can read atomically.
+char g_szPending[4096];
+volatile sig_atomic_t g_bPending = 0;
+
+extern "C" void removePending(int nSignal) {
+    if (g_bPending)
+        ::unlink(g_szPending);
+    // The handler was reset on entry: the signal now ends the process as it would have.
+    ::raise(nSignal);
+}
+
+const int anWatchedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void installRemover() {
+    static bool bInstalled = false;
+    if (bInstalled)
+        return;
+    bInstalled = true;
+    for (int nSignal : anWatchedSignals) {
+        struct sigaction old;
+        // A signal the caller ignores (nohup, a background job) stays ignored.
+        if (::sigaction(nSignal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action = {};
+        action.sa_handler = removePending;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(nSignal, &action, nullptr);
+    }
+}
+
+// Creates the new file with the signals held back, so that none can come between its
+// creation and its name being known to the handler.
+int createPending(std::string& strTemporary) {
+    sigset_t blocked;
+    sigset_t previous;
+    sigemptyset(&blocked);
+    for (int nSignal : anWatchedSignals)
+        sigaddset(&blocked, nSignal);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    installRemover();
+    const int nDescriptor = ::mkstemp(strTemporary.data());
+    if (nDescriptor >= 0 && strTemporary.size() < sizeof(g_szPending)) {
+        std::memcpy(g_szPending, strTemporary.c_str(), strTemporary.size() + 1);
+        g_bPending = 1;
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return nDescriptor;
+}
+
+mode_t creationMode() {
+    const mode_t umaskNow = ::umask(0);
+    ::umask(umaskNow);
+    return 0666 & ~umaskNow;
+}
+
+// The file that a replacement of pszName renames over, with the mode the new one
+// takes; false when the name must be written in place.
+bool replacedPath(const char* pszName, std::string& strPath, mode_t& mode) {
+    struct stat status;
+    if (::lstat(pszName, &status) != 0) {
+        strPath = pszName;
+        mode = creationMode();
+        return true;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        // The link stays a link: the file it points to is replaced.
+        std::unique_ptr<char, decltype(&std::free)> pszTarget(::realpath(pszName, nullptr),
+                                                              &std::free);
+        struct stat target;
+        if (!pszTarget || ::stat(pszTarget.get(), &target) != 0 || !S_ISREG(target.st_mode))
+            return false;
+        strPath = pszTarget.get();
+        mode = target.st_mode & 07777;
+        return true;
+    }
+    if (!S_ISREG(status.st_mode))
+        return false;
+    strPath = pszName;
+    mode = status.st_mode & 07777;
+    return true;
+}
+
+}  // namespace
+
+MSystemFile openForReading(const char* pszName) {
+    return ::open(pszName, O_RDONLY | O_CLOEXEC);
+}
+
+bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize) {
+    struct stat status;
+    if (::fstat(static_cast<int>(file), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    lliSize = static_cast<unsigned long long>(status.st_size);
+    return true;
+}
+
+long readAt(MSystemFile file, char* pBuffer, unsigned long liCount, unsigned long long lliOffset) {
+    const size_t nAsked = liCount < liLargestCall ? liCount : liLargestCall;
+    for (;;) {
+        const ssize_t nRead =
+            ::pread(static_cast<int>(file), pBuffer, nAsked, static_cast<off_t>(lliOffset));
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        return nRead < 0 ? -1 : static_cast<long>(nRead);
+    }
+}
+
+bool writeAll(MSystemFile file, const char* pText, unsigned long liCount) {
+    while (liCount > 0) {
+        const size_t nAsked = liCount < liLargestCall ? liCount : liLargestCall;
+        const ssize_t nWritten = ::write(static_cast<int>(file), pText, nAsked);
+        if (nWritten < 0 && errno == EINTR)
+            continue;
+        if (nWritten <= 0)
+            return false;
+        pText += nWritten;
+        liCount -= static_cast<unsigned long>(nWritten);
+    }
+    return true;
+}
+
+bool closeSystemFile(MSystemFile file) {
+    return ::close(static_cast<int>(file)) == 0;
+}
+
+bool isDirectory(const char* pszName) {
+    struct stat status;
+    return ::stat(pszName, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool createReplacement(const char* pszName, std::string& strTarget, std::string& strTemporary,
+                       MSystemFile& file) {
+    mode_t mode = 0;
+    if (!replacedPath(pszName, strTarget, mode))
+        return false;
+    strTemporary = strTarget + ".XXXXXX";
+    const int nDescriptor = createPending(strTemporary);
+    if (nDescriptor < 0) {
+        strTemporary.clear();
+        return false;
+    }
+    ::fchmod(nDescriptor, mode);
+    file = nDescriptor;
+    return true;
+}
+
+bool replaceTarget(const std::string& strTemporary, const std::string& strTarget) {
+    if (std::rename(strTemporary.c_str(), strTarget.c_str()) != 0)
+        return false;
+    g_bPending = 0;
+    return true;
+}
+
+void discardReplacement(const std::string& strTemporary) {
+    ::unlink(strTemporary.c_str());
+    g_bPending = 0;
+}

@@ -1,0 +1,196 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+
+#include "engine/mplatform.h"
+
+namespace {
+
+const unsigned long liLargestCall = 1UL << 30;
+
+// Names arrive in the active code page, which the manifest makes UTF-8; an older
+// Windows that ignores it still hands them over in its own code page, and the
+// conversion follows whichever is in force.
+std::wstring wide(const char* pszName) {
+    const int nWide = ::MultiByteToWideChar(CP_ACP, 0, pszName, -1, nullptr, 0);
+    if (nWide <= 0)
+        return std::wstring();
+    std::wstring strWide(static_cast<size_t>(nWide), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, pszName, -1, &strWide[0], nWide);
+    strWide.resize(static_cast<size_t>(nWide - 1));
+    return strWide;
+}
+
+HANDLE handleOf(MSystemFile file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
+// The new file of the replacement under way: Ctrl-C, Ctrl-Break or a closed console
+// must not leave it beside the output. The handler runs on a thread of its own, so
+// the lock keeps it and the final rename from crossing.
+SRWLOCK g_lockPending = SRWLOCK_INIT;
+std::wstring g_strPending;
+bool g_bPending = false;
+bool g_bInterrupted = false;
+
+BOOL WINAPI removePending(DWORD /*dwEvent*/) {
+    ::AcquireSRWLockExclusive(&g_lockPending);
+    if (g_bPending)
+        ::DeleteFileW(g_strPending.c_str());
+    g_bPending = false;
+    // No replacement may finish once the run is being ended.
+    g_bInterrupted = true;
+    ::ReleaseSRWLockExclusive(&g_lockPending);
+    // The next handler, the system's, ends the process as it would have.
+    return FALSE;
+}
+
+void installRemover() {
+    static bool bInstalled = false;
+    if (bInstalled)
+        return;
+    bInstalled = true;
+    ::SetConsoleCtrlHandler(removePending, TRUE);
+}
+
+// A new file beside the target, named like it with six more characters. Opened
+// deletable, so that the handler can remove it while it is being written.
+HANDLE createPending(const std::string& strTarget, std::string& strTemporary) {
+    static unsigned nCounter = 0;
+    for (int nAttempt = 0; nAttempt < 100; ++nAttempt) {
+        const unsigned nSeed =
+            (::GetCurrentProcessId() * 2654435761U) ^ ::GetTickCount() ^ (++nCounter * 40503U);
+        char szSuffix[8] = ".";
+        for (int nDigit = 0; nDigit < 6; ++nDigit)
+            szSuffix[1 + nDigit] =
+                "0123456789abcdefghijklmnopqrstuvwxyz"[(nSeed >> (5 * nDigit)) % 36];
+        strTemporary = strTarget + szSuffix;
+        const std::wstring strWide = wide(strTemporary.c_str());
+        ::AcquireSRWLockExclusive(&g_lockPending);
+        HANDLE hFile =
+            ::CreateFileW(strWide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD dwError = ::GetLastError();
+        if (hFile != INVALID_HANDLE_VALUE) {
+            g_strPending = strWide;
+            g_bPending = true;
+        }
+        ::ReleaseSRWLockExclusive(&g_lockPending);
+        if (hFile != INVALID_HANDLE_VALUE)
+            return hFile;
+        if (dwError != ERROR_FILE_EXISTS && dwError != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    strTemporary.clear();
+    return INVALID_HANDLE_VALUE;
+}
+
+// True when pszName is a file on a disk, or nothing yet; false for a folder or a
+// device such as NUL or CON, which are written in place.
+bool isReplaceable(const char* pszName) {
+    HANDLE hFile = ::CreateFileW(wide(pszName).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return true;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool bFile = ::GetFileType(hFile) == FILE_TYPE_DISK &&
+                       ::GetFileInformationByHandle(hFile, &information) &&
+                       (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    ::CloseHandle(hFile);
+    return bFile;
+}
+
+}  // namespace
+
+MSystemFile openForReading(const char* pszName) {
+    HANDLE hFile = ::CreateFileW(wide(pszName).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return hFile == INVALID_HANDLE_VALUE ? g_noSystemFile : reinterpret_cast<MSystemFile>(hFile);
+}
+
+bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (::GetFileType(handleOf(file)) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(handleOf(file), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    lliSize = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) |
+              information.nFileSizeLow;
+    return true;
+}
+
+long readAt(MSystemFile file, char* pBuffer, unsigned long liCount, unsigned long long lliOffset) {
+    OVERLAPPED position = {};
+    position.Offset = static_cast<DWORD>(lliOffset);
+    position.OffsetHigh = static_cast<DWORD>(lliOffset >> 32);
+    const DWORD dwAsked = static_cast<DWORD>(liCount < liLargestCall ? liCount : liLargestCall);
+    DWORD dwRead = 0;
+    if (!::ReadFile(handleOf(file), pBuffer, dwAsked, &dwRead, &position))
+        return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+    return static_cast<long>(dwRead);
+}
+
+bool writeAll(MSystemFile file, const char* pText, unsigned long liCount) {
+    while (liCount > 0) {
+        const DWORD dwAsked = static_cast<DWORD>(liCount < liLargestCall ? liCount : liLargestCall);
+        DWORD dwWritten = 0;
+        if (!::WriteFile(handleOf(file), pText, dwAsked, &dwWritten, nullptr) || dwWritten == 0)
+            return false;
+        pText += dwWritten;
+        liCount -= dwWritten;
+    }
+    return true;
+}
+
+bool closeSystemFile(MSystemFile file) {
+    return ::CloseHandle(handleOf(file)) != 0;
+}
+
+bool isDirectory(const char* pszName) {
+    const DWORD dwAttributes = ::GetFileAttributesW(wide(pszName).c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
+           (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool createReplacement(const char* pszName, std::string& strTarget, std::string& strTemporary,
+                       MSystemFile& file) {
+    if (!isReplaceable(pszName))
+        return false;
+    // A link is replaced itself, not the file it points to: links are rare here and
+    // the rename has no way through them.
+    strTarget = pszName;
+    installRemover();
+    HANDLE hFile = createPending(strTarget, strTemporary);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    file = reinterpret_cast<MSystemFile>(hFile);
+    return true;
+}
+
+bool replaceTarget(const std::string& strTemporary, const std::string& strTarget) {
+    ::AcquireSRWLockExclusive(&g_lockPending);
+    // Fails, and keeps the old file, while another program holds the target open.
+    const bool bReplaced =
+        !g_bInterrupted &&
+        ::MoveFileExW(wide(strTemporary.c_str()).c_str(), wide(strTarget.c_str()).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (bReplaced)
+        g_bPending = false;
+    ::ReleaseSRWLockExclusive(&g_lockPending);
+    return bReplaced;
+}
+
+void discardReplacement(const std::string& strTemporary) {
+    ::AcquireSRWLockExclusive(&g_lockPending);
+    ::DeleteFileW(wide(strTemporary.c_str()).c_str());
+    g_bPending = false;
+    ::ReleaseSRWLockExclusive(&g_lockPending);
+}
