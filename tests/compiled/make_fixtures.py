@@ -74,6 +74,26 @@ def cs_report():
             + LONG + CRLF)
 
 
+def cpp_values():
+    # bool promotes to int; char is one byte; signed and unsigned char, int8_t and uint8_t
+    # promote to int and print digits; every other integer type prints its decimal digits;
+    # float, double and long double print "%f"; a null C string is empty; std::string,
+    # string_view and MString keep their NUL bytes, and so does the way back to std::string.
+    # MVantor numbers: piece 0, its copy is not counted, values 1.
+    return (b"bool=1,0;char=Q;nul=\x00;signed char=-5;unsigned char=200" + CRLF
+            + b"short=-7;unsigned short=65535;int=-42;unsigned=4000000000" + CRLF
+            + b"long=-1234567890123;unsigned long=42;size_t=3" + CRLF
+            + b"long long=-9223372036854775808;unsigned long long=18446744073709551615" + CRLF
+            + b"int8_t=-8;uint8_t=255;int64_t=-64;uint64_t=64" + CRLF
+            + b"enum=0,5" + CRLF
+            + b"float=3.500000;double=-0.250000;long double=10000000000.000000;tenth=0.300000;"
+            + b"tiny=-0.000000" + CRLF
+            + b"text=plain;null=;std::string=s\x00t;view=v\x00w" + CRLF
+            + b"mstring=m\x00s;const=const+;frame=<piece/>" + CRLF
+            + b"vector<string>=abc;vector<size_t>=120300" + CRLF
+            + b"back=b\x00k;side=side file;number=" + CPP_MVANTOR_ID + b"1")
+
+
 def cpp_two_units():
     # MVantor counts live objects program-wide: right is 0, left (made while right lives) 1.
     # MString too: mstrFirst and mstrSecond are alive when left.cpp makes its probe, so 2.
@@ -123,6 +143,7 @@ CASES = {
     "java_report": (java_report, {"blob.bin": BLOB}),
     "cs_report": (cs_report, {"blob.bin": BLOB}),
     "cpp_two_units": (cpp_two_units, {}),
+    "cpp_values": (cpp_values, {}),
     "cpp_free_block": (cpp_free_block, {}),
     "java_byte_e9": (java_byte_e9, {"e9.bin": E9}),
     "cs_byte_e9": (cs_byte_e9, {"e9.bin": E9}),

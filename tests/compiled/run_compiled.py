@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Translates one compile-and-run case with xvantor, builds the result and runs it.
 
-Usage: run_compiled.py <xvantor-binary> <case-dir> [--compiler NAME] [--keep]
+Usage: run_compiled.py <xvantor-binary> <case-dir> [--compiler NAME] [--std STD] [--locale NAME]
+                      [--keep]
 
 A case folder holds:
   frame sources    one language per case: any number of *.cpp files (C++), or Main.java
@@ -11,17 +12,21 @@ A case folder holds:
                    the tool and the program both run in a copy of the case folder, so
                    relative names resolve there
   expected.out     the exact bytes that the program must leave in out.bin
+  variants         optional: one line of extra arguments (--std, --locale) per further run
+                   of the case, which CMake registers as tests of their own
 
 Stages, each reported by name when it fails:
   tool     `xvantor SOURCE gen/SOURCE` for every frame source (recognition mode, so the
            support files of the language land in gen/ beside the output)
   compile  only gen/ is compiled: the translated sources and the support files that the tool
            wrote there, nothing else
-             gxx, clangxx  g++ / clang++ -std=c++17 -Wall -Wextra -Werror, each source on
-                           its own, then linked into one program
-             javac         javac -Xlint:all -Werror, run with java
+             gxx, clangxx  g++ / clang++ -std=c++17 (or --std) -Wall -Wextra -Wpedantic
+                           -Werror, each source on its own, then linked into one program
+             javac         javac -Xlint:all -Werror, run with java; a Main.java that
+                           declares a package runs as that package's Main
              mcs           mcs -warnaserror, run with mono
-  run      the program runs in the case copy and must exit with status 0
+  run      the program runs in the case copy and must exit with status 0; with --locale
+           LANG and LC_ALL name that locale (it must be installed)
   output   out.bin must equal expected.out byte for byte
 
 The compiler defaults to gxx, javac or mcs by the language of the case. Exit status: 0 on
@@ -33,6 +38,7 @@ XV_WRAP="valgrind --error-exitcode=99"; --keep keeps the temporary folder and pr
 import argparse
 import glob
 import os
+import re
 import shlex
 import shutil
 import subprocess
@@ -98,11 +104,11 @@ def show(data):
     return text if text.endswith("\n") or not text else text + "\n"
 
 
-def run(stage, argv, cwd, timeout):
+def run(stage, argv, cwd, timeout, env=None):
     """Runs a command; a non-zero status or a timeout fails the stage with its output."""
     try:
         result = subprocess.run(argv, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                timeout=timeout)
+                                timeout=timeout, env=env)
     except subprocess.TimeoutExpired:
         raise StageFailed(stage, "timed out after %d s: %s" % (timeout, shlex.join(argv)))
     except OSError as error:
@@ -130,7 +136,14 @@ def translate(tool, language, sources, work_dir):
             raise StageFailed("tool", "support file %s/%s was not written" % (GENERATED_DIR, name))
 
 
-def build_and_run(compiler, language, sources, work_dir):
+def java_main_class(case_dir):
+    """Main, or a.b.Main when Main.java declares the package a.b."""
+    with open(os.path.join(case_dir, "Main.java"), "rb") as f:
+        found = re.search(rb"^\s*package\s+([\w.]+)\s*;", f.read(), re.MULTILINE)
+    return found.group(1).decode() + ".Main" if found else "Main"
+
+
+def build_and_run(compiler, language, sources, work_dir, std, env):
     gen = os.path.join(work_dir, GENERATED_DIR)
     if language == "cpp":
         cxx = COMPILERS[compiler][1][0]
@@ -139,21 +152,21 @@ def build_and_run(compiler, language, sources, work_dir):
         # the support headers link into one program.
         for name in sources:
             obj = os.path.splitext(name)[0] + ".o"
-            run("compile", [cxx, "-std=c++17", "-Wall", "-Wextra", "-Werror", "-c", name,
-                            "-o", obj], gen, COMPILE_TIMEOUT_SECONDS)
+            run("compile", [cxx, "-std=" + std, "-Wall", "-Wextra", "-Wpedantic", "-Werror",
+                            "-c", name, "-o", obj], gen, COMPILE_TIMEOUT_SECONDS)
             objects.append(obj)
         run("compile", [cxx, "-o", "program"] + objects, gen, COMPILE_TIMEOUT_SECONDS)
-        return run("run", [os.path.join(gen, "program")], work_dir, RUN_TIMEOUT_SECONDS)
+        return run("run", [os.path.join(gen, "program")], work_dir, RUN_TIMEOUT_SECONDS, env)
     compile_sources = sorted(set(sources) | set(SUPPORT_FILES[language]))
     if language == "java":
         run("compile", ["javac", "-Xlint:all", "-Werror", "-d", "classes"]
             + compile_sources, gen, COMPILE_TIMEOUT_SECONDS)
-        return run("run", ["java", "-cp", os.path.join(gen, "classes"), "Main"], work_dir,
-                   RUN_TIMEOUT_SECONDS)
+        return run("run", ["java", "-cp", os.path.join(gen, "classes"),
+                           java_main_class(work_dir)], work_dir, RUN_TIMEOUT_SECONDS, env)
     run("compile", ["mcs", "-warnaserror", "-out:program.exe"] + compile_sources, gen,
         COMPILE_TIMEOUT_SECONDS)
     return run("run", ["mono", os.path.join(gen, "program.exe")], work_dir,
-               RUN_TIMEOUT_SECONDS)
+               RUN_TIMEOUT_SECONDS, env)
 
 
 def compare_output(work_dir, case_dir, run_result):
@@ -176,11 +189,20 @@ def compare_output(work_dir, case_dir, run_result):
                          start, expected[start:offset + 32], start, actual[start:offset + 32]))
 
 
+def locale_installed(name):
+    """A locale's run proves nothing when the machine lacks the locale and falls back to C."""
+    listed = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True).stdout.split()
+    wanted = name.lower().replace("utf-8", "utf8")
+    return any(entry.lower().replace("utf-8", "utf8") == wanted for entry in listed)
+
+
 def main():
     parser = argparse.ArgumentParser(description="Compile-and-run test of xvantor's output.")
     parser.add_argument("tool")
     parser.add_argument("case_dir")
     parser.add_argument("--compiler", choices=sorted(COMPILERS))
+    parser.add_argument("--std", default="c++17", help="the C++ standard (default c++17)")
+    parser.add_argument("--locale", help="LANG and LC_ALL of the program's run")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
 
@@ -201,6 +223,13 @@ def main():
     if missing:
         print("%s: skipped, not installed: %s" % (case_name, ", ".join(missing)))
         return SKIPPED
+    env = None
+    if args.locale:
+        if not locale_installed(args.locale):
+            print("%s: broken setup: locale %s is not installed (scripts/setup.sh makes it)"
+                  % (case_name, args.locale))
+            return 2
+        env = dict(os.environ, LANG=args.locale, LC_ALL=args.locale)
 
     work_dir = tempfile.mkdtemp(prefix="xv-compiled-%s-" % case_name)
     status = 1
@@ -215,7 +244,7 @@ def main():
             elif os.path.exists(path):
                 os.remove(path)
         translate(tool, language, sources, work_dir)
-        run_result = build_and_run(compiler, language, sources, work_dir)
+        run_result = build_and_run(compiler, language, sources, work_dir, args.std, env)
         compare_output(work_dir, case_dir, run_result)
         print("%s (%s): passed" % (case_name, compiler))
         status = 0
