@@ -91,7 +91,7 @@ bool MCommandLine::dispatch(int nArgs, const char* const* ppszArgs) {
         const char* pszOption = ppszArgs[1];
         MPreprocessorRun preprocessorRun(pszOption, pszInput, pszOutput);
         // The input's directory: the output name took no part in choosing.
-        writeSupportFiles(MString(pszOption), MString(pszInput));
+        writeSupportFiles(MString(pszOption), MString(pszInput), pszInput);
         preprocessorRun.process();
         return true;
     }
@@ -101,7 +101,9 @@ bool MCommandLine::dispatch(int nArgs, const char* const* ppszArgs) {
         return false;
     }
     printText("Recognized:");
-    writeSupportFiles(MString(pszOption), MString(pszOutput));
+    // The Java files take the input's package; a missing input has none, and the run
+    // below reports it.
+    writeSupportFiles(MString(pszOption), MString(pszOutput), pszInput);
     MPreprocessorRun preprocessorRun(pszOption, pszInput, pszOutput);
     preprocessorRun.process();
     return true;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing XVantor need, when missing.
 set -euo pipefail
-packages=(cmake g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev python3 default-jdk-headless mono-mcs mono-runtime time xxd groff man-db)
+packages=(cmake g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev python3 default-jdk-headless mono-mcs mono-runtime time xxd groff man-db locales)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -12,3 +12,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     apt-get install -y -qq "${missing[@]}"
 fi
+# The C# and Java compile-and-run cases also run under these locales, which must not change
+# a byte of their output.
+for locale in de_DE tr_TR; do
+    if ! locale -a 2>/dev/null | grep -qix "$locale.utf8"; then
+        echo "Generating the locale $locale.UTF-8"
+        localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+    fi
+done

@@ -107,6 +107,30 @@ def cpp_free_block():
     return b"note 2"
 
 
+def java_values():
+    # String.valueOf for every value, "null" for every null; byte and short go to the int
+    # overload; case mapping in the root locale, also under tr_TR.
+    return (b"int=-42;long=-1234567890123;char=Q;float=3.5;double=-0.25;boolean=true;byte=-5;"
+            b"short=-7" + CRLF
+            + b"Integer=7;Long=8;Character=c;Boolean=false;Double=1.5" + CRLF
+            + b"null Integer=null;null MString=null;null String=null;null literal=null;"
+            b"null Object=null" + CRLF
+            + b"Object=sb;CharSequence=cs;enum=GREEN;List=[1, 2]" + CRLF
+            + b"mstring=ms;frame=<piece/>;upper=TITLE I;lower=title i")
+
+
+def cs_values():
+    # ToString in the invariant culture for every value, also under de_DE (no decimal comma)
+    # and tr_TR (no dotted capital I); every null is the empty text.
+    return (b"int=-42;long=-1234567890123;char=Q;float=3.5;double=-0.25;bool=True;byte=200;"
+            b"short=-7" + CRLF
+            + b"uint=4000000000;ulong=123456789;decimal=1.50;enum=Green;nullable=7;real=1234.5"
+            + CRLF
+            + b"null nullable=;null object=;null string=;null literal=;null MString=" + CRLF
+            + b"Object=sb;date=12/31/2026 23:59:58" + CRLF
+            + b"mstring=ms;frame=<piece/>;upper=TITLE I;lower=title i")
+
+
 def java_byte_e9():
     # Bytes widen with their sign: 0xE9 -> U+FFE9 (65513), 0x80 -> U+FF80 (65408),
     # 0xFF -> U+FFFF (65535); written back as their low bytes.
@@ -145,6 +169,8 @@ CASES = {
     "cpp_two_units": (cpp_two_units, {}),
     "cpp_values": (cpp_values, {}),
     "cpp_free_block": (cpp_free_block, {}),
+    "java_values": (java_values, {}),
+    "cs_values": (cs_values, {}),
     "java_byte_e9": (java_byte_e9, {"e9.bin": E9}),
     "cs_byte_e9": (cs_byte_e9, {"e9.bin": E9}),
     "java_import_replaces": (java_import_replaces, {"part.bin": PART}),
