@@ -88,7 +88,7 @@ def cpp_values():
             + b"enum=0,5" + CRLF
             + b"float=3.500000;double=-0.250000;long double=10000000000.000000;tenth=0.300000;"
             + b"tiny=-0.000000" + CRLF
-            + b"text=plain;null=;std::string=s\x00t;view=v\x00w" + CRLF
+            + b"text=plain;null=;nullptr=;std::string=s\x00t;view=v\x00w" + CRLF
             + b"mstring=m\x00s;const=const+;frame=<piece/>" + CRLF
             + b"vector<string>=abc;vector<size_t>=120300" + CRLF
             + b"back=b\x00k;side=side file;number=" + CPP_MVANTOR_ID + b"1")

@@ -36,7 +36,7 @@ long long=<!-9223372036854775807LL - 1!>;unsigned long long=<!184467440737095516
 int8_t=<!(int8_t)-8!>;uint8_t=<!(uint8_t)255!>;int64_t=<!(int64_t)-64!>;uint64_t=<!(uint64_t)64!>
 enum=<!red!>,<!green!>
 float=<!3.5f!>;double=<!-0.25!>;long double=<!1e10L!>;tenth=<!0.1 + 0.2!>;tiny=<!-1e-9!>
-text=<!"plain"!>;null=<!pszNull!>;std::string=<!std::string("s\0t", 3)!>;view=<!XV_VIEW("v\0w", 3)!>
+text=<!"plain"!>;null=<!pszNull!>;nullptr=<!nullptr!>;std::string=<!std::string("s\0t", 3)!>;view=<!XV_VIEW("v\0w", 3)!>
 mstring=<!MString("m\0s", 3)!>;const=<!mstrConst + MString("+")!>;frame=<!piece!>
 vector<string>=<!toMString(names)!>;vector<size_t>=<!toMString(sizes)!>
 back=<!toStdString(MString("b\0k", 3))!>;side=<!MString().importFromFile("side.bin")!>;number=<!getObjectID()!>
