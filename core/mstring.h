@@ -88,12 +88,11 @@ using namespace std;
 #endif
 #endif
 
-// The widest integers, whose decimal digits every integer constructor writes.
+// The widest unsigned integer, in which every integer constructor finds its
+// decimal digits.
 #ifdef MSTRING_CXX11
-typedef long long MStringWidestInt;
 typedef unsigned long long MStringWidestUnsigned;
 #else
-typedef long MStringWidestInt;
 typedef unsigned long MStringWidestUnsigned;
 #endif
 
@@ -182,6 +181,7 @@ public:
 #endif
 
 protected:
+    // Helpers of the constructors, outside the virtual interface.
     void setBytes(const char* pBytes, unsigned long liLength);
     void setDigits(MStringWidestUnsigned liMagnitude, int bNegative);
     void setFixed(double d);
