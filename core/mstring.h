@@ -1,6 +1,7 @@
 ////////////////////////////////////////////////////////////////////////////
 // mstring.h - string support for frame texts
 // Version 2.27, XVantor edition
+// SPDX-License-Identifier: MIT-0
 //
 // MString is a counted byte string: it may hold any byte, NUL included,
 // and is terminated only after toCStr(). Generated C++ code builds its
@@ -64,8 +65,35 @@ using namespace std;
 // then only one translation unit of a program may include this file.
 #if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
 #define MSTRING_INLINE_DATA inline
+#define MSTRING_CXX17
 #else
 #define MSTRING_INLINE_DATA
+#endif
+#if __cplusplus >= 201103L || (defined(_MSC_VER) && _MSC_VER >= 1900)
+#define MSTRING_CXX11
+#endif
+
+// Where the standard library lives in namespace std, std::string (and from
+// C++17 std::string_view) convert to MString and back, every byte kept.
+#if !defined(NO_NAMESPACE) && !(defined(_MSC_VER) && _MSC_VER < 1100)
+#include <string>
+#define MSTRING_STD_STRING
+#ifdef MSTRING_CXX17
+#include <string_view>
+#if defined(__has_include)
+#if __has_include(<charconv>)
+#include <charconv>
+#endif
+#endif
+#endif
+#endif
+
+// The widest unsigned integer, in which every integer constructor finds its
+// decimal digits.
+#ifdef MSTRING_CXX11
+typedef unsigned long long MStringWidestUnsigned;
+#else
+typedef unsigned long MStringWidestUnsigned;
 #endif
 
 class MString {
@@ -91,11 +119,33 @@ public:
     MString(const double& d);
     MString(const unsigned& u);
     MString(const long double& ld);
+    // Every other integer type prints its decimal digits too, so that size_t,
+    // uint64_t and 42UL neither fail to compile nor pick a float.
+    MString(const unsigned long& lu);
+#ifdef MSTRING_CXX11
+    MString(const long long& ll);
+    MString(const unsigned long long& llu);
+    // The text built so far moves on instead of being copied; the new object
+    // still takes a number of its own.
+    MString(MString&& mstr);
+#endif
+#ifdef MSTRING_STD_STRING
+    MString(const std::string& str);
+#ifdef MSTRING_CXX17
+    MString(const std::string_view& sv);
+#endif
+#endif
     virtual ~MString();
 
     virtual MString& operator=(const MString& mstr);
     virtual const MString& operator+=(const MString& mstr);
-    virtual MString operator+(const MString& mstr);
+#ifdef MSTRING_CXX11
+    // A constant string may stand on the left; a temporary one is appended
+    // to in place, so that a chain of + copies no text built so far.
+    virtual MString operator+(const MString& mstr) const&;
+#else
+    virtual MString operator+(const MString& mstr) const;
+#endif
     virtual char& operator[](const long& nIndex);
     virtual const char& operator[](const long& nIndex) const;
     virtual int operator==(const MString& mstr) const;
@@ -123,6 +173,18 @@ public:
     virtual MString getClassID() const;
     virtual MString getObjectID() const;
     virtual MString getClassName() const;
+    // A constant or temporary name: the terminator goes onto a copy.
+    virtual MString& exportToFile(const MString& mstrName);
+#ifdef MSTRING_CXX11
+    virtual MString operator+(const MString& mstr) &&;
+    virtual MString& operator=(MString&& mstr);
+#endif
+
+protected:
+    // Helpers of the constructors, outside the virtual interface.
+    void setBytes(const char* pBytes, unsigned long liLength);
+    void setDigits(MStringWidestUnsigned liMagnitude, int bNegative);
+    void setFixed(double d);
 };
 
 MSTRING_INLINE_DATA const char* MString::sm_pszID = "5b2e8c41-7d3a-4f96-b0e2-6a18c9d47f35";
@@ -130,16 +192,22 @@ MSTRING_INLINE_DATA int MString::sm_nCounter = 0;
 
 // Byte helpers. The headers chosen above differ in where (and whether)
 // memcpy is declared, so it is reached through the compiler where it can be.
+// Source and destination may overlap.
 inline void mstringCopyBytes(char* pDest, const char* pSource, unsigned long liCount) {
 #if defined(__GNUC__)
-    if (liCount != 0) __builtin_memcpy(pDest, pSource, liCount);
+    if (liCount != 0) __builtin_memmove(pDest, pSource, liCount);
 #else
-    for (unsigned long i = 0; i < liCount; ++i) pDest[i] = pSource[i];
+    if (pDest < pSource)
+        for (unsigned long i = 0; i < liCount; ++i) pDest[i] = pSource[i];
+    else
+        for (unsigned long i = liCount; i > 0; --i) pDest[i - 1] = pSource[i - 1];
 #endif
 }
 
 // Buffers come from malloc, so that a growing string can be reallocated in
 // place, and are never of size zero: an empty string still owns a buffer.
+// The one exception is a string whose text was moved away: its buffer is
+// null, which free and realloc accept, and its length 0.
 inline char* mstringAllocate(unsigned long liSize) {
     void* pBuffer = malloc(liSize == 0 ? 1 : liSize);
     if (pBuffer == 0) throw std::bad_alloc();
@@ -148,8 +216,11 @@ inline char* mstringAllocate(unsigned long liSize) {
 
 inline void mstringRelease(char* pBuffer) { free(pBuffer); }
 
+// A null text is taken as the empty one: a template value that is null
+// must not bring the program down.
 inline unsigned long mstringTextLength(const char* psz) {
     unsigned long liLength = 0;
+    if (psz == 0) return 0;
     while (psz[liLength] != 0) ++liLength;
     return liLength;
 }
@@ -157,18 +228,22 @@ inline unsigned long mstringTextLength(const char* psz) {
 ////////////////////////////////////////////////////////////////////////////
 // Construction
 
+// Replaces the buffer by an exactly sized one holding these bytes; the old
+// buffer is released only afterwards, so the bytes may lie inside it.
+inline void MString::setBytes(const char* pBytes, unsigned long liLength) {
+    char* pszNew = mstringAllocate(liLength);
+    mstringCopyBytes(pszNew, pBytes, liLength);
+    m_pszSourceString = pszNew;
+    m_liLength = liLength;
+    m_liCapacity = liLength;
+}
+
 inline MString::MString(const char* psz) : m_nObjectID(sm_nCounter++) {
-    m_liLength = mstringTextLength(psz);
-    m_liCapacity = m_liLength;
-    m_pszSourceString = mstringAllocate(m_liCapacity);
-    mstringCopyBytes(m_pszSourceString, psz, m_liLength);
+    setBytes(psz, mstringTextLength(psz));
 }
 
 inline MString::MString(const char* psz, unsigned long liLength) : m_nObjectID(sm_nCounter++) {
-    m_liLength = liLength;
-    m_liCapacity = liLength;
-    m_pszSourceString = mstringAllocate(m_liCapacity);
-    mstringCopyBytes(m_pszSourceString, psz, m_liLength);
+    setBytes(psz, liLength);
 }
 
 inline MString::MString(int, unsigned long liLength) : m_nObjectID(sm_nCounter++) {
@@ -178,55 +253,108 @@ inline MString::MString(int, unsigned long liLength) : m_nObjectID(sm_nCounter++
 }
 
 inline MString::MString(const MString& mstr) : m_nObjectID(sm_nCounter++) {
-    m_liLength = mstr.m_liLength;
-    m_liCapacity = m_liLength;
-    m_pszSourceString = mstringAllocate(m_liCapacity);
-    mstringCopyBytes(m_pszSourceString, mstr.m_pszSourceString, m_liLength);
+    setBytes(mstr.m_pszSourceString, mstr.m_liLength);
 }
 
-// The scalar constructors measure the text first and format it into a
-// buffer of its own size, so that huge values ("%f" of 1e300) are printed in
-// full and nothing is ever written past a buffer.
-#define MSTRING_FROM_NUMBER(FORMAT, VALUE)                                    \
-    int nNeeded = snprintf(0, 0, FORMAT, VALUE);                              \
-    if (nNeeded < 0) nNeeded = 0;                                             \
-    m_liLength = (unsigned long)nNeeded;                                      \
-    m_liCapacity = m_liLength + 1;                                            \
-    m_pszSourceString = mstringAllocate(m_liCapacity);                        \
-    snprintf(m_pszSourceString, m_liCapacity, FORMAT, VALUE);
-
-inline MString::MString(const int& n) : m_nObjectID(sm_nCounter++) {
-    MSTRING_FROM_NUMBER("%d", n)
+// The digits are written backwards into a buffer wide enough for any
+// integer: the same text as "%d", "%ld" and "%u" give, without parsing a
+// format at run time.
+inline void MString::setDigits(MStringWidestUnsigned liMagnitude, int bNegative) {
+    char achDigits[3 * sizeof(MStringWidestUnsigned) + 2];
+    char* pEnd = achDigits + sizeof achDigits;
+    char* p = pEnd;
+    do {
+        *--p = (char)('0' + (int)(liMagnitude % 10));
+        liMagnitude /= 10;
+    } while (liMagnitude != 0);
+    if (bNegative) *--p = '-';
+    setBytes(p, (unsigned long)(pEnd - p));
 }
 
-inline MString::MString(const long& n) : m_nObjectID(sm_nCounter++) {
-    MSTRING_FROM_NUMBER("%ld", n)
+// The magnitude of a negative value is taken in unsigned arithmetic, so
+// that the smallest value of a type needs no larger type.
+#define MSTRING_FROM_SIGNED(VALUE)                                                   \
+    setDigits(VALUE < 0 ? (MStringWidestUnsigned)0 - (MStringWidestUnsigned)VALUE     \
+                        : (MStringWidestUnsigned)VALUE,                              \
+              VALUE < 0)
+
+inline MString::MString(const int& n) : m_nObjectID(sm_nCounter++) { MSTRING_FROM_SIGNED(n); }
+
+inline MString::MString(const long& n) : m_nObjectID(sm_nCounter++) { MSTRING_FROM_SIGNED(n); }
+
+inline MString::MString(const char& c) : m_nObjectID(sm_nCounter++) { setBytes(&c, 1); }
+
+// "%f": six digits after the point. No double has more than 309 digits
+// before the point, so the text of any value fits the buffer. std::to_chars
+// promises the text of printf in the "C" locale, and is several times faster.
+inline void MString::setFixed(double d) {
+    char achText[320];
+#if defined(MSTRING_CXX17) && defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    std::to_chars_result result = std::to_chars(achText, achText + sizeof achText, d,
+                                                std::chars_format::fixed, 6);
+    if (result.ec == std::errc()) {
+        setBytes(achText, (unsigned long)(result.ptr - achText));
+        return;
+    }
+#endif
+    int nWritten = snprintf(achText, sizeof achText, "%f", d);
+    if (nWritten < 0) nWritten = 0;
+    if ((unsigned long)nWritten >= sizeof achText) nWritten = (int)sizeof achText - 1;
+    setBytes(achText, (unsigned long)nWritten);
 }
 
-inline MString::MString(const char& c) : m_nObjectID(sm_nCounter++) {
-    m_liLength = 1;
-    m_liCapacity = 1;
-    m_pszSourceString = mstringAllocate(1);
-    m_pszSourceString[0] = c;
-}
+inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) { setFixed((double)f); }
 
-inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) {
-    MSTRING_FROM_NUMBER("%f", (double)f)
-}
+inline MString::MString(const double& d) : m_nObjectID(sm_nCounter++) { setFixed(d); }
 
-inline MString::MString(const double& d) : m_nObjectID(sm_nCounter++) {
-    MSTRING_FROM_NUMBER("%f", d)
-}
-
-inline MString::MString(const unsigned& u) : m_nObjectID(sm_nCounter++) {
-    MSTRING_FROM_NUMBER("%u", u)
-}
+inline MString::MString(const unsigned& u) : m_nObjectID(sm_nCounter++) { setDigits(u, 0); }
 
 inline MString::MString(const long double& ld) : m_nObjectID(sm_nCounter++) {
-    MSTRING_FROM_NUMBER("%Lf", ld)
+    int nNeeded = snprintf(0, 0, "%Lf", ld);
+    if (nNeeded < 0) nNeeded = 0;
+    m_liLength = (unsigned long)nNeeded;
+    m_liCapacity = m_liLength + 1;
+    m_pszSourceString = mstringAllocate(m_liCapacity);
+    snprintf(m_pszSourceString, m_liCapacity, "%Lf", ld);
 }
 
-#undef MSTRING_FROM_NUMBER
+inline MString::MString(const unsigned long& lu) : m_nObjectID(sm_nCounter++) {
+    setDigits(lu, 0);
+}
+
+#ifdef MSTRING_CXX11
+inline MString::MString(const long long& ll) : m_nObjectID(sm_nCounter++) {
+    MSTRING_FROM_SIGNED(ll);
+}
+
+inline MString::MString(const unsigned long long& llu) : m_nObjectID(sm_nCounter++) {
+    setDigits(llu, 0);
+}
+
+inline MString::MString(MString&& mstr)
+    : m_nObjectID(sm_nCounter++),
+      m_pszSourceString(mstr.m_pszSourceString),
+      m_liLength(mstr.m_liLength),
+      m_liCapacity(mstr.m_liCapacity) {
+    mstr.m_pszSourceString = 0;
+    mstr.m_liLength = 0;
+    mstr.m_liCapacity = 0;
+}
+#endif
+
+#undef MSTRING_FROM_SIGNED
+
+#ifdef MSTRING_STD_STRING
+inline MString::MString(const std::string& str) : m_nObjectID(sm_nCounter++) {
+    setBytes(str.data(), (unsigned long)str.size());
+}
+
+#ifdef MSTRING_CXX17
+inline MString::MString(const std::string_view& sv) : m_nObjectID(sm_nCounter++) {
+    setBytes(sv.data(), (unsigned long)sv.size());
+}
+#endif
+#endif
 
 inline MString::~MString() {
     --sm_nCounter;
@@ -240,11 +368,38 @@ inline MString& MString::operator=(const MString& mstr) { return copy(mstr); }
 
 inline const MString& MString::operator+=(const MString& mstr) { return cat(mstr); }
 
-inline MString MString::operator+(const MString& mstr) {
+#ifdef MSTRING_CXX11
+inline MString MString::operator+(const MString& mstr) const& {
     MString mstrResult(*this);
     mstrResult += mstr;
     return mstrResult;
 }
+
+inline MString MString::operator+(const MString& mstr) && {
+    cat(mstr);
+    return MString(static_cast<MString&&>(*this));
+}
+
+// The target keeps its object number, as with every assignment; it takes
+// over the other string's buffer, and the other is left empty.
+inline MString& MString::operator=(MString&& mstr) {
+    if (&mstr == this) return *this;
+    mstringRelease(m_pszSourceString);
+    m_pszSourceString = mstr.m_pszSourceString;
+    m_liLength = mstr.m_liLength;
+    m_liCapacity = mstr.m_liCapacity;
+    mstr.m_pszSourceString = 0;
+    mstr.m_liLength = 0;
+    mstr.m_liCapacity = 0;
+    return *this;
+}
+#else
+inline MString MString::operator+(const MString& mstr) const {
+    MString mstrResult(*this);
+    mstrResult += mstr;
+    return mstrResult;
+}
+#endif
 
 inline char& MString::operator[](const long& nIndex) { return m_pszSourceString[nIndex]; }
 
@@ -281,27 +436,33 @@ inline MString MString::getString(const int& nBegin, const int& nEnd) const {
     return MString(m_pszSourceString + nFrom, (unsigned long)(nTo - nFrom));
 }
 
-// The new buffer is filled before the old one is released, so the text may
-// lie inside this string's own buffer.
+// A text that fits the buffer is moved into it, which keeps an assigned
+// frame text from allocating each time; a larger one goes into a new buffer
+// that is filled before the old one is released. Either way the text may lie
+// inside this string's own buffer.
 inline MString& MString::copy(const char* psz) {
     unsigned long liLength = mstringTextLength(psz);
-    char* pszNew = mstringAllocate(liLength);
-    mstringCopyBytes(pszNew, psz, liLength);
-    mstringRelease(m_pszSourceString);
-    m_pszSourceString = pszNew;
-    m_liLength = liLength;
-    m_liCapacity = liLength;
+    if (m_pszSourceString != 0 && liLength <= m_liCapacity) {
+        mstringCopyBytes(m_pszSourceString, psz, liLength);
+        m_liLength = liLength;
+        return *this;
+    }
+    char* pszOld = m_pszSourceString;
+    setBytes(psz, liLength);
+    mstringRelease(pszOld);
     return *this;
 }
 
 inline MString& MString::copy(const MString& mstr) {
     if (&mstr == this) return *this;
-    char* pszNew = mstringAllocate(mstr.m_liLength);
-    mstringCopyBytes(pszNew, mstr.m_pszSourceString, mstr.m_liLength);
-    mstringRelease(m_pszSourceString);
-    m_pszSourceString = pszNew;
-    m_liLength = mstr.m_liLength;
-    m_liCapacity = mstr.m_liLength;
+    if (m_pszSourceString != 0 && mstr.m_liLength <= m_liCapacity) {
+        mstringCopyBytes(m_pszSourceString, mstr.m_pszSourceString, mstr.m_liLength);
+        m_liLength = mstr.m_liLength;
+        return *this;
+    }
+    char* pszOld = m_pszSourceString;
+    setBytes(mstr.m_pszSourceString, mstr.m_liLength);
+    mstringRelease(pszOld);
     return *this;
 }
 
@@ -386,7 +547,7 @@ inline char* MString::getAddress() { return m_pszSourceString; }
 // A write that falls short or a close that fails (a full disk) is reported
 // like a failed open: the file must not pass for complete.
 inline MString& MString::exportToFile(const char* pszName) {
-    FILE* pFile = fopen(pszName, "wb");
+    FILE* pFile = pszName == 0 ? 0 : fopen(pszName, "wb");
     if (pFile == 0) throw "can not create the file";
     unsigned long liWritten = m_liLength == 0 ? 0 : fwrite(m_pszSourceString, 1, m_liLength, pFile);
     int nClosed = fclose(pFile);
@@ -397,6 +558,12 @@ inline MString& MString::exportToFile(const char* pszName) {
 inline MString& MString::exportToFile(MString& mstrName) {
     mstrName.toCStr();
     return exportToFile(mstrName.getAddress());
+}
+
+inline MString& MString::exportToFile(const MString& mstrName) {
+    MString mstrTerminated(mstrName);
+    mstrTerminated.toCStr();
+    return exportToFile(mstrTerminated.getAddress());
 }
 
 inline MString& MString::exportToStream(ostream& os) {
@@ -412,7 +579,7 @@ inline MString& MString::exportToStream(ostream& os) {
 // cannot be sized or read whole (a directory, a pipe, a short read) leaves
 // the string as it was.
 inline MString& MString::importFromFile(const char* pszName) {
-    FILE* pFile = fopen(pszName, "rb");
+    FILE* pFile = pszName == 0 ? 0 : fopen(pszName, "rb");
     if (pFile == 0) throw "can not open the file";
     long nStart = ftell(pFile);
     long nSize = -1;
@@ -490,6 +657,14 @@ inline ostream& operator<<(ostream& os, const MString& mstr) {
 }
 
 inline MString operator+(const char* psz, const MString& mstr) { return MString(psz) + mstr; }
+
+#ifdef MSTRING_STD_STRING
+// Every byte, NUL included.
+inline std::string toStdString(const MString& mstr) {
+    if (mstr.length() == 0) return std::string();
+    return std::string(&mstr[0], mstr.length());
+}
+#endif
 
 template <class Collection>
 inline MString toMString(const Collection& collection) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -38,6 +40,11 @@ TEST(MString, ConstructorsMakeTheDocumentedBytes) {
         {"float widened", [] { return MString(0.25f); }, "0.250000"},
         {"long double", [] { return MString(2.0L); }, "2.000000"},
         {"char", [] { return MString('x'); }, "x"},
+        {"null C string", [] { return MString(static_cast<const char*>(nullptr)); }, ""},
+        {"null C string copied", [] { return MString("old").copy(nullptr); }, ""},
+        {"smallest long long", [] { return MString(-9223372036854775807LL - 1); },
+         "-9223372036854775808"},
+        {"largest int", [] { return MString(2147483647); }, "2147483647"},
         {"NUL char", [] { return MString('\0'); }, std::string(1, '\0')},
         {"huge double in full", [] { return MString(0x1p500); },
          "3273390607896141870013189696827599152216642046043064789483291368096133796404674554883270"
@@ -48,6 +55,24 @@ TEST(MString, ConstructorsMakeTheDocumentedBytes) {
         MString mstr = c.make();
         EXPECT_EQ(c.strExpected, bytesOf(mstr));
         EXPECT_EQ(c.strExpected.empty() ? 1 : 0, mstr.isEmpty());
+    }
+}
+
+// The fast path must give the very text of "%f", rounding and signs included.
+TEST(MString, DoublesPrintWhatPrintfPrints) {
+    const double values[] = {0.0,       -0.0,
+                             0.5e-6,    1.5e-6,
+                             2.5e-6,    -1e-9,
+                             0.1,       1e15,
+                             1e22,      1.7976931348623157e308,
+                             4.9e-324,  123456.7890125,
+                             0.0000005, -2.675,
+                             1.0 / 3,   HUGE_VAL,
+                             -HUGE_VAL, NAN};
+    for (double d : values) {
+        char achExpected[400];
+        std::snprintf(achExpected, sizeof achExpected, "%f", d);
+        EXPECT_EQ(achExpected, bytesOf(MString(d))) << d;
     }
 }
 
@@ -161,7 +186,15 @@ TEST(MString, OperatorsLeaveTheirOperandsAlone) {
     EXPECT_EQ("abcd", bytesOf(mstrLeft + mstrRight));
     EXPECT_EQ("ab", bytesOf(mstrLeft));
     EXPECT_EQ("xycd", bytesOf("xy" + mstrRight));
-    MString mstrTarget("zz");
+    EXPECT_EQ("cdab", bytesOf(mstrRight + mstrLeft));  // a constant left side
+    EXPECT_EQ("cd", bytesOf(mstrRight));
+    // A temporary left side is appended to in place; the right sides stay as they are.
+    EXPECT_EQ("abcdcd", bytesOf(MString("ab") + mstrRight + mstrRight));
+    EXPECT_EQ("cd", bytesOf(mstrRight));
+    MString mstrTarget("a longer text than the next");
+    mstrTarget = mstrLeft;
+    EXPECT_EQ("ab", bytesOf(mstrTarget));
+    mstrTarget = MString("zz");
     mstrTarget = mstrLeft;
     EXPECT_EQ("ab", bytesOf(mstrTarget));
     mstrTarget[1] = 'q';
@@ -207,6 +240,14 @@ TEST(MString, ObjectNumbersCountLiveObjects) {
     EXPECT_EQ(objectNumber(mstrC) + 1, objectNumber(mstrCopy));
     mstrCopy = mstrB;
     EXPECT_EQ(objectNumber(mstrC) + 1, objectNumber(mstrCopy));  // assignment keeps the number
+    MString mstrMoved(std::move(mstrCopy));  // a move is a new object, numbered as a copy is
+    EXPECT_EQ(objectNumber(mstrC) + 2, objectNumber(mstrMoved));
+    EXPECT_EQ("b", bytesOf(mstrMoved));
+    mstrCopy = MString("back");  // a moved-from string takes a new text
+    EXPECT_EQ("back", bytesOf(mstrCopy));
+    mstrMoved = std::move(mstrCopy);
+    EXPECT_EQ(objectNumber(mstrC) + 2, objectNumber(mstrMoved));  // and keeps its number
+    EXPECT_EQ("back", bytesOf(mstrMoved));
     EXPECT_EQ(sm_strClassID + std::to_string(objectNumber(mstrB)), bytesOf(mstrB.getObjectID()));
     EXPECT_EQ(sm_strClassID, bytesOf(mstrB.getClassID()));
     EXPECT_EQ("MString", bytesOf(mstrB.getClassName()));

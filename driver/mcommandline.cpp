@@ -88,9 +88,10 @@ void writeSupport(const MInvocation& invocation, const char* pszPath) {
     if (!invocation.bWriteSupportFiles)
         return;
     if (invocation.pszSupportDir != nullptr) {
-        writeSupportFilesInto(invocation.language, MString(invocation.pszSupportDir));
+        writeSupportFilesInto(invocation.language, MString(invocation.pszSupportDir),
+                              invocation.pszInput);
     } else {
-        writeSupportFiles(invocation.language, MString(pszPath));
+        writeSupportFiles(invocation.language, MString(pszPath), invocation.pszInput);
     }
 }
 

@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <system_error>
 
 #include "engine/merror.h"
 #include "engine/mfiles.h"
+#include "support/mjavapackage.h"
 #include "support/msupportframes.h"
 
 namespace {
@@ -18,22 +21,6 @@ struct MSupportFile {
 template <class Frame>
 std::unique_ptr<MVantor> makeFrame() {
     return std::make_unique<Frame>();
-}
-
-// One file is handled whole before the next is looked at, so when the first
-// cannot be created the second is neither tested nor written.
-void writeSupportFile(const MSupportFile& file, const MString& mstrPath) {
-    // Looked up in the working directory, not in the target directory.
-    if (std::FILE* pExisting = std::fopen(file.pszName, "r")) {
-        std::fclose(pExisting);
-        return;
-    }
-    MString mstrTarget = directoryOf(mstrPath) + MString(file.pszName);
-    try {
-        file.make()->exportToFile(mstrTarget);
-    } catch (const char* pszMessage) {  // the shipped string class's own way to fail
-        throw MError(pszMessage);
-    }
 }
 
 // The language's two files; null for the fallback form, which has none.
@@ -57,13 +44,43 @@ const MSupportFile* supportFilesOf(MLanguage language) {
     return nullptr;
 }
 
-void writeIfChanged(const MSupportFile& file, const MString& mstrDirectory) {
+// The Java files declare the package of the Java input, so that classes in a named
+// package see them; every other file is the kept text as it is.
+MString packageFor(MLanguage language, const char* pszJavaInput) {
+    if (language != MLanguage::Java || pszJavaInput == nullptr)
+        return MString();
+    return javaPackageOfFile(pszJavaInput);
+}
+
+MString supportText(const MSupportFile& file, const MString& mstrPackage) {
+    return withJavaPackage(*file.make(), mstrPackage);
+}
+
+// One file is handled whole before the next is looked at, so when the first
+// cannot be created the second is neither tested nor written.
+void writeSupportFile(const MSupportFile& file, const MString& mstrPath,
+                      const MString& mstrPackage) {
+    // Looked up in the working directory, not in the target directory.
+    if (std::FILE* pExisting = std::fopen(file.pszName, "r")) {
+        std::fclose(pExisting);
+        return;
+    }
+    MString mstrTarget = directoryOf(mstrPath) + MString(file.pszName);
+    try {
+        supportText(file, mstrPackage).exportToFile(mstrTarget);
+    } catch (const char* pszMessage) {  // the shipped string class's own way to fail
+        throw MError(pszMessage);
+    }
+}
+
+void writeIfChanged(const MSupportFile& file, const MString& mstrDirectory,
+                    const MString& mstrPackage) {
     MString mstrTarget = mstrDirectory;
     const long nLength = static_cast<long>(mstrTarget.length());
     if (nLength > 0 && mstrTarget[nLength - 1] != '/' && mstrTarget[nLength - 1] != '\\')
         mstrTarget += MString("/");
     mstrTarget += MString(file.pszName);
-    MString mstrText = *file.make();
+    MString mstrText = supportText(file, mstrPackage);
     try {
         if (readWholeFile(mstrTarget.toCStr().getAddress()) == mstrText)
             return;
@@ -74,22 +91,25 @@ void writeIfChanged(const MSupportFile& file, const MString& mstrDirectory) {
 
 }  // namespace
 
-void writeSupportFiles(MLanguage language, const MString& mstrPath) {
+void writeSupportFiles(MLanguage language, const MString& mstrPath, const char* pszJavaInput) {
     if (const MSupportFile* pFiles = supportFilesOf(language)) {
-        writeSupportFile(pFiles[0], mstrPath);
-        writeSupportFile(pFiles[1], mstrPath);
+        const MString mstrPackage = packageFor(language, pszJavaInput);
+        writeSupportFile(pFiles[0], mstrPath, mstrPackage);
+        writeSupportFile(pFiles[1], mstrPath, mstrPackage);
     }
 }
 
-void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory) {
+void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory,
+                           const char* pszJavaInput) {
     if (const MSupportFile* pFiles = supportFilesOf(language)) {
         // A build names a folder of its own that need not exist yet.
         std::error_code error;
         if (!mstrDirectory.isEmpty())
             std::filesystem::create_directories(
                 std::string(&mstrDirectory[0], mstrDirectory.length()), error);
-        writeIfChanged(pFiles[0], mstrDirectory);
-        writeIfChanged(pFiles[1], mstrDirectory);
+        const MString mstrPackage = packageFor(language, pszJavaInput);
+        writeIfChanged(pFiles[0], mstrDirectory, mstrPackage);
+        writeIfChanged(pFiles[1], mstrDirectory, mstrPackage);
     }
 }
 

@@ -7,13 +7,16 @@
 /// Writes the two support files of the language (none for the fallback form) into the
 /// directory part of the path, each unless a file of its name is in the working directory.
 /// Throws an MError "can not create the file"; the second file is then not written.
-void writeSupportFiles(MLanguage language, const MString& mstrPath);
+/// The Java files declare the package that the Java input pszJavaInput declares, if any.
+void writeSupportFiles(MLanguage language, const MString& mstrPath,
+                       const char* pszJavaInput = nullptr);
 
 /// Writes the two support files of the language into the directory, whatever the working
 /// directory holds, each only when its bytes differ from the file already there, so that
 /// repeated and parallel builds neither rewrite nor touch them. Throws an MError "can not
 /// create the file".
-void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory);
+void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory,
+                           const char* pszJavaInput = nullptr);
 
 /// The path up to and including its last backslash, or else its last slash; or "".
 MString directoryOf(MString mstrPath);

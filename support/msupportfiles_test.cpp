@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/mjavapackage.h"
 #include "support/msupportframes.h"
 #include "tests/support/mbytes.h"
 #include "tests/support/mtempdir.h"
@@ -100,6 +101,53 @@ TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {
         }
         if (c.pszPresent != nullptr) {
             EXPECT_EQ("mine", dir.read(c.pszPresent));
+        }
+    }
+}
+
+// Only the Java files take the input's package; an input without one, or none at all,
+// leaves them as they are kept.
+TEST(MSupportFiles, JavaFilesTakeTheInputsPackage) {
+    struct Case {
+        const char* pszOption;
+        const char* pszInputText;  // nullptr: no input file
+        const char* pszPackage;
+        const char* apszFiles[2];
+        const char* apszKept[2];
+    };
+    const Case cases[] = {
+        {"-j",
+         "// report\r\npackage a.b;\r\nframe R {}",
+         "a.b",
+         {"MString.java", "MVantor.java"},
+         {"support/texts/MString.java", "support/texts/MVantor.java"}},
+        {"-j",
+         "frame R {}",
+         "",
+         {"MString.java", "MVantor.java"},
+         {"support/texts/MString.java", "support/texts/MVantor.java"}},
+        {"-j",
+         nullptr,
+         "",
+         {"MString.java", "MVantor.java"},
+         {"support/texts/MString.java", "support/texts/MVantor.java"}},
+        {"-#",
+         "package a.b;",
+         "",
+         {"MString.cs", "MVantor.cs"},
+         {"support/texts/MString.cs", "support/texts/MVantor.cs"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszOption) + " " + (c.pszInputText ? c.pszInputText : "-"));
+        MTempDir dir;
+        dir.makeDirectory("gen");
+        if (c.pszInputText != nullptr)
+            dir.write("In.src", c.pszInputText);
+        writeSupportFiles(MString(c.pszOption), MString("gen/Out"), "In.src");
+        for (int i = 0; i < 2; ++i) {
+            const MString mstrKept = fromBytes(keptText(c.apszKept[i]));
+            EXPECT_EQ(bytesOf(withJavaPackage(mstrKept, MString(c.pszPackage))),
+                      dir.read(std::string("gen/") + c.apszFiles[i]));
         }
     }
 }

@@ -51,6 +51,23 @@ TEST(MVantor, NumbersObjectsAndKeepsTheNumberOnAssignment) {
     EXPECT_EQ("MVantor", bytesOf(first.getClassName()));
 }
 
+// A copy takes over its source's number and text without being counted, so it must not
+// count down either: the next object's number shows the count.
+TEST(MVantor, CopiesNeitherCountNorCountDown) {
+    MReport first;
+    first.build(3);
+    const int nNext = objectNumber(first) + 1;
+    {
+        MReport copy(first);
+        EXPECT_EQ(objectNumber(first), objectNumber(copy));
+        EXPECT_EQ("value 3", bytesOf(copy));
+        const MReport copies[] = {copy, copy};
+        EXPECT_EQ(objectNumber(first), objectNumber(copies[1]));
+    }
+    MReport after;
+    EXPECT_EQ(nNext, objectNumber(after));
+}
+
 TEST(MVantor, FilesGoThroughTheFrameText) {
     MTempDir dir;
     MReport report;
@@ -58,6 +75,10 @@ TEST(MVantor, FilesGoThroughTheFrameText) {
     MString mstrName("out.bin");
     report.exportToFile(mstrName);
     EXPECT_EQ(std::string("a\0\r\n", 4), dir.read("out.bin"));
+    const MString mstrBase("temp");
+    report.exportToFile(mstrBase + MString(".bin"));  // a temporary name
+    EXPECT_EQ(std::string("a\0\r\n", 4), dir.read("temp.bin"));
+    EXPECT_EQ("temp", bytesOf(mstrBase));
     MReport copy;
     copy.importFromFile("out.bin");
     EXPECT_EQ(std::string("a\0\r\n", 4), bytesOf(copy));

@@ -79,13 +79,13 @@ def missing_programs(compiler):
     return [program for program in COMPILERS[compiler][1] if shutil.which(program) is None]
 
 
-def compile_command(compiler, sources, output, objects_only=False):
+def compile_command(compiler, sources, output, objects_only=False, std="c++17"):
     """Builds the sources, with every warning an error, into output: a C++ program (or with
     objects_only one object file), a folder of Java classes, or a C# .exe."""
     language, programs = COMPILERS[compiler]
     if language == "cpp":
         static = ["-static"] if compiler == "mingw" and not objects_only else []
-        return ([programs[0], "-std=c++17", "-Wall", "-Wextra", "-Werror"] + static
+        return ([programs[0], "-std=" + std, "-Wall", "-Wextra", "-Wpedantic", "-Werror"] + static
                 + (["-c"] if objects_only else []) + ["-o", output] + list(sources))
     if language == "java":
         return ["javac", "-Xlint:all", "-Werror", "-d", output] + list(sources)

@@ -1,6 +1,7 @@
 //////////////////////////////////////////////////////////////////////
 // MString.cs - string class, part of the frame preprocessor for C#
 // Version 1.12
+// SPDX-License-Identifier: MIT-0
 //
 // MString holds a text and converts the values that frame texts embed.
 // Files are read and written one byte per character, so a file read
@@ -31,12 +32,12 @@ public class MString
 
     public static String toString(int n)
     {
-        return n.ToString();
+        return n.ToString(System.Globalization.CultureInfo.InvariantCulture);
     }
 
     public static String toString(long l)
     {
-        return l.ToString();
+        return l.ToString(System.Globalization.CultureInfo.InvariantCulture);
     }
 
     public static String toString(char c)
@@ -46,12 +47,12 @@ public class MString
 
     public static String toString(float f)
     {
-        return f.ToString();
+        return f.ToString(System.Globalization.CultureInfo.InvariantCulture);
     }
 
     public static String toString(double d)
     {
-        return d.ToString();
+        return d.ToString(System.Globalization.CultureInfo.InvariantCulture);
     }
 
     public static String toString(String str)
@@ -64,14 +65,45 @@ public class MString
         return b.ToString();
     }
 
-    public static String toString(MString mstr)
+    // Without these two a uint or a ulong would go to the float overload.
+    public static String toString(uint u)
     {
-        return mstr.m_strSourceString;
+        return u.ToString(System.Globalization.CultureInfo.InvariantCulture);
     }
 
-    public static String toString(MVantor mvantor)
+    public static String toString(ulong lu)
     {
-        return mvantor.getFrameText();
+        return lu.ToString(System.Globalization.CultureInfo.InvariantCulture);
+    }
+
+    public static String toString(decimal m)
+    {
+        return m.ToString(System.Globalization.CultureInfo.InvariantCulture);
+    }
+
+    // Every other value (enums, nullables, dates, builders) prints as
+    // ToString() does in the invariant culture, null as the empty text; an
+    // MString or a frame object prints its text. One overload for them all
+    // leaves String the most specific, so a null literal compiles.
+    public static String toString(Object o)
+    {
+        if (o == null)
+        {
+            return "";
+        }
+        if (o is MString)
+        {
+            return ((MString) o).m_strSourceString;
+        }
+        if (o is MVantor)
+        {
+            return ((MVantor) o).getFrameText();
+        }
+        if (o is IFormattable)
+        {
+            return ((IFormattable) o).ToString(null, System.Globalization.CultureInfo.InvariantCulture);
+        }
+        return o.ToString();
     }
 
     public long length()
@@ -94,15 +126,17 @@ public class MString
         return m_strSourceString == str;
     }
 
+    // The invariant culture, so that a document reads the same on every
+    // machine: under tr-TR "i" would become a dotted capital.
     public MString toUpper()
     {
-        m_strSourceString = m_strSourceString.ToUpper();
+        m_strSourceString = m_strSourceString.ToUpperInvariant();
         return this;
     }
 
     public MString toLower()
     {
-        m_strSourceString = m_strSourceString.ToLower();
+        m_strSourceString = m_strSourceString.ToLowerInvariant();
         return this;
     }
 

@@ -1,6 +1,7 @@
 //////////////////////////////////////////////////////////////////////
 // MString.java - string class, part of the frame preprocessor for Java
 // Version 1.11
+// SPDX-License-Identifier: MIT-0
 //
 // MString holds a text and converts the values that frame texts embed.
 // Files are read and written one byte per character, so a file read
@@ -49,12 +50,17 @@ public class MString {
         return str;
     }
 
-    public static String toString(MString mstr) {
-        return mstr.m_strSourceString;
-    }
-
-    public static String toString(MVantor mvantor) {
-        return mvantor.getFrameText();
+    // Every other value prints as string conversion prints it, null as
+    // "null"; an MString or a frame object prints its text. One overload for
+    // them all leaves String the most specific, so a null literal compiles.
+    public static String toString(Object o) {
+        if (o instanceof MString) {
+            return ((MString) o).m_strSourceString;
+        }
+        if (o instanceof MVantor) {
+            return ((MVantor) o).getFrameText();
+        }
+        return String.valueOf(o);
     }
 
     public static String toString(boolean b) {
@@ -73,13 +79,14 @@ public class MString {
         return m_strSourceString.equals(str);
     }
 
+    // The root locale, so that a document reads the same on every machine.
     public MString toUpper() {
-        m_strSourceString = m_strSourceString.toUpperCase();
+        m_strSourceString = m_strSourceString.toUpperCase(java.util.Locale.ROOT);
         return this;
     }
 
     public MString toLower() {
-        m_strSourceString = m_strSourceString.toLowerCase();
+        m_strSourceString = m_strSourceString.toLowerCase(java.util.Locale.ROOT);
         return this;
     }
 

@@ -1,6 +1,7 @@
 //////////////////////////////////////////////////////////////////////
 // MVantor.cs - frame base class, part of the frame preprocessor for C#
 // Version 1.08
+// SPDX-License-Identifier: MIT-0
 //
 // Every frame class derives from MVantor. Each frame-text block in a
 // member function becomes a call of setFrameText, so the object holds

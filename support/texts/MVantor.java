@@ -1,6 +1,7 @@
 //////////////////////////////////////////////////////////////////////
 // MVantor.java - frame base class, part of the frame preprocessor for Java
 // Version 1.04
+// SPDX-License-Identifier: MIT-0
 //
 // Every frame class derives from MVantor. Each frame-text block in a
 // member function becomes a call of setFrameText, so the object holds

@@ -76,6 +76,26 @@ def cs_report():
             + LONG + CRLF)
 
 
+def cpp_values():
+    # bool promotes to int; char is one byte; signed and unsigned char, int8_t and uint8_t
+    # promote to int and print digits; every other integer type prints its decimal digits;
+    # float, double and long double print "%f"; a null C string is empty; std::string,
+    # string_view and MString keep their NUL bytes, and so does the way back to std::string.
+    # MVantor numbers: piece 0, its copy is not counted, values 1.
+    return (b"bool=1,0;char=Q;nul=\x00;signed char=-5;unsigned char=200" + CRLF
+            + b"short=-7;unsigned short=65535;int=-42;unsigned=4000000000" + CRLF
+            + b"long=-1234567890123;unsigned long=42;size_t=3" + CRLF
+            + b"long long=-9223372036854775808;unsigned long long=18446744073709551615" + CRLF
+            + b"int8_t=-8;uint8_t=255;int64_t=-64;uint64_t=64" + CRLF
+            + b"enum=0,5" + CRLF
+            + b"float=3.500000;double=-0.250000;long double=10000000000.000000;tenth=0.300000;"
+            + b"tiny=-0.000000" + CRLF
+            + b"text=plain;null=;nullptr=;std::string=s\x00t;view=v\x00w" + CRLF
+            + b"mstring=m\x00s;const=const+;frame=<piece/>" + CRLF
+            + b"vector<string>=abc;vector<size_t>=120300" + CRLF
+            + b"back=b\x00k;side=side file;number=" + CPP_MVANTOR_ID + b"1")
+
+
 def cpp_two_units():
     # MVantor counts live objects program-wide: right is 0, left (made while right lives) 1.
     # MString too: mstrFirst and mstrSecond are alive when left.cpp makes its probe, so 2.
@@ -87,6 +107,30 @@ def cpp_two_units():
 def cpp_free_block():
     # countDown(3) yields 2; its own block left no trace on the note.
     return b"note 2"
+
+
+def java_values():
+    # String.valueOf for every value, "null" for every null; byte and short go to the int
+    # overload; case mapping in the root locale, also under tr_TR.
+    return (b"int=-42;long=-1234567890123;char=Q;float=3.5;double=-0.25;boolean=true;byte=-5;"
+            b"short=-7" + CRLF
+            + b"Integer=7;Long=8;Character=c;Boolean=false;Double=1.5" + CRLF
+            + b"null Integer=null;null MString=null;null String=null;null literal=null;"
+            b"null Object=null" + CRLF
+            + b"Object=sb;CharSequence=cs;enum=GREEN;List=[1, 2]" + CRLF
+            + b"mstring=ms;frame=<piece/>;upper=TITLE I;lower=title i")
+
+
+def cs_values():
+    # ToString in the invariant culture for every value, also under de_DE (no decimal comma)
+    # and tr_TR (no dotted capital I); every null is the empty text.
+    return (b"int=-42;long=-1234567890123;char=Q;float=3.5;double=-0.25;bool=True;byte=200;"
+            b"short=-7" + CRLF
+            + b"uint=4000000000;ulong=123456789;decimal=1.50;enum=Green;nullable=7;real=1234.5"
+            + CRLF
+            + b"null nullable=;null object=;null string=;null literal=;null MString=" + CRLF
+            + b"Object=sb;date=12/31/2026 23:59:58" + CRLF
+            + b"mstring=ms;frame=<piece/>;upper=TITLE I;lower=title i")
 
 
 def java_byte_e9():
@@ -125,7 +169,10 @@ CASES = {
     "java_report": (java_report, {"blob.bin": BLOB}),
     "cs_report": (cs_report, {"blob.bin": BLOB}),
     "cpp_two_units": (cpp_two_units, {}),
+    "cpp_values": (cpp_values, {}),
     "cpp_free_block": (cpp_free_block, {}),
+    "java_values": (java_values, {}),
+    "cs_values": (cs_values, {}),
     "java_byte_e9": (java_byte_e9, {"e9.bin": E9}),
     "cs_byte_e9": (cs_byte_e9, {"e9.bin": E9}),
     "java_import_replaces": (java_import_replaces, {"part.bin": PART}),

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Translates one compile-and-run case with xvantor, builds the result and runs it.
 
-Usage: run_compiled.py <xvantor-binary> <case-dir> [--compiler NAME] [--keep]
+Usage: run_compiled.py <xvantor-binary> <case-dir> [--compiler NAME] [--std STD] [--locale NAME]
+                      [--keep]
 
 A case folder holds:
   frame sources    one language per case: any number of *.cpp files (C++), or Main.java
@@ -18,6 +19,8 @@ A case folder holds:
                    compiler's messages (rows "gxx clangxx: page.cpp:8:" or
                    "mcs: gen/page.cs(8,"; "#" starts a comment); a message about the
                    generated file names generated_NAME and cannot pass for one about NAME
+  variants         optional: one line of extra arguments (--std, --locale) per further run
+                   of the case, which CMake registers as tests of their own
 
 Stages, each reported by name when it fails:
   tool     `xvantor SOURCE gen/SOURCE` for every frame source (recognition mode, so the
@@ -25,12 +28,14 @@ Stages, each reported by name when it fails:
   diagnose with expected.diagnostics: the compile fails with the expected messages
   compile  only gen/ is compiled: the translated sources and the support files that the tool
            wrote there, nothing else
-             gxx, clangxx  g++ / clang++ -std=c++17 -Wall -Wextra -Werror, each source on
-                           its own, then linked into one program
+             gxx, clangxx  g++ / clang++ -std=c++17 (or --std) -Wall -Wextra -Wpedantic
+                           -Werror, each source on its own, then linked into one program
              mingw         the same with MinGW-w64's g++, linked static, run through XV_WRAP
-             javac         javac -Xlint:all -Werror, run with java
+             javac         javac -Xlint:all -Werror, run with java; a Main.java that
+                           declares a package runs as that package's Main
              mcs           mcs -warnaserror, run with mono
-  run      the program runs in the case copy and must exit with status 0
+  run      the program runs in the case copy and must exit with status 0; with --locale
+           LANG and LC_ALL name that locale (it must be installed)
   output   out.bin must equal expected.out byte for byte
 
 The compiler defaults to gxx, javac or mcs by the language of the case. Exit status: 0 on
@@ -42,6 +47,7 @@ XV_WRAP="valgrind --error-exitcode=99"; --keep keeps the temporary folder and pr
 import argparse
 import glob
 import os
+import re
 import shlex
 import shutil
 import subprocess
@@ -94,11 +100,11 @@ def show(data):
     return text if text.endswith("\n") or not text else text + "\n"
 
 
-def run(stage, argv, cwd, timeout):
+def run(stage, argv, cwd, timeout, env=None):
     """Runs a command; a non-zero status or a timeout fails the stage with its output."""
     try:
         result = subprocess.run(argv, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                timeout=timeout)
+                                timeout=timeout, env=env)
     except subprocess.TimeoutExpired:
         raise StageFailed(stage, "timed out after %d s: %s" % (timeout, shlex.join(argv)))
     except OSError as error:
@@ -126,7 +132,14 @@ def translate(tool, language, sources, work_dir, options, prefix=""):
             raise StageFailed("tool", "support file %s/%s was not written" % (GENERATED_DIR, name))
 
 
-def build_and_run(compiler, language, sources, work_dir):
+def java_main_class(case_dir):
+    """Main, or a.b.Main when Main.java declares the package a.b."""
+    with open(os.path.join(case_dir, "Main.java"), "rb") as f:
+        found = re.search(rb"^\s*package\s+([\w.]+)\s*;", f.read(), re.MULTILINE)
+    return found.group(1).decode() + ".Main" if found else "Main"
+
+
+def build_and_run(compiler, language, sources, work_dir, std, env):
     gen = os.path.join(work_dir, GENERATED_DIR)
     if language == "cpp":
         # One translation unit per source, so that a case with several sources proves that
@@ -134,7 +147,8 @@ def build_and_run(compiler, language, sources, work_dir):
         objects = []
         for name in sources:
             obj = os.path.splitext(name)[0] + ".o"
-            run("compile", harness.compile_command(compiler, [name], obj, objects_only=True),
+            run("compile",
+                harness.compile_command(compiler, [name], obj, objects_only=True, std=std),
                 gen, COMPILE_TIMEOUT_SECONDS)
             objects.append(obj)
         output, compile_sources = "program", objects
@@ -143,8 +157,9 @@ def build_and_run(compiler, language, sources, work_dir):
         compile_sources = sorted(set(sources) | set(harness.SUPPORT_FILES[language]))
     run("compile", harness.compile_command(compiler, compile_sources, output), gen,
         COMPILE_TIMEOUT_SECONDS)
-    return run("run", harness.run_command(compiler, os.path.join(gen, output)), work_dir,
-               RUN_TIMEOUT_SECONDS)
+    main_class = java_main_class(work_dir) if language == "java" else "Main"
+    return run("run", harness.run_command(compiler, os.path.join(gen, output), main_class),
+               work_dir, RUN_TIMEOUT_SECONDS, env)
 
 
 def check_diagnostics(compiler, language, sources, work_dir, case_dir):
@@ -191,11 +206,20 @@ def compare_output(work_dir, case_dir, run_result):
                          start, expected[start:offset + 32], start, actual[start:offset + 32]))
 
 
+def locale_installed(name):
+    """A locale's run proves nothing when the machine lacks the locale and falls back to C."""
+    listed = subprocess.run(["locale", "-a"], stdout=subprocess.PIPE, text=True).stdout.split()
+    wanted = name.lower().replace("utf-8", "utf8")
+    return any(entry.lower().replace("utf-8", "utf8") == wanted for entry in listed)
+
+
 def main():
     parser = argparse.ArgumentParser(description="Compile-and-run test of xvantor's output.")
     parser.add_argument("tool")
     parser.add_argument("case_dir")
     parser.add_argument("--compiler", choices=sorted(harness.COMPILERS))
+    parser.add_argument("--std", default="c++17", help="the C++ standard (default c++17)")
+    parser.add_argument("--locale", help="LANG and LC_ALL of the program's run")
     parser.add_argument("--keep", action="store_true", help="keep the temporary folder")
     args = parser.parse_args()
 
@@ -217,6 +241,13 @@ def main():
     if missing:
         print("%s: skipped, not installed: %s" % (case_name, ", ".join(missing)))
         return harness.SKIPPED
+    env = None
+    if args.locale:
+        if not locale_installed(args.locale):
+            print("%s: broken setup: locale %s is not installed (scripts/setup.sh makes it)"
+                  % (case_name, args.locale))
+            return 2
+        env = dict(os.environ, LANG=args.locale, LC_ALL=args.locale)
 
     work_dir = tempfile.mkdtemp(prefix="xv-compiled-%s-" % case_name)
     status = 1
@@ -237,7 +268,7 @@ def main():
         if diagnose:
             check_diagnostics(compiler, language, sources, work_dir, case_dir)
         else:
-            run_result = build_and_run(compiler, language, sources, work_dir)
+            run_result = build_and_run(compiler, language, sources, work_dir, args.std, env)
             compare_output(work_dir, case_dir, run_result)
         print("%s (%s): passed" % (case_name, compiler))
         status = 0
