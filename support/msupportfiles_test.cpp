@@ -109,41 +109,41 @@ TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {
 // leaves them as they are kept.
 TEST(MSupportFiles, JavaFilesTakeTheInputsPackage) {
     struct Case {
-        const char* pszOption;
+        MLanguage language;
         const char* pszInputText;  // nullptr: no input file
         const char* pszPackage;
         const char* apszFiles[2];
         const char* apszKept[2];
     };
     const Case cases[] = {
-        {"-j",
+        {MLanguage::Java,
          "// report\r\npackage a.b;\r\nframe R {}",
          "a.b",
          {"MString.java", "MVantor.java"},
          {"support/texts/MString.java", "support/texts/MVantor.java"}},
-        {"-j",
+        {MLanguage::Java,
          "frame R {}",
          "",
          {"MString.java", "MVantor.java"},
          {"support/texts/MString.java", "support/texts/MVantor.java"}},
-        {"-j",
+        {MLanguage::Java,
          nullptr,
          "",
          {"MString.java", "MVantor.java"},
          {"support/texts/MString.java", "support/texts/MVantor.java"}},
-        {"-#",
+        {MLanguage::CSharp,
          "package a.b;",
          "",
          {"MString.cs", "MVantor.cs"},
          {"support/texts/MString.cs", "support/texts/MVantor.cs"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.pszOption) + " " + (c.pszInputText ? c.pszInputText : "-"));
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.language)) + " " + (c.pszInputText ? c.pszInputText : "-"));
         MTempDir dir;
         dir.makeDirectory("gen");
         if (c.pszInputText != nullptr)
             dir.write("In.src", c.pszInputText);
-        writeSupportFiles(MString(c.pszOption), MString("gen/Out"), "In.src");
+        writeSupportFiles(c.language, MString("gen/Out"), "In.src");
         for (int i = 0; i < 2; ++i) {
             const MString mstrKept = fromBytes(keptText(c.apszKept[i]));
             EXPECT_EQ(bytesOf(withJavaPackage(mstrKept, MString(c.pszPackage))),
