@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversion of one frame-text block of mixed bytes: CR LF, NUL, high bytes, expression
 // delimiters and the "<" and "!" bytes that nearly form them.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Times generated C++ frame code against the same text built by hand with std::string.
 
 Usage: python3 bench/render.py [--tool PATH] [--rows N] [--runs N] [--cxx COMPILER]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Times xvantor on three large generated workloads and checks it against its targets.
 
 Usage: python3 bench/run.py [--runs N] [--scale F] [--tool PATH] [--keep]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # xvantor_generate(<var> [LANGUAGE CXX|JAVA|CSHARP] [NO_LINE_DIRECTIVES] [DEPENDS files...]
 #                  SOURCES inputs...)
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation: the tool, its man page and a CMake package that offers the imported target
 # XVantor::xvantor and the function xvantor_generate(); cpack turns the same into a .deb.
 

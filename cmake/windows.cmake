@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Windows build: the manifest inside xvantor.exe, and a zip of the exe with its
 # texts side by side (cpack -G ZIP gives xvantor-<version>-win64.zip).
 

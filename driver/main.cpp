@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "driver/mcommandline.h"
 
 int main(int argc, char** argv) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "driver/mcommandline.h"
 
 #include <cstdio>
@@ -17,7 +18,7 @@ namespace {
 const char* const pszBanner = "\nXVantor " XV_VERSION
                               ", the frame text preprocessor for C++, Java and C#"
                               "\nCopyright (C) 2026 The XVantor developers"
-                              "\nAll rights reserved.\n";
+                              "\nFree software under the MIT licence.\n";
 // "enougth" is how the tool has always spelled it; scripts match the text.
 const char* const pszNotEnough = "Not enougth parameters!";
 const char* const pszUsage =

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "driver/mcommandline.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ namespace {
 const std::string sm_strBanner =
     "\nXVantor " XV_VERSION
     ", the frame text preprocessor for C++, Java and C#\n"
-    "Copyright (C) 2026 The XVantor developers\nAll rights reserved.\n\n";
+    "Copyright (C) 2026 The XVantor developers\nFree software under the MIT licence.\n\n";
 
 struct MOutcome {
     int nStatus;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "driver/mconsole.h"
 
 #include <cstdio>

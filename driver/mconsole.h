@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef XVANTOR_DRIVER_MCONSOLE_H
 #define XVANTOR_DRIVER_MCONSOLE_H
 

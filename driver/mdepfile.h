@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef XVANTOR_DRIVER_MDEPFILE_H
 #define XVANTOR_DRIVER_MDEPFILE_H
 

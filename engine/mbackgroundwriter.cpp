@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mbackgroundwriter.h"
 
 #include <system_error>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/membeddedfile.h"
 
 #include <gtest/gtest.h>

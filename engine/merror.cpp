@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/merror.h"
 
 void MError::locate(const MString& mstrInput, int nTextStart) {

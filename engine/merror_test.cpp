@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/merror.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mescapetable.h"
 
 #include <cstdio>

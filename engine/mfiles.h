@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef XVANTOR_ENGINE_MFILES_H
 #define XVANTOR_ENGINE_MFILES_H
 

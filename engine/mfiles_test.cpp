@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mfiles.h"
 
 #include <gtest/gtest.h>

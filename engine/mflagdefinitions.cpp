@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mdelimiterset.h"
 #include "engine/merror.h"
 #include "engine/mtextsearch.h"

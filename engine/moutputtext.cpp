@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/moutputtext.h"
 
 void MOutputText::adoptFront(MTextBuffer& text, unsigned long liCount) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef XVANTOR_ENGINE_MOUTPUTTEXT_H
 #define XVANTOR_ENGINE_MOUTPUTTEXT_H
 

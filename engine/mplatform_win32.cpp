@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif

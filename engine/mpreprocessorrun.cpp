@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mpreprocessorrun.h"
 
 #include <climits>
@@ -64,9 +65,12 @@ void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
         (m_language != MLanguage::Cpp && m_language != MLanguage::CSharp))
         return;
     m_framePass.keepLineBreaks();
-    // A C++ file name is a string literal; a C# one takes every character but the quote.
+    // A C++ file name is a string literal; a C# one takes every character but the quote,
+    // which it cannot spell at all.
     m_mstrLineFile = MString("\"");
     for (const char* psz = m_pszInputName; *psz != 0; ++psz) {
+        if (m_language == MLanguage::CSharp && *psz == '"')
+            continue;
         if (m_language == MLanguage::Cpp && (*psz == '\\' || *psz == '"'))
             m_mstrLineFile += MString("\\");
         m_mstrLineFile += MString(psz, 1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/merror.h"
 #include "engine/mpreprocessorrun.h"
 #include "engine/mtextconverter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mtextconverter.h"
 
 // Which form a block takes. The flat sum is the form that users read and that their tests

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/mtextsearch.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds XVantor and translates the bundled example, then shows the result.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Formats the tracked C++ sources; with --check, only reports what would change.
 # The shipped support texts and test fixtures are data and keep their bytes.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer) in
 # build-fuzz and fuzzes each for the given number of seconds (default 60), starting from a
 # copy of its corpus in tests/fuzz/corpus (fuzz_translate also from every input of the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building and testing XVantor need, when missing.
 # Arguments name further packages that one task needs (scripts/release.sh: lintian).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Windows leg: cross-builds xvantor.exe with MinGW-w64, checks that it needs no MinGW
 # DLL, packs the zip, and runs the black-box tests against the exe under wine.
 #   scripts/test-windows.sh    builds in build-windows/, wine's files in a temporary folder

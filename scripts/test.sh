@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds XVantor with warnings as errors and runs every test.
 #   scripts/test.sh             the whole suite in build/
 #   scripts/test.sh --sanitize  the whole suite again under AddressSanitizer and

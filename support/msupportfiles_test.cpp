@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/msupportfiles.h"
 
 #include <gtest/gtest.h>
@@ -138,7 +139,8 @@ TEST(MSupportFiles, JavaFilesTakeTheInputsPackage) {
          {"support/texts/MString.cs", "support/texts/MVantor.cs"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(c.language)) + " " + (c.pszInputText ? c.pszInputText : "-"));
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.language)) + " " +
+                     (c.pszInputText ? c.pszInputText : "-"));
         MTempDir dir;
         dir.makeDirectory("gen");
         if (c.pszInputText != nullptr)

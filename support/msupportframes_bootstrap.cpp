@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The first-stage tool: the engine alone, without the command line and without support
 // files, turns the frame source that holds the six support texts into C++. What the real
 // tool embeds therefore never depends on how a language option is read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/mvantor.h"
 
 #include <gtest/gtest.h>

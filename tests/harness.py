@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """What the Python test harnesses share: the banner, the skip status, the compilers and the
 command lines that build and run each language's output.
 
@@ -56,7 +57,7 @@ def banner(version):
     """The lines that the tool prints before anything else, the empty line after them included."""
     return (b"\nXVantor " + version.encode("ascii")
             + b", the frame text preprocessor for C++, Java and C#\n"
-            b"Copyright (C) 2026 The XVantor developers\nAll rights reserved.\n\n")
+            b"Copyright (C) 2026 The XVantor developers\nFree software under the MIT licence.\n\n")
 
 
 def support_text(path):

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs one end-to-end case of xvantor and compares what it did with the case's goldens.
 
 Usage: run_e2e.py <binary> <case-dir> --version <version> [--keep]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-builds xvantor.exe for 64-bit Windows with Debian's MinGW-w64 (posix threads):
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake
 #   cmake --build build-windows

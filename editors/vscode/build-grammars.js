@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: MIT
 // Writes the injection grammars into syntaxes/. A TextMate rule cannot read the
 // delimiters that a block header chooses, so every delimiter pair that the blocks
 // are to follow needs rules of its own; they are made here from one list instead of

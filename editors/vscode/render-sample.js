@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: MIT
 // Draws a C++ file as VS Code colours it with this extension in the Dark+ theme, as
 // a PNG: `node render-sample.js images/sample.xcpp images/sample.png`. The text is set
 // in DejaVu Sans Mono (Debian: fonts-dejavu-core), so the picture is the same on every

@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: MIT
 // Prints every token of a file with its scopes, as the tests' host grammars and
 // this extension's grammars give them: `node show-scopes.js source.cpp file`.
 'use strict';

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the pinned npm packages, checks that the grammars in syntaxes/ are the ones
 # build-grammars.js makes, runs the grammar tests and packages the extension.
 #   editors/vscode/test.sh [path of the .vsix to write]

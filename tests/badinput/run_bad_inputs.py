@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Walks the ways of feeding xvantor bad input that a case folder cannot hold.
 
 Usage: run_bad_inputs.py <xvantor-binary> --version <version>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the binary fixtures and the expected.out of every compile-and-run case.
 
 Run once by hand after changing a case (`python3 tests/compiled/make_fixtures.py`) and read the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Translates one compile-and-run case with xvantor, builds the result and runs it.
 
 Usage: run_compiled.py <xvantor-binary> <case-dir> [--compiler NAME] [--std STD] [--locale NAME]

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Writes one fuzz_translate seed for every input file of the end-to-end cases into the given
 # folder: a first byte that picks the language option by the file's extension (0 C++,
 # 1 Java, 2 C#, 3 an option naming no language), then the file's bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Flag definitions of a block header: read directly through readFlagDefinitions, and inside
 // a whole block whose text then uses the delimiters. The reference reader says which
 // delimiters a header defines, or which message it earns.

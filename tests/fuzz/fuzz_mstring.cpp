@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // MString driven by a small byte-code against std::string: four slots of each, one operation
 // per step, every slot compared after every step. Self-application (a string appended to,
 // copied onto or compared with itself) is reached by naming the same slot twice.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole translation of arbitrary input, in memory, under each language option: every
 // outcome must be the reference translator's, byte for byte, message texts included, and a
 // run that writes its file in small pieces as it goes must write the same bytes.

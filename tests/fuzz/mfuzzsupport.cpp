@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/fuzz/mfuzzsupport.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/fuzz/mreferencetranslator.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Formats the man page with every groff warning enabled; any warning fails the test.
 # Usage: check_man_page.sh MAN_PAGE. Exit status 77 (skipped) when groff is missing.
 set -u

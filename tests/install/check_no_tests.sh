@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Configures XVantor as packagers do (BUILD_TESTING=OFF) and inside a project that adds it with
 # add_subdirectory, both without GoogleTest and Python: each must configure and register no
 # test of XVantor's.

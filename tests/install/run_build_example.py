@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Builds an example that drives xvantor from another build system, and checks that the
 dependency files the tool writes make that build system translate exactly when needed.
 

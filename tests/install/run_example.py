@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Builds and runs one of the examples the way its README does, and checks what it wrote.
 
 Usage: run_example.py <xvantor-binary> <example-dir> [--keep]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Installs XVantor into a temporary prefix and builds a consumer project against it.
 
 Usage: run_install.py --cmake CMAKE --build-dir DIR --consumer DIR

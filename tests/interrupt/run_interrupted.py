@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Stops xvantor with a signal in the middle of a run and checks what it leaves.
 
 Usage: run_interrupted.py <xvantor-binary>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Translates, compiles and runs blocks at and past the limits of the plain call form.
 
 Usage: run_large.py <xvantor> <gxx|clangxx|javac|mcs> [--file-bytes N] [--pieces N]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Checks the one-line errors of `--quiet`: where a cause has a place in the input, the line
 is INPUT:LINE:COLUMN; elsewhere it begins with "xvantor:".
 

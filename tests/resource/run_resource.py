@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Pathological inputs of a few MiB: the tool must finish, and its memory must stay in
 proportion to its input and output.
 

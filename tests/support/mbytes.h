@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef XVANTOR_TESTS_SUPPORT_MBYTES_H
 #define XVANTOR_TESTS_SUPPORT_MBYTES_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* Holds a file open the way an editor or a compiler might (shared for reading and
  * writing, not for deleting or renaming), so that a run can meet a target it cannot
  * replace. Usage: mholdopen FILE MARKER. MARKER is created once FILE is held, and the

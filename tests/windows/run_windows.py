@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs the black-box tests against xvantor.exe under wine.
 
 Usage: run_windows.py <xvantor.exe>
