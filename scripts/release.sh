@@ -34,14 +34,10 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     echo "release: note: uncommitted changes are left out; the release is built from HEAD" >&2
 fi
 
-# The Windows zip is built when its toolchain is in the tree: its support is being added
-# alongside, so it is optional here for now.
 windows_toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
 vscode=editors/vscode
-in_head() { git cat-file -e "HEAD:$1" 2>/dev/null; }
-packages=(lintian)
-in_head "$windows_toolchain" && packages+=(g++-mingw-w64-x86-64-posix)
-scripts/setup.sh "${packages[@]}"
+# The Windows build runs its first stage under wine.
+scripts/setup.sh lintian g++-mingw-w64-x86-64-posix wine64
 
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
@@ -95,18 +91,16 @@ build_release() {
     lintian --fail-on error "$out/$(basename "$deb")" ||
         fail "lintian reports errors in $(basename "$deb")"
 
-    # Windows zip (optional for now, see above).
-    if [ -f "$src/$windows_toolchain" ]; then
-        local windows=$work/build-windows
-        # The linker would stamp the time of linking into the executable's header.
-        CXXFLAGS="$maps" LDFLAGS="-Wl,--no-insert-timestamp" \
-            cmake -S "$src" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$src/$windows_toolchain" \
-            -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-        cmake --build "$windows" -j"$jobs" >/dev/null
-        (cd "$windows" && cpack -G ZIP -B "$work/zip" >/dev/null)
-        [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
-        cp "$work/zip/$name-win64.zip" "$out/"
-    fi
+    # Windows zip.
+    local windows=$work/build-windows
+    # The linker would stamp the time of linking into the executable's header.
+    CXXFLAGS="$maps" LDFLAGS="-Wl,--no-insert-timestamp" \
+        cmake -S "$src" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$src/$windows_toolchain" \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$windows" -j"$jobs" >/dev/null
+    (cd "$windows" && cpack -G ZIP -B "$work/zip" >/dev/null)
+    [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
+    cp "$work/zip/$name-win64.zip" "$out/"
 
     # VS Code extension, packaged by its own test script once its grammars pass.
     local vsix
