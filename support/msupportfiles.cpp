@@ -10,7 +10,7 @@
 #include "engine/merror.h"
 #include "engine/mfiles.h"
 #include "support/mjavapackage.h"
-#include "support/msupportframes.h"
+#include "support/msupporttexts.h"
 
 namespace {
 
@@ -19,19 +19,19 @@ struct MSupportFile {
     std::unique_ptr<MVantor> (*make)();
 };
 
-template <class Frame>
-std::unique_ptr<MVantor> makeFrame() {
-    return std::make_unique<Frame>();
+template <class Text>
+std::unique_ptr<MVantor> makeText() {
+    return std::make_unique<Text>();
 }
 
 // The language's two files; null for the fallback form, which has none.
 const MSupportFile* supportFilesOf(MLanguage language) {
-    static const MSupportFile java[] = {{"MString.java", &makeFrame<MStringJavaFrame>},
-                                        {"MVantor.java", &makeFrame<MVantorJavaFrame>}};
-    static const MSupportFile cpp[] = {{"mstring.h", &makeFrame<MStringHFrame>},
-                                       {"mvantor.h", &makeFrame<MVantorHFrame>}};
-    static const MSupportFile csharp[] = {{"MString.cs", &makeFrame<MStringCsFrame>},
-                                          {"MVantor.cs", &makeFrame<MVantorCsFrame>}};
+    static const MSupportFile java[] = {{"MString.java", &makeText<MStringJavaText>},
+                                        {"MVantor.java", &makeText<MVantorJavaText>}};
+    static const MSupportFile cpp[] = {{"mstring.h", &makeText<MStringHText>},
+                                       {"mvantor.h", &makeText<MVantorHText>}};
+    static const MSupportFile csharp[] = {{"MString.cs", &makeText<MStringCsText>},
+                                          {"MVantor.cs", &makeText<MVantorCsText>}};
     switch (language) {
     case MLanguage::Java:
         return java;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "support/mjavapackage.h"
-#include "support/msupportframes.h"
+#include "support/msupporttexts.h"
 #include "tests/support/mbytes.h"
 #include "tests/support/mtempdir.h"
 
@@ -48,12 +48,12 @@ TEST(MSupportFiles, DirectoryOfKeepsTheLastSeparator) {
 }
 
 TEST(MSupportFiles, FramesHoldTheKeptTextsByteForByte) {
-    EXPECT_EQ(keptText("core/mstring.h"), bytesOf(MStringHFrame()));
-    EXPECT_EQ(keptText("support/mvantor.h"), bytesOf(MVantorHFrame()));
-    EXPECT_EQ(keptText("support/texts/MString.java"), bytesOf(MStringJavaFrame()));
-    EXPECT_EQ(keptText("support/texts/MVantor.java"), bytesOf(MVantorJavaFrame()));
-    EXPECT_EQ(keptText("support/texts/MString.cs"), bytesOf(MStringCsFrame()));
-    EXPECT_EQ(keptText("support/texts/MVantor.cs"), bytesOf(MVantorCsFrame()));
+    EXPECT_EQ(keptText("core/mstring.h"), bytesOf(MStringHText()));
+    EXPECT_EQ(keptText("support/mvantor.h"), bytesOf(MVantorHText()));
+    EXPECT_EQ(keptText("support/texts/MString.java"), bytesOf(MStringJavaText()));
+    EXPECT_EQ(keptText("support/texts/MVantor.java"), bytesOf(MVantorJavaText()));
+    EXPECT_EQ(keptText("support/texts/MString.cs"), bytesOf(MStringCsText()));
+    EXPECT_EQ(keptText("support/texts/MVantor.cs"), bytesOf(MVantorCsText()));
 }
 
 TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {

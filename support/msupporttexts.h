@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#ifndef XVANTOR_SUPPORT_MSUPPORTTEXTS_H
+#define XVANTOR_SUPPORT_MSUPPORTTEXTS_H
+
+#include "support/mvantor.h"
+
+// Each holds one support file, byte for byte, as its frame text. The
+// constructors are generated at build time from the kept files.
+
+class MStringHText : public MVantor {
+public:
+    MStringHText();
+};
+
+class MVantorHText : public MVantor {
+public:
+    MVantorHText();
+};
+
+class MStringJavaText : public MVantor {
+public:
+    MStringJavaText();
+};
+
+class MVantorJavaText : public MVantor {
+public:
+    MVantorJavaText();
+};
+
+class MStringCsText : public MVantor {
+public:
+    MStringCsText();
+};
+
+class MVantorCsText : public MVantor {
+public:
+    MVantorCsText();
+};
+
+#endif  // XVANTOR_SUPPORT_MSUPPORTTEXTS_H
