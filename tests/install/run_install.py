@@ -56,7 +56,7 @@ TRANSLATING = b"Translating "
 # What a build with nothing changed must not print.
 NO_OP_FORBIDDEN = [TRANSLATING, b"Writing the XVantor support files", b"Linking"]
 # The tool's banner, which --quiet keeps out of the build log.
-BANNER = b"XVantor 1.0.0"
+BANNER = b"XVantor " + harness.project_version().encode()
 
 
 class StageFailed(Exception):
