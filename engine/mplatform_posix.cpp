@@ -18,14 +18,18 @@ namespace {
 // Linux moves at most about 2 GiB per call.
 const unsigned long liLargestCall = 1UL << 30;
 
-// The new file of the replacement under way: a run stopped by Ctrl-C or kill must not
-// leave it beside the output. The handler may only touch what it can read atomically.
-char g_szPending[4096];
-volatile sig_atomic_t g_bPending = 0;
+// The new files of the replacements under way: a run stopped by Ctrl-C or kill must not
+// leave them beside their targets. The output's and the depfile's can be under way at
+// once. The handler may only touch what it can read atomically.
+const int nPendingSlots = 2;
+char g_aszPending[nPendingSlots][4096];
+volatile sig_atomic_t g_abPending[nPendingSlots] = {};
 
 extern "C" void removePending(int nSignal) {
-    if (g_bPending)
-        ::unlink(g_szPending);
+    for (int i = 0; i < nPendingSlots; ++i) {
+        if (g_abPending[i])
+            ::unlink(g_aszPending[i]);
+    }
     // The handler was reset on entry: the signal now ends the process as it would have.
     ::raise(nSignal);
 }
@@ -50,6 +54,13 @@ void installRemover() {
     }
 }
 
+void forgetPending(const std::string& strTemporary) {
+    for (int i = 0; i < nPendingSlots; ++i) {
+        if (g_abPending[i] && strTemporary == g_aszPending[i])
+            g_abPending[i] = 0;
+    }
+}
+
 // Creates the new file with the signals held back, so that none can come between its
 // creation and its name being known to the handler.
 int createPending(std::string& strTemporary) {
@@ -61,9 +72,12 @@ int createPending(std::string& strTemporary) {
     ::pthread_sigmask(SIG_BLOCK, &blocked, &previous);
     installRemover();
     const int nDescriptor = ::mkstemp(strTemporary.data());
-    if (nDescriptor >= 0 && strTemporary.size() < sizeof(g_szPending)) {
-        std::memcpy(g_szPending, strTemporary.c_str(), strTemporary.size() + 1);
-        g_bPending = 1;
+    for (int i = 0; i < nPendingSlots && nDescriptor >= 0; ++i) {
+        if (!g_abPending[i] && strTemporary.size() < sizeof(g_aszPending[i])) {
+            std::memcpy(g_aszPending[i], strTemporary.c_str(), strTemporary.size() + 1);
+            g_abPending[i] = 1;
+            break;
+        }
     }
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return nDescriptor;
@@ -169,11 +183,11 @@ bool createReplacement(const char* pszName, std::string& strTarget, std::string&
 bool replaceTarget(const std::string& strTemporary, const std::string& strTarget) {
     if (std::rename(strTemporary.c_str(), strTarget.c_str()) != 0)
         return false;
-    g_bPending = 0;
+    forgetPending(strTemporary);
     return true;
 }
 
 void discardReplacement(const std::string& strTemporary) {
     ::unlink(strTemporary.c_str());
-    g_bPending = 0;
+    forgetPending(strTemporary);
 }
