@@ -26,7 +26,8 @@ std::string escaped(const std::string& strName) {
 std::string absolute(const std::string& strName) {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(strName, error);
-    return error ? strName : path.lexically_normal().string();
+    // Forward slashes on every system: in Make's syntax a backslash escapes.
+    return error ? strName : path.lexically_normal().generic_string();
 }
 
 }  // namespace

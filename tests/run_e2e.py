@@ -38,7 +38,8 @@ Standard error must match expected.stderr, and stay empty without it; when XV_WR
 and it is shown on failure only.
 XV_WRAP is also how a case runs a Windows build under wine; XV_CONSOLE_CRLF=1 then says
 that the console is in text mode, so every LF of expected.stdout and expected.stderr is
-expected as CR LF.
+expected as CR LF, and XV_WINE_PATHS=1 that the tool sees the working directory under the
+drive Z:, so @CWD@ stands for Z: and the path.
 
 Exit status: 0 when everything matches, 1 on a mismatch, 2 on a broken case or usage.
 """
@@ -236,6 +237,9 @@ def run_case(binary, case_dir, version, keep):
 
     work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
     work_path = os.fsencode(os.path.realpath(work))
+    if os.environ.get("XV_WINE_PATHS"):
+        # Wine shows the root of this system as the drive Z:.
+        work_path = b"Z:" + work_path
 
     def placed(data):
         return None if data is None else data.replace(WORKING_DIRECTORY_MARK, work_path)

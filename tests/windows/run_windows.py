@@ -125,7 +125,7 @@ def main(argv):
     exe = os.path.abspath(argv[1])
     wine = os.environ["XV_WINE"]
     env = dict(os.environ, XV_WRAP=os.path.join(HERE, "wine-run.sh"), XV_CONSOLE_CRLF="1",
-               WINEDEBUG="-all", LC_ALL="C.UTF-8")
+               XV_WINE_PATHS="1", WINEDEBUG="-all", LC_ALL="C.UTF-8")
     counts = {"passed": 0, "failed": 0, "skipped": 0}
     # One wine session for the whole run: a session of its own per case would cost seconds.
     wineserver = os.path.join(os.path.dirname(wine), "wineserver")
