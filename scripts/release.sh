@@ -26,9 +26,11 @@ fail() {
 }
 
 git rev-parse --verify -q HEAD >/dev/null || fail "not inside a git checkout with a commit"
-version=$(git show HEAD:CMakeLists.txt | sed -n 's/^project(xvantor VERSION \([0-9][0-9.]*\).*/\1/p')
+# Both builds of --check take this commit, even if HEAD moves while they run.
+commit=$(git rev-parse HEAD)
+version=$(git show "$commit":CMakeLists.txt | sed -n 's/^project(xvantor VERSION \([0-9][0-9.]*\).*/\1/p')
 [ -n "$version" ] || fail "no project(xvantor VERSION ...) in CMakeLists.txt"
-git show HEAD:CHANGELOG.md | grep -q "^## \[$version\] - [0-9]\{4\}-[0-9]\{2\}-[0-9]\{2\}$" ||
+git show "$commit":CHANGELOG.md | grep -q "^## \[$version\] - [0-9]\{4\}-[0-9]\{2\}-[0-9]\{2\}$" ||
     fail "CHANGELOG.md has no section \"## [$version] - YYYY-MM-DD\""
 if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
     echo "release: note: uncommitted changes are left out; the release is built from HEAD" >&2
@@ -40,7 +42,7 @@ vscode=editors/vscode
 scripts/setup.sh lintian g++-mingw-w64-x86-64-posix wine64
 
 export SOURCE_DATE_EPOCH
-SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
 export LC_ALL=C.UTF-8
 name=xvantor-$version
 jobs=$(nproc)
@@ -70,7 +72,7 @@ build_release() {
     local out=$1 work=$2
     mkdir -p "$out" "$work"
     local tarball=$out/$name.tar.gz
-    git archive --format=tar --prefix="$name/" HEAD | gzip -9n >"$tarball"
+    git archive --format=tar --prefix="$name/" "$commit" | gzip -9n >"$tarball"
     tar -xzf "$tarball" -C "$work"
     local src=$work/$name
     # Sources and builds both lie below $work, whose name differs from run to run.
@@ -124,7 +126,7 @@ if [ $check -eq 1 ]; then
         diff "$work/dist/SHA256SUMS" "$work/again/dist/SHA256SUMS" >&2 || true
         fail "two builds of the same commit differ"
     fi
-    echo "release: two builds of $(git rev-parse --short HEAD) are identical"
+    echo "release: two builds of ${commit:0:12} are identical"
 fi
 rm -rf dist
 mv "$work/dist" dist
