@@ -100,7 +100,8 @@ build_release() {
         cmake -S "$src" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$src/$windows_toolchain" \
         -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$windows" -j"$jobs" >/dev/null
-    (cd "$windows" && cpack -G ZIP -B "$work/zip" >/dev/null)
+    # A zip stamps local time, so the zone is fixed too.
+    (cd "$windows" && TZ=UTC cpack -G ZIP -B "$work/zip" >/dev/null)
     [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
     cp "$work/zip/$name-win64.zip" "$out/"
 
