@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/merror.h"
 
+#include "engine/mlines.h"
+
 void MError::locate(const MString& mstrInput, int nTextStart) {
     if (m_nOffset < 0 || m_nLine != 0)
         return;
@@ -9,9 +11,7 @@ void MError::locate(const MString& mstrInput, int nTextStart) {
     int nLine = 1;
     long nLineStart = 0;
     for (long i = 0; i < nAt; ++i) {
-        const char c = mstrInput[i];
-        // A CR directly before an LF ends its line together with the LF.
-        if (c == '\n' || (c == '\r' && (i + 1 >= nLength || mstrInput[i + 1] != '\n'))) {
+        if (endsLine(&mstrInput[0], i, nLength)) {
             ++nLine;
             nLineStart = i + 1;
         }

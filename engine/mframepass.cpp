@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "engine/mlines.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -121,7 +122,7 @@ bool MFramePass::processNextFrameKeyword(MTextBuffer& text, bool bFinal) {
     m_result += replacementFor(m_language);
     if (m_bKeepLineBreaks) {
         for (int i = nKeyword; i < nBrace; ++i) {
-            if (pszInput[i] == '\n' || (pszInput[i] == '\r' && pszInput[i + 1] != '\n'))
+            if (endsLine(pszInput, i, nLength))
                 m_result += "\n";
         }
     }

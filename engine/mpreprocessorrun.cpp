@@ -2,11 +2,11 @@
 #include "engine/mpreprocessorrun.h"
 
 #include <climits>
-#include <cstdio>
 
 #include "engine/mbackgroundwriter.h"
 #include "engine/merror.h"
 #include "engine/mfiles.h"
+#include "engine/mlines.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -78,19 +78,11 @@ void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
     m_mstrLineFile += MString("\"");
 }
 
-MString MPreprocessorRun::lineDirective(int nLine) const {
-    char szLine[32];
-    std::snprintf(szLine, sizeof szLine, "#line %d ", nLine);
-    return MString(szLine) + m_mstrLineFile + MString("\n");
-}
-
 int MPreprocessorRun::lineAt(int nOffset) {
     const char* const pszInput = &m_mstrInput[0];
     const int nLength = static_cast<int>(m_mstrInput.length());
     for (int i = m_nLineCounted; i < nOffset; ++i) {
-        // Counted as compilers count: LF, CR LF and a lone CR each end a line.
-        if (pszInput[i] == '\n' ||
-            (pszInput[i] == '\r' && (i + 1 >= nLength || pszInput[i + 1] != '\n')))
+        if (endsLine(pszInput, i, nLength))
             ++m_nLine;
     }
     if (nOffset > m_nLineCounted)
@@ -108,7 +100,7 @@ void MPreprocessorRun::runBlockPass() {
     m_nLine = 1;
     m_nLineCounted = 0;
     if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(1);
+        m_output += lineDirective(1, m_mstrLineFile);
     while (processNextBlock()) {
         // Flag definitions hold for the block in whose header they stand.
         m_delimiters.reset();
@@ -144,8 +136,7 @@ void MPreprocessorRun::process(const std::function<void()>& beforeCommit) {
         ~MConnection() { framePass.streamInto(nullptr); }
     } connection{m_framePass};
     m_framePass.streamInto(&writer);
-    runBlockPass();
-    m_output.finish();
+    translate();
     m_framePass.finish();
     writer.wait();
     if (beforeCommit)

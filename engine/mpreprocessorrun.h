@@ -50,8 +50,6 @@ private:
     void runBlockPass();
     /// The input's line at nOffset, counted on from the last call, which was not after it.
     int lineAt(int nOffset);
-    /// "#line N "name"" and a line break.
-    MString lineDirective(int nLine) const;
     /// True when it replaced a block; false once it copied the rest of the input.
     [[nodiscard]] bool processNextBlock();
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/merror.h"
+#include "engine/mlines.h"
 #include "engine/mpreprocessorrun.h"
 #include "engine/mtextconverter.h"
 #include "engine/mtextsearch.h"
@@ -112,6 +113,6 @@ bool MPreprocessorRun::processNextBlock() {
     m_nPosition = nAfter + 1;
     // The source after the end line goes on where the ")" stands.
     if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(lineAt(m_nPosition));
+        m_output += lineDirective(lineAt(m_nPosition), m_mstrLineFile);
     return true;
 }

@@ -2,11 +2,11 @@
 #include "engine/mtextconverter.h"
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "engine/merror.h"
 #include "engine/mescapetable.h"
+#include "engine/mlines.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -132,16 +132,13 @@ bool MTextConverter::convertNextPiece() {
 }
 
 MString MTextConverter::lineDirectiveFor(const MPiece& piece) const {
+    const long nLength = static_cast<long>(m_mstrText.length());
     for (int i = m_nLineCounted; i < piece.nBegin; ++i) {
-        const char c = m_mstrText[i];
-        if (c == '\n' || (c == '\r' && (i + 1 >= static_cast<int>(m_mstrText.length()) ||
-                                        m_mstrText[i + 1] != '\n')))
+        if (endsLine(&m_mstrText[0], i, nLength))
             ++m_nLine;
     }
     m_nLineCounted = piece.nBegin;
-    char szLine[32];
-    std::snprintf(szLine, sizeof szLine, "#line %d ", m_nFirstLine + m_nLine - 1);
-    return MString(szLine) + *m_pLineFile + MString("\n");
+    return lineDirective(m_nFirstLine + m_nLine - 1, *m_pLineFile);
 }
 
 void MTextConverter::appendPlain(MOutputText& output) const {
