@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "driver/mdepfile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "engine/merror.h"
 #include "engine/mfiles.h"
 
 namespace {
@@ -37,10 +37,7 @@ std::string depfileText(const char* pszOutput, const char* pszInput,
     std::vector<std::string> prerequisites{absolute(pszInput)};
     for (const MString& mstrFile : embeddedFiles) {
         const std::string strFile = absolute(std::string(&mstrFile[0], mstrFile.length()));
-        bool bSeen = false;
-        for (const std::string& strSeen : prerequisites)
-            bSeen = bSeen || strSeen == strFile;
-        if (!bSeen)
+        if (std::find(prerequisites.begin(), prerequisites.end(), strFile) == prerequisites.end())
             prerequisites.push_back(strFile);
     }
     std::string strText = escaped(pszOutput) + ":";
