@@ -13,8 +13,6 @@
 
 namespace {
 
-#define XV_SUPPORT_ADDRESS "support@xvantor.org"
-
 const char* const pszBanner = "\nXVantor " XV_VERSION
                               ", the frame text preprocessor for C++, Java and C#"
                               "\nCopyright (C) 2026 The XVantor developers"
@@ -27,12 +25,6 @@ const char* const pszUsage =
     "   -j  Java Language\n"
     "   -#  C#   Language\n"
     "   -a  Automatic Language Recognition (Default)\n";
-const char* const pszSameNames =
-    "\nError XF0004: The output file has the same name with the input file";
-const char* const pszNotRecognised =
-    "\nSorry, can not recognize the source language.\nPlease use the explicit language option!\n";
-const char* const pszUnknownError =
-    "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS;
 
 const char* languageLine(MLanguage language) {
     switch (language) {
@@ -108,40 +100,43 @@ void process(MPreprocessorRun& run, const MInvocation& invocation) {
 
 void translate(MInvocation& invocation, const MConsole& console) {
     if (invocation.pszIncomplete != nullptr)
-        throw MError(MString(invocation.pszIncomplete) + MString(" needs a value"));
+        throw MError(MErrorCode::ValueMissing, {MString(invocation.pszIncomplete)});
     // Names compare as bytes: "a.cpp" and "./a.cpp" differ.
     if (MString(invocation.pszInput) == MString(invocation.pszOutput))
-        throw MError(pszSameNames);
-    const bool bTrackFiles = invocation.pszDepfile != nullptr;
-    if (invocation.mode == MInvocation::MMode::Explicit) {
-        MPreprocessorRun run(invocation.language, invocation.pszInput, invocation.pszOutput);
-        run.setOptions(bTrackFiles, invocation.bLineDirectives);
-        console.printLine(languageLine(invocation.language));
-        // The input's directory: the output name took no part in choosing.
-        writeSupport(invocation, invocation.pszInput);
-        process(run, invocation);
-        return;
+        throw MError(MErrorCode::SameNames);
+    // The support files and the input come in an order of their own in each mode. A
+    // recognising run writes the support files beside the output before it reads the
+    // input, so that they are there even when the input is missing; an explicit run reads
+    // the input first, names its language, and only then writes them beside the input.
+    const bool bSupportFirst = invocation.mode == MInvocation::MMode::Recognition;
+    if (bSupportFirst) {
+        if (!MCommandLine::recogniseLanguage(MString(invocation.pszOutput), invocation.language))
+            throw MError(MErrorCode::NotRecognised);
+        console.printText("Recognized:");
+        writeSupport(invocation, invocation.pszOutput);
     }
-    if (!MCommandLine::recogniseLanguage(MString(invocation.pszOutput), invocation.language))
-        throw MError(pszNotRecognised);
-    console.printText("Recognized:");
-    writeSupport(invocation, invocation.pszOutput);
     MPreprocessorRun run(invocation.language, invocation.pszInput, invocation.pszOutput);
-    run.setOptions(bTrackFiles, invocation.bLineDirectives);
+    run.setOptions(invocation.pszDepfile != nullptr, invocation.bLineDirectives);
     console.printLine(languageLine(invocation.language));
+    if (!bSupportFirst)
+        writeSupport(invocation, invocation.pszInput);
     process(run, invocation);
 }
 
-// Every failure of the run reaches here as an MError; the rest, memory exhaustion
-// included, are unknown errors.
+// The one place where failures end: the run's own errors, the shipped string class's
+// texts (it throws them as plain C strings, as its users expect), and the rest, memory
+// exhaustion included, as unknown errors.
 int runCaught(MInvocation& invocation, const MConsole& console) {
     try {
         translate(invocation, console);
         return MCommandLine::sm_nStatusDone;
     } catch (const MError& error) {
-        console.printFailure(error.message(), &error, invocation.pszInput);
+        console.printFailure(error, invocation.pszInput);
+    } catch (const char* pszMessage) {
+        console.printFailure(MError(MErrorCode::StringFailure, {MString(pszMessage)}),
+                             invocation.pszInput);
     } catch (...) {
-        console.printFailure(MString(pszUnknownError), nullptr, invocation.pszInput);
+        console.printFailure(MError(MErrorCode::Unknown), invocation.pszInput);
     }
     return MCommandLine::sm_nStatusFailed;
 }

@@ -17,7 +17,7 @@ public:
     void printText(const char* pszText) const;
     /// A failure: its message as a line, or when quiet "INPUT:LINE:COLUMN: error: TEXT"
     /// where it has a position in the input named pszInput, else "xvantor: error: TEXT".
-    void printFailure(const MString& mstrMessage, const MError* pError, const char* pszInput) const;
+    void printFailure(const MError& error, const char* pszInput) const;
 
 private:
     bool m_bQuiet;

@@ -6,41 +6,26 @@
 #include "engine/mfiles.h"
 #include "engine/mplatform.h"
 
-namespace {
-
-// The size of a file that can be read whole, as readWholeFile() judges it.
-unsigned long sizeOf(MSystemFile file) {
-    unsigned long long lliSize = 0;
-    if (!sizeOfRegularFile(file, lliSize))
-        throw MFileFailure::CannotRead;
-    if (lliSize > INT_MAX)
-        throw MFileFailure::TooLarge;
-    return static_cast<unsigned long>(lliSize);
-}
-
-}  // namespace
-
 MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
     m_mstrName.toCStr();
-    m_file = openForReading(pszName);
-    if (m_file == g_noSystemFile)
-        throw MFileFailure::CannotOpen;
-    try {
-        m_liLength = sizeOf(m_file);
-    } catch (MFileFailure) {
+    unsigned long long lliSize = 0;
+    m_file = openRegularFile(pszName, lliSize);
+    if (lliSize <= sm_liWindowBytes) {
+        try {
+            m_mstrContent = readToEnd(m_file, lliSize);
+        } catch (const MFileFailure&) {
+            closeFile();
+            throw;
+        }
         closeFile();
-        // Devices, pipes and the like are sized by reading them whole, as before.
-        m_mstrContent = readWholeFile(pszName);
         m_liLength = m_mstrContent.length();
-        return;
-    }
-    if (m_liLength <= sm_liWindowBytes) {
-        readWindow(0, m_liLength);
-        closeFile();
         return;
     }
     // Opened again when its turn comes: a block may name thousands of files.
     closeFile();
+    if (lliSize > INT_MAX)
+        throw MFileFailure{MFileFailure::MKind::TooLarge, "File too large"};
+    m_liLength = static_cast<unsigned long>(lliSize);
     m_bWhole = false;
 }
 
@@ -55,7 +40,7 @@ const char* MEmbeddedFile::bytes(unsigned long liOffset, unsigned long liCount) 
         if (m_file == g_noSystemFile) {
             m_file = openForReading(m_mstrName.getAddress());
             if (m_file == g_noSystemFile)
-                throw MFileFailure::CannotOpen;
+                throw MFileFailure{MFileFailure::MKind::CannotOpen, lastSystemError()};
         }
         const unsigned long liLeft = m_liLength - liOffset;
         const unsigned long liWindow = liLeft < sm_liWindowBytes ? liLeft : sm_liWindowBytes;
@@ -76,8 +61,9 @@ void MEmbeddedFile::readWindow(unsigned long liOffset, unsigned long liLength) {
             readAt(m_file, &m_mstrContent[0] + liRead, liLength - liRead, liOffset + liRead);
         // A file that shrank since it was measured no longer holds its literal.
         if (nRead <= 0) {
+            const std::string strReason = nRead < 0 ? lastSystemError() : "the file shrank";
             closeFile();
-            throw MFileFailure::CannotRead;
+            throw MFileFailure{MFileFailure::MKind::CannotRead, strReason};
         }
         liRead += static_cast<unsigned long>(nRead);
     }

@@ -30,13 +30,42 @@ TEST(MError, LocatesItsOffsetByLineAndColumn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strText + " @" + std::to_string(c.nOffset));
-        MError error(MString("x"), c.nOffset);
+        MError error(MErrorCode::NoFrameEnd, {}, c.nOffset);
         EXPECT_FALSE(error.hasPosition());
         error.locate(fromBytes(c.strText), c.nTextStart);
         EXPECT_EQ(c.nLine, error.line());
         EXPECT_EQ(c.nColumn, error.column());
     }
-    MError unplaced("file not found");
+    MError unplaced(MErrorCode::InputNotFound, {MString("in.cpp")});
     unplaced.locate(fromBytes("a\nb"));
     EXPECT_FALSE(unplaced.hasPosition());
+}
+
+// The default form is every byte the tool has always printed; the quiet form is one line
+// that names the file and the system's reason.
+TEST(MError, FormsBothTextsFromOneEntry) {
+    struct Case {
+        MErrorCode code;
+        const char* pszArgument;
+        const char* pszReason;
+        const char* pszDefault;
+        const char* pszQuiet;
+    };
+    const Case cases[] = {
+        {MErrorCode::FlagNotClosed, "!>\n", "",
+         "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG !>\n",
+         "XF0002: BEGIN_FLAG without CLOSE_FLAG !>"},
+        {MErrorCode::EmbeddingFailed, "a b", "No such file or directory",
+         "\nError XF0001: Embedding of file \"a b\" failed",
+         "XF0001: Embedding of file \"a b\" failed: No such file or directory"},
+        {MErrorCode::CannotCreate, "gen/out.cpp", "No such file or directory",
+         "can not create the file", "cannot create 'gen/out.cpp': No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszDefault);
+        MError error(c.code, {MString(c.pszArgument)});
+        error.setReason(c.pszReason);
+        EXPECT_EQ(c.pszDefault, bytesOf(error.message()));
+        EXPECT_EQ(c.pszQuiet, error.quietText());
+    }
 }

@@ -3,20 +3,13 @@
 
 #include <climits>
 #include <cstdio>
-#include <memory>
+#include <cstring>
 #include <string>
 
 #include "engine/merror.h"
 #include "engine/mplatform.h"
 
 namespace {
-
-const char* const pszCannotCreate = "can not create the file";
-
-struct MFileCloser {
-    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
-};
-using MFilePointer = std::unique_ptr<std::FILE, MFileCloser>;
 
 // Takes the file over and closes it: a failed flush or close (a full disk
 // reports itself there) counts as a failed write.
@@ -31,35 +24,111 @@ bool writeAndClose(std::FILE* pFile, MString& mstrText) {
     return bWritten;
 }
 
+struct MSystemFileCloser {
+    MSystemFile file;
+    ~MSystemFileCloser() { closeSystemFile(file); }
+};
+
+const unsigned long liReadPiece = 1UL << 16;
+
+// Fills the bytes from lliOffset on; the count read, short at the end of the file.
+unsigned long readFully(MSystemFile file, char* pBuffer, unsigned long liCount,
+                        unsigned long long lliOffset) {
+    unsigned long liRead = 0;
+    while (liRead < liCount) {
+        const long nRead = readAt(file, pBuffer + liRead, liCount - liRead, lliOffset + liRead);
+        if (nRead < 0)
+            throw MFileFailure{MFileFailure::MKind::CannotRead, lastSystemError()};
+        if (nRead == 0)
+            break;
+        liRead += static_cast<unsigned long>(nRead);
+    }
+    return liRead;
+}
+
 }  // namespace
+
+MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrName, int nOffset) {
+    MErrorCode code = MErrorCode::CannotCreate;
+    if (use == MFileUse::Embedded) {
+        code = MErrorCode::EmbeddingFailed;
+    } else if (use == MFileUse::Input) {
+        switch (failure.kind) {
+        case MFileFailure::MKind::CannotOpen:
+            code = MErrorCode::InputNotFound;
+            break;
+        case MFileFailure::MKind::TooLarge:
+            code = MErrorCode::InputTooLarge;
+            break;
+        case MFileFailure::MKind::CannotRead:
+        case MFileFailure::MKind::CannotCreate:
+            code = MErrorCode::InputUnreadable;
+            break;
+        }
+    }
+    MError error(code, {mstrName}, nOffset);
+    error.setReason(failure.strReason);
+    return error;
+}
 
 // /dev/full must stay a device, and a directory fails in fopen as it should.
 void writeInPlace(const char* pszName, MString& mstrText) {
     std::FILE* pFile = std::fopen(pszName, "wb");
     if (pFile == nullptr || !writeAndClose(pFile, mstrText))
-        throw MError(pszCannotCreate);
+        throw fileError({MFileFailure::MKind::CannotCreate, lastSystemError()}, MFileUse::Written,
+                        MString(pszName));
+}
+
+MSystemFile openRegularFile(const char* pszName, unsigned long long& lliSize) {
+    // Some systems open a folder for reading, others refuse: both must say the same.
+    if (isDirectory(pszName))
+        throw MFileFailure{MFileFailure::MKind::CannotRead, "Is a directory"};
+    const MSystemFile file = openForReading(pszName);
+    if (file == g_noSystemFile)
+        throw MFileFailure{MFileFailure::MKind::CannotOpen, lastSystemError()};
+    // A pipe, a socket or a device has no end to read to, or one that changes each time.
+    if (!sizeOfRegularFile(file, lliSize)) {
+        closeSystemFile(file);
+        throw MFileFailure{MFileFailure::MKind::CannotRead, "not a regular file"};
+    }
+    return file;
 }
 
 MString readWholeFile(const char* pszName) {
-    // Some systems open a folder for reading, others refuse: both must say the same.
-    if (isDirectory(pszName))
-        throw MFileFailure::CannotRead;
-    MFilePointer pFile(std::fopen(pszName, "rb"));
-    if (!pFile)
-        throw MFileFailure::CannotOpen;
-    const long nStart = std::ftell(pFile.get());
-    if (nStart < 0 || std::fseek(pFile.get(), 0, SEEK_END) != 0)
-        throw MFileFailure::CannotRead;
-    const long nEnd = std::ftell(pFile.get());
-    if (nEnd < nStart || std::fseek(pFile.get(), nStart, SEEK_SET) != 0)
-        throw MFileFailure::CannotRead;
-    if (nEnd - nStart > INT_MAX)
-        throw MFileFailure::TooLarge;
-    const unsigned long liSize = static_cast<unsigned long>(nEnd - nStart);
+    unsigned long long lliSize = 0;
+    const MSystemFileCloser closer{openRegularFile(pszName, lliSize)};
+    return readToEnd(closer.file, lliSize);
+}
+
+MString readToEnd(MSystemFile file, unsigned long long lliSize) {
+    const MFileFailure tooLarge{MFileFailure::MKind::TooLarge, "File too large"};
+    if (lliSize > INT_MAX)
+        throw tooLarge;
+    const unsigned long liSize = static_cast<unsigned long>(lliSize);
     MString mstrContent(0, liSize);
-    if (liSize > 0 && std::fread(mstrContent.getAddress(), 1, liSize, pFile.get()) != liSize)
-        throw MFileFailure::CannotRead;
-    return mstrContent;
+    const unsigned long liRead =
+        readFully(file, liSize == 0 ? nullptr : &mstrContent[0], liSize, 0);
+    // Files such as those under /proc report no size, and a file may grow: what the
+    // size left out is read on to the end.
+    std::string strRest;
+    char achPiece[liReadPiece];
+    for (;;) {
+        const unsigned long liPiece =
+            readFully(file, achPiece, liReadPiece, liRead + strRest.size());
+        strRest.append(achPiece, liPiece);
+        if (liRead + strRest.size() > INT_MAX)
+            throw tooLarge;
+        if (liPiece < liReadPiece)
+            break;
+    }
+    if (liRead == liSize && strRest.empty())
+        return mstrContent;
+    MString mstrWhole(0, liRead + strRest.size());
+    if (liRead > 0)
+        std::memcpy(&mstrWhole[0], &mstrContent[0], liRead);
+    if (!strRest.empty())
+        std::memcpy(&mstrWhole[0] + liRead, strRest.data(), strRest.size());
+    return mstrWhole;
 }
 
 void writeWholeFile(const char* pszName, MString& mstrText) {
@@ -73,7 +142,7 @@ void writeWholeFile(const char* pszName, MString& mstrText) {
     file.commit();
 }
 
-MReplacementFile::MReplacementFile(const char* pszName) {
+MReplacementFile::MReplacementFile(const char* pszName) : m_strName(pszName) {
     if (!createReplacement(pszName, m_strPath, m_strTemporary, m_file))
         m_file = g_noSystemFile;
 }
@@ -86,15 +155,22 @@ MReplacementFile::~MReplacementFile() {
 }
 
 void MReplacementFile::write(const char* pszText, unsigned long liCount) {
-    if (!m_bFailed && !writeAll(m_file, pszText, liCount))
+    if (!m_bFailed && !writeAll(m_file, pszText, liCount)) {
         m_bFailed = true;
+        m_strReason = lastSystemError();
+    }
 }
 
 void MReplacementFile::commit() {
     // A full disk may report itself only when the file is closed.
     const bool bClosed = closeSystemFile(m_file);
     m_file = g_noSystemFile;
-    if (m_bFailed || !bClosed || !replaceTarget(m_strTemporary, m_strPath))
-        throw MError(pszCannotCreate);
+    if (!m_bFailed && (!bClosed || !replaceTarget(m_strTemporary, m_strPath))) {
+        m_bFailed = true;
+        m_strReason = lastSystemError();
+    }
+    if (m_bFailed)
+        throw fileError({MFileFailure::MKind::CannotCreate, m_strReason}, MFileUse::Written,
+                        MString(m_strName.c_str()));
     m_strTemporary.clear();
 }

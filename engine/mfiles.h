@@ -5,20 +5,44 @@
 #include <string>
 
 #include "core/mstring.h"
+#include "engine/merror.h"
 #include "engine/mplatform.h"
 
-/// Why a whole-file read failed; each caller words its own message.
-enum class MFileFailure {
-    CannotOpen,  // no such file, no permission
-    CannotRead,  // opened, but not a file that can be sized and read whole
-    TooLarge,    // more bytes than a position can address
+/// Why a file operation failed, in the system's words.
+struct MFileFailure {
+    enum class MKind {
+        CannotOpen,    // no such file, no permission
+        CannotRead,    // opened, but not a regular file, or a read failed
+        TooLarge,      // more bytes than a position can address
+        CannotCreate,  // a write, a close or the final rename failed
+    };
+    MKind kind;
+    std::string strReason;
 };
 
-/// The whole file, read in binary. Throws MFileFailure.
+/// What the tool was doing with the file that failed.
+enum class MFileUse { Input, Embedded, Written };
+
+/// The one place where a failed file operation becomes the error the user sees. An
+/// embedded file's error stands at nOffset, its opening delimiter.
+MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrName,
+                 int nOffset = -1);
+
+/// Opens the named regular file for reading and gives its size. Throws MFileFailure for a
+/// missing file, a folder, a pipe, a socket or a device.
+MSystemFile openRegularFile(const char* pszName, unsigned long long& lliSize);
+
+/// The whole regular file, read in binary to its end, whatever size it reports. Throws
+/// MFileFailure.
 MString readWholeFile(const char* pszName);
 
-/// Writes the text in one piece. A failure (full disk, missing directory) throws
-/// "can not create the file" and never leaves a truncated file where a complete one stood.
+/// The rest of an open regular file from its start, read to its end; lliSize is the size
+/// it reports. Throws MFileFailure.
+MString readToEnd(MSystemFile file, unsigned long long lliSize);
+
+/// Writes the text in one piece. A failure (full disk, missing directory) throws the
+/// MError "can not create the file" and never leaves a truncated file where a complete
+/// one stood.
 void writeWholeFile(const char* pszName, MString& mstrText);
 
 /// Writes the text over the named file where it is: for devices, pipes, and outputs in a
@@ -44,6 +68,8 @@ public:
     void commit();
 
 private:
+    std::string m_strName;       // as the user gave it
+    std::string m_strReason;     // why a write failed
     std::string m_strPath;       // the file replaced
     std::string m_strTemporary;  // the new file until commit()
     MSystemFile m_file = g_noSystemFile;

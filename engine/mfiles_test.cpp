@@ -15,19 +15,19 @@ TEST(MFiles, ReadsWholeFilesOrSaysWhy) {
     EXPECT_EQ(std::string("\0\r\n\xff", 4), bytesOf(readWholeFile("bytes")));
     struct Case {
         const char* pszName;
-        MFileFailure failure;
+        MFileFailure::MKind kind;
     };
     const Case cases[] = {
-        {"missing", MFileFailure::CannotOpen},
-        {"folder", MFileFailure::CannotRead},
+        {"missing", MFileFailure::MKind::CannotOpen},
+        {"folder", MFileFailure::MKind::CannotRead},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszName);
         try {
             readWholeFile(c.pszName);
             ADD_FAILURE() << "read";
-        } catch (MFileFailure failure) {
-            EXPECT_EQ(static_cast<int>(c.failure), static_cast<int>(failure));
+        } catch (const MFileFailure& failure) {
+            EXPECT_EQ(static_cast<int>(c.kind), static_cast<int>(failure.kind));
         }
     }
 }

@@ -3,15 +3,6 @@
 #include "engine/merror.h"
 #include "engine/mtextsearch.h"
 
-namespace {
-
-const char* const pszSameOpeners =
-    "\nError XF0003: The flags have the same name but different functions";
-const char* const pszNoValue = "\nError XF0009: The flag has no quoted value ";
-const char* const pszEmptyValue = "\nError XF0010: The flag has an empty value ";
-
-}  // namespace
-
 void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
     using MSetter = void (MDelimiterSet::*)(const MString&);
     struct MFlag {
@@ -43,10 +34,10 @@ void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
         while (nClose < nLength && mstrHeader[nClose] != '"')
             ++nClose;
         if (nClose >= nLength)
-            throw MError(MString(pszNoValue) + mstrKeyword, nKeyword);
+            throw MError(MErrorCode::FlagWithoutValue, {mstrKeyword}, nKeyword);
         // An empty delimiter would be found everywhere in the block text.
         if (nClose == nOpen + 1)
-            throw MError(MString(pszEmptyValue) + mstrKeyword, nKeyword);
+            throw MError(MErrorCode::FlagValueEmpty, {mstrKeyword}, nKeyword);
         (this->*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
         const bool bOpener = flag.setter == &MDelimiterSet::setExpressionBegin ||
                              flag.setter == &MDelimiterSet::setFileBegin;
@@ -54,5 +45,5 @@ void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
             nLastOpener = nKeyword;
     }
     if (m_mstrExpressionBegin == m_mstrFileBegin)
-        throw MError(MString(pszSameOpeners) + m_mstrFileBegin, nLastOpener);
+        throw MError(MErrorCode::FlagsDiffer, {m_mstrFileBegin}, nLastOpener);
 }

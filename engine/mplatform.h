@@ -15,8 +15,13 @@
 using MSystemFile = std::intptr_t;
 constexpr MSystemFile g_noSystemFile = -1;
 
-/// Opens the named file for reading, in binary. g_noSystemFile when it cannot.
+/// Opens the named file for reading, in binary, without waiting for a writer when it is a
+/// pipe. g_noSystemFile when it cannot.
 MSystemFile openForReading(const char* pszName);
+
+/// The system's words for why the last call that failed did fail: "No such file or
+/// directory".
+std::string lastSystemError();
 
 /// The size of an open regular file; false for a folder, a device, a pipe.
 bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize);

@@ -119,7 +119,18 @@ bool replacedPath(const char* pszName, std::string& strPath, mode_t& mode) {
 }  // namespace
 
 MSystemFile openForReading(const char* pszName) {
-    return ::open(pszName, O_RDONLY | O_CLOEXEC);
+    // Opening a pipe for reading would wait for its writer; it is refused unread instead.
+    const int nDescriptor = ::open(pszName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (nDescriptor >= 0) {
+        const int nFlags = ::fcntl(nDescriptor, F_GETFL);
+        if (nFlags != -1)
+            ::fcntl(nDescriptor, F_SETFL, nFlags & ~O_NONBLOCK);
+    }
+    return nDescriptor;
+}
+
+std::string lastSystemError() {
+    return std::strerror(errno);
 }
 
 bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize) {

@@ -117,6 +117,20 @@ MSystemFile openForReading(const char* pszName) {
     return hFile == INVALID_HANDLE_VALUE ? g_noSystemFile : reinterpret_cast<MSystemFile>(hFile);
 }
 
+std::string lastSystemError() {
+    const DWORD dwError = ::GetLastError();
+    char szText[512] = "";
+    const DWORD dwLength =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         dwError, 0, szText, sizeof(szText), nullptr);
+    std::string strText(szText, dwLength);
+    // The system's sentence ends in a full stop and a line end; the line goes on after it.
+    while (!strText.empty() && (strText.back() == '\n' || strText.back() == '\r' ||
+                                strText.back() == '.' || strText.back() == ' '))
+        strText.pop_back();
+    return strText.empty() ? "error " + std::to_string(dwError) : strText;
+}
+
 bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize) {
     BY_HANDLE_FILE_INFORMATION information;
     if (::GetFileType(handleOf(file)) != FILE_TYPE_DISK ||

@@ -20,16 +20,8 @@ const char* const pszNotice =
 MString readInput(const char* pszInputName) {
     try {
         return readWholeFile(pszInputName);
-    } catch (MFileFailure failure) {
-        switch (failure) {
-        case MFileFailure::CannotOpen:
-            throw MError("file not found");
-        case MFileFailure::TooLarge:
-            throw MError("file too large");
-        case MFileFailure::CannotRead:
-            break;
-        }
-        throw MError("can not open the file");
+    } catch (const MFileFailure& failure) {
+        throw fileError(failure, MFileUse::Input, MString(pszInputName));
     }
 }
 
@@ -107,7 +99,7 @@ void MPreprocessorRun::runBlockPass() {
     }
     // The frame pass addresses its text with int positions.
     if (m_output.length() > INT_MAX)
-        throw MError("output too large");
+        throw MError(MErrorCode::OutputTooLarge);
     // Every copy of a whole text costs as much fresh memory, and the input is done with.
     m_mstrInput = MString();
 }

@@ -7,21 +7,13 @@
 
 namespace {
 
-const char* const pszNoEnd = "\nError XF0000: BEGIN_FRAME_TEXT() without END_FRAME_TEXT()";
-const char* const pszNoHeaderClose =
-    "\nError XF0005: BEGIN_FRAME_TEXT() without ) before the block text";
-const char* const pszNoLineBreak =
-    "\nError XF0006: END_FRAME_TEXT() without a line break before it";
-const char* const pszNoEndClose = "\nError XF0007: END_FRAME_TEXT() without )";
-const char* const pszEndFirst = "\nError XF0008: END_FRAME_TEXT() before BEGIN_FRAME_TEXT()";
-
 bool isLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
 // Errors of a block point at the keyword at fault.
-MError errorAt(const char* pszMessage, const MString& mstrInput, int nOffset) {
-    MError error(MString(pszMessage), nOffset);
+MError errorAt(MErrorCode code, const MString& mstrInput, int nOffset) {
+    MError error(code, {}, nOffset);
     error.locate(mstrInput);
     return error;
 }
@@ -44,9 +36,9 @@ bool MPreprocessorRun::processNextBlock() {
     // keyword standing before it is found first.
     const int nEnd = findText(mstrInput, m_mstrEndKeyword, m_nPosition);
     if (nEnd == -1)
-        throw errorAt(pszNoEnd, mstrInput, nBegin);
+        throw errorAt(MErrorCode::NoFrameEnd, mstrInput, nBegin);
     if (nEnd < nBegin)
-        throw errorAt(pszEndFirst, mstrInput, nEnd);
+        throw errorAt(MErrorCode::EndBeforeBegin, mstrInput, nEnd);
     const int nHeader = nBegin + static_cast<int>(m_mstrBeginKeyword.length());
 
     // The block text ends at the line break before the end keyword's line; a
@@ -56,9 +48,9 @@ bool MPreprocessorRun::processNextBlock() {
     while (nTextEnd > 0 && !isLineBreak(mstrInput[nTextEnd]))
         --nTextEnd;
     if (!isLineBreak(mstrInput[nTextEnd]))
-        throw errorAt(pszNoLineBreak, mstrInput, nEnd);
+        throw errorAt(MErrorCode::NoLineBreakBeforeEnd, mstrInput, nEnd);
     if (nTextEnd < nHeader)
-        throw errorAt(pszNoHeaderClose, mstrInput, nBegin);
+        throw errorAt(MErrorCode::NoBlockStart, mstrInput, nBegin);
     if (nTextEnd > nHeader && isLineBreak(mstrInput[nTextEnd - 1]))
         --nTextEnd;
 
@@ -67,7 +59,7 @@ bool MPreprocessorRun::processNextBlock() {
     while (nClose < nTextEnd && mstrInput[nClose] != ')')
         ++nClose;
     if (nClose >= nTextEnd)
-        throw errorAt(pszNoHeaderClose, mstrInput, nBegin);
+        throw errorAt(MErrorCode::NoBlockStart, mstrInput, nBegin);
     int nTextBegin = nClose;
     while (!isLineBreak(mstrInput[nTextBegin]))
         ++nTextBegin;  // stops at nTextEnd at the latest
@@ -109,7 +101,7 @@ bool MPreprocessorRun::processNextBlock() {
     while (nAfter < nInputLength && mstrInput[nAfter] != ')')
         ++nAfter;
     if (nAfter >= nInputLength)
-        throw errorAt(pszNoEndClose, mstrInput, nEnd);
+        throw errorAt(MErrorCode::EndNotClosed, mstrInput, nEnd);
     m_nPosition = nAfter + 1;
     // The source after the end line goes on where the ")" stands.
     if (!m_mstrLineFile.isEmpty())

@@ -38,7 +38,6 @@ const MLanguageForm& formOf(MLanguage language) {
     return fallback;
 }
 
-const char* const pszUnclosed = "\nError XF0002: BEGIN_FLAG without CLOSE_FLAG ";
 const char* const pszWrapperBegin = "MString(\n";
 
 }  // namespace
@@ -117,7 +116,7 @@ bool MTextConverter::convertNextPiece() {
     // neither overlap it nor begin inside it.
     const int nClose = findText(m_mstrText, mstrClose, nOpen + m_nOpenLength);
     if (nClose == -1)
-        throw MError(MString(pszUnclosed) + mstrClose, nOpen);
+        throw MError(MErrorCode::FlagNotClosed, {mstrClose}, nOpen);
 
     if (bExpression) {
         m_pieces.push_back({MPieceKind::Expression, nOpen + m_nOpenLength, nClose});
@@ -333,7 +332,7 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     const unsigned long liPerByte = 4 + liBreak;
     if (liLength > (INT_MAX - liHead - liTail - 8) / liPerByte &&
         liHead + bodyLength(pbyText, liLength, pEscapes, liBreak, liWidth) + liTail > INT_MAX)
-        throw MError("output too large");
+        throw MError(MErrorCode::OutputTooLarge);
     char szBreak[8] = {};
     std::memcpy(szBreak, form.pszBreak, liBreak);
 

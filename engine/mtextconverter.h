@@ -71,9 +71,6 @@ public:
     MString embedFile(MString& mstrName) const;
 
 private:
-    /// XF0001 for the named file, whose opening delimiter stands at nOpener.
-    static MError embeddingFailure(const MString& mstrName, int nOpener);
-
     enum class MPieceKind { Literal, Expression, File };
     // A piece is a stretch of the block text, or for a file the index of its content and
     // the position of its opening delimiter: a block of a million tiny pieces must not

@@ -35,29 +35,24 @@ std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrNam
     // A NUL inside the name would silently open a shorter name.
     const bool bUsable =
         !mstrName.isEmpty() && std::memchr(mstrName.getAddress(), 0, mstrName.length()) == nullptr;
-    if (bUsable) {
-        try {
-            auto file = std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
-            if (m_pFilesRead != nullptr)
-                m_pFilesRead->push_back(mstrName);
-            return file;
-        } catch (MFileFailure) {
-        }
+    if (!bUsable)
+        throw fileError({MFileFailure::MKind::CannotOpen, ""}, MFileUse::Embedded, mstrName,
+                        nOpener);
+    try {
+        auto file = std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
+        if (m_pFilesRead != nullptr)
+            m_pFilesRead->push_back(mstrName);
+        return file;
+    } catch (const MFileFailure& failure) {
+        throw fileError(failure, MFileUse::Embedded, mstrName, nOpener);
     }
-    throw embeddingFailure(mstrName, nOpener);
 }
 
 const char* MTextConverter::bytesOfFile(MEmbeddedFile& file, unsigned long liOffset,
                                         unsigned long liCount, int nOpener) const {
     try {
         return file.bytes(liOffset, liCount);
-    } catch (MFileFailure) {
-        throw embeddingFailure(file.name(), nOpener);
+    } catch (const MFileFailure& failure) {
+        throw fileError(failure, MFileUse::Embedded, file.name(), nOpener);
     }
-}
-
-MError MTextConverter::embeddingFailure(const MString& mstrName, int nOpener) {
-    return MError(MString("\nError XF0001: Embedding of file ") + MString("\"") + mstrName +
-                      MString("\"") + MString(" failed"),
-                  nOpener);
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "support/mjavapackage.h"
 
-#include <sys/stat.h>
-
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
+
+#include "engine/mfiles.h"
+#include "engine/mplatform.h"
 
 namespace {
 
@@ -119,14 +119,31 @@ MString javaPackageOf(const MString& mstrText) {
 }
 
 MString javaPackageOfFile(const char* pszName) {
-    struct stat status;
-    if (::stat(pszName, &status) != 0 || !S_ISREG(status.st_mode))
+    unsigned long long lliSize = 0;
+    MSystemFile file = g_noSystemFile;
+    try {
+        file = openRegularFile(pszName, lliSize);
+    } catch (const MFileFailure&) {
         return MString();
-    std::FILE* pFile = std::fopen(pszName, "rb");
-    if (pFile == nullptr)
-        return MString();
-    const std::string strPackage = MPackageReader([pFile] { return std::getc(pFile); }).read();
-    std::fclose(pFile);
+    }
+    char achPiece[4096];
+    long nHeld = 0;
+    long nNext = 0;
+    unsigned long long lliOffset = 0;
+    const std::string strPackage = MPackageReader([&]() -> int {
+                                       if (nNext == nHeld) {
+                                           nHeld =
+                                               readAt(file, achPiece, sizeof(achPiece), lliOffset);
+                                           nNext = 0;
+                                           if (nHeld <= 0) {
+                                               nHeld = 0;
+                                               return -1;
+                                           }
+                                           lliOffset += static_cast<unsigned long>(nHeld);
+                                       }
+                                       return static_cast<unsigned char>(achPiece[nNext++]);
+                                   }).read();
+    closeSystemFile(file);
     return MString(strPackage);
 }
 

@@ -67,11 +67,8 @@ void writeSupportFile(const MSupportFile& file, const MString& mstrPath,
         return;
     }
     MString mstrTarget = directoryOf(mstrPath) + MString(file.pszName);
-    try {
-        supportText(file, mstrPackage).exportToFile(mstrTarget);
-    } catch (const char* pszMessage) {  // the shipped string class's own way to fail
-        throw MError(pszMessage);
-    }
+    MString mstrText = supportText(file, mstrPackage);
+    writeWholeFile(mstrTarget.toCStr().getAddress(), mstrText);
 }
 
 void writeIfChanged(const MSupportFile& file, const MString& mstrDirectory,
@@ -85,7 +82,7 @@ void writeIfChanged(const MSupportFile& file, const MString& mstrDirectory,
     try {
         if (readWholeFile(mstrTarget.toCStr().getAddress()) == mstrText)
             return;
-    } catch (MFileFailure) {  // missing or unreadable: written anew
+    } catch (const MFileFailure&) {  // missing or unreadable: written anew
     }
     writeWholeFile(mstrTarget.toCStr().getAddress(), mstrText);
 }

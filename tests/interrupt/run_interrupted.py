@@ -4,8 +4,8 @@
 
 Usage: run_interrupted.py <xvantor-binary>
 
-The input embeds a named pipe that nobody writes, so the run waits inside its first pass
-with the new output file already open beside the old one. Each signal that ends a run from
+The input embeds a large file, and the run is stopped (SIGSTOP) as soon as it holds its new
+output file open, so that the signal finds it inside its passes. Each signal that ends a run from
 a terminal or a service manager is sent there, with and without an existing output: the
 tool must die of that signal, leave an existing output byte for byte as it was, and leave
 no other file behind but the support files, which are written before the translation. Prints one line per case and "N passed, N failed" at the end.
@@ -21,14 +21,31 @@ import time
 OLD_OUTPUT = b"old output \x00\xff\r\n"
 # Written whole before the translation starts, as on every run.
 SUPPORT_FILES = {"mstring.h", "mvantor.h"}
-INPUT = b"int a;\nBEGIN_FRAME_TEXT()\n<#pipe#>\nEND_FRAME_TEXT()\n"
+INPUT = b"int a;\nBEGIN_FRAME_TEXT()\n<#big#>\nEND_FRAME_TEXT()\n"
+BIG = os.urandom(16 << 20)
+
+
+def holds_new_file(pid, folder, before):
+    """True once the process holds a file of the folder open that was not there before:
+    its new output, named or not yet named."""
+    fds = "/proc/%d/fd" % pid
+    try:
+        for fd in os.listdir(fds):
+            target = os.readlink(os.path.join(fds, fd))
+            if os.path.dirname(target) == folder and os.path.basename(target) not in before:
+                return True
+    except OSError:
+        pass
+    return False
 
 
 def run_case(tool, signum, existing):
     with tempfile.TemporaryDirectory(prefix="xv-interrupt-") as folder:
         with open(os.path.join(folder, "in.cpp"), "wb") as f:
             f.write(INPUT)
-        os.mkfifo(os.path.join(folder, "pipe"))
+        folder = os.path.realpath(folder)
+        with open(os.path.join(folder, "big"), "wb") as f:
+            f.write(BIG)
         if existing:
             with open(os.path.join(folder, "out.cpp"), "wb") as f:
                 f.write(OLD_OUTPUT)
@@ -37,11 +54,14 @@ def run_case(tool, signum, existing):
                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         try:
             deadline = time.monotonic() + 20
-            while not (set(os.listdir(folder)) - before):
+            # The support files are in place before the run opens its output.
+            while not (SUPPORT_FILES <= set(os.listdir(folder))
+                       and holds_new_file(process.pid, folder, before)):
                 if process.poll() is not None or time.monotonic() > deadline:
                     return "the run never opened its new output file"
-                time.sleep(0.01)
+            process.send_signal(signal.SIGSTOP)
             process.send_signal(signum)
+            process.send_signal(signal.SIGCONT)
             process.wait(timeout=20)
         finally:
             if process.poll() is None:

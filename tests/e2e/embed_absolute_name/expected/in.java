@@ -1,0 +1,3 @@
+BEGIN_FRAME_TEXT()
+<#@CWD@/empty.txt#>
+END_FRAME_TEXT();
