@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Installation: the tool, its man page and a CMake package that offers the imported target
+# Installation: the tool, its man page, shell completions and a CMake package that offers the imported target
 # XVantor::xvantor and the function xvantor_generate(); cpack turns the same into a .deb.
 
 include(GNUInstallDirs)
@@ -23,6 +23,13 @@ configure_file(${PROJECT_BINARY_DIR}/man/xvantor.1.new ${PROJECT_BINARY_DIR}/man
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/xvantor.1)
 install(FILES ${PROJECT_BINARY_DIR}/man/xvantor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/xvantor)
+# Shell completions, each where its shell looks for those of installed packages.
+install(FILES ${PROJECT_SOURCE_DIR}/completions/xvantor.bash
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions RENAME xvantor)
+install(FILES ${PROJECT_SOURCE_DIR}/completions/_xvantor
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions)
+install(FILES ${PROJECT_SOURCE_DIR}/completions/xvantor.fish
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/fish/vendor_completions.d)
 
 install(EXPORT XVantorTargets NAMESPACE XVantor:: DESTINATION ${XV_PACKAGE_DESTINATION})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/XVantorConfig.cmake.in

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "driver/mcommandline.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "driver/mconsole.h"
 #include "driver/mdepfile.h"
@@ -13,18 +16,13 @@
 
 namespace {
 
+#define XV_LICENCE "Free software under the MIT licence."
+
 const char* const pszBanner = "\nXVantor " XV_VERSION
                               ", the frame text preprocessor for C++, Java and C#"
                               "\nCopyright (C) 2026 The XVantor developers"
-                              "\nFree software under the MIT licence.\n";
-// "enougth" is how the tool has always spelled it; scripts match the text.
-const char* const pszNotEnough = "Not enougth parameters!";
-const char* const pszUsage =
-    "Syntax is: XVANTOR [option] input_file output_file\n"
-    "   -c  C++  Language\n"
-    "   -j  Java Language\n"
-    "   -#  C#   Language\n"
-    "   -a  Automatic Language Recognition (Default)\n";
+                              "\n" XV_LICENCE "\n";
+const char* const pszVersion = "xvantor " XV_VERSION "\n" XV_LICENCE;
 
 const char* languageLine(MLanguage language) {
     switch (language) {
@@ -53,28 +51,124 @@ MLanguage languageOfOption(const char* pszOption) {
     }
 }
 
-void readExtraWords(MInvocation& invocation, int nFirst, int nArgs, const char* const* ppszArgs) {
-    for (int i = nFirst; i < nArgs; ++i) {
-        const char* pszWord = ppszArgs[i];
-        if (std::strcmp(pszWord, "--quiet") == 0) {
-            invocation.bQuiet = true;
-        } else if (std::strcmp(pszWord, "--line-directives") == 0) {
-            invocation.bLineDirectives = true;
-        } else {
-            const char** ppszValue = nullptr;
-            if (std::strcmp(pszWord, "--depfile") == 0)
-                ppszValue = &invocation.pszDepfile;
-            else if (std::strcmp(pszWord, "--support-dir") == 0)
-                ppszValue = &invocation.pszSupportDir;
-            if (ppszValue == nullptr)
-                continue;
-            if (i + 1 == nArgs) {
-                invocation.pszIncomplete = pszWord;
-                return;
-            }
-            *ppszValue = ppszArgs[++i];
-        }
+enum class MLongOptionId { Depfile, Quiet, LineDirectives, SupportDir, Help, Version };
+
+struct MLongOption {
+    MLongOptionId id;
+    const char* pszName;
+    const char* pszValue;  // the name of its value in the help, or null for none
+    const char* pszHelp;
+};
+
+// In this order the help lists them and a refusal names them.
+const MLongOption longOptions[] = {
+    {MLongOptionId::Depfile, "--depfile", "FILE",
+     "after success, write FILE: the output's dependencies for make"},
+    {MLongOptionId::Quiet, "--quiet", nullptr,
+     "print nothing on success; an error is one line on standard error"},
+    {MLongOptionId::LineDirectives, "--line-directives", nullptr,
+     "put #line directives into C++ and C# outputs"},
+    {MLongOptionId::SupportDir, "--support-dir", "DIR", "write the support files into DIR"},
+    {MLongOptionId::Help, "--help", nullptr, "print this help and exit"},
+    {MLongOptionId::Version, "--version", nullptr, "print the version and exit"},
+};
+
+// Only the letter after "--" makes a long option: "--" itself ends them, and "---x" or
+// "--5.cpp" stay names.
+bool isLongOption(const char* pszWord) {
+    return pszWord[0] == '-' && pszWord[1] == '-' &&
+           std::isalpha(static_cast<unsigned char>(pszWord[2])) != 0;
+}
+
+const MLongOption* findLongOption(const char* pszWord) {
+    for (const MLongOption& option : longOptions) {
+        if (std::strcmp(pszWord, option.pszName) == 0)
+            return &option;
     }
+    return nullptr;
+}
+
+// Reads the long option at ppszArgs[i], and its value if it takes one. The first of help,
+// version and an unknown option settles the answer; --quiet still counts after it.
+void readLongOption(MInvocation& invocation, int& i, int nArgs, const char* const* ppszArgs) {
+    const MLongOption* pOption = findLongOption(ppszArgs[i]);
+    const bool bAnswered = invocation.mode != MInvocation::MMode::NotEnough;
+    if (pOption == nullptr) {
+        if (!bAnswered) {
+            invocation.mode = MInvocation::MMode::UnknownOption;
+            invocation.pszUnknown = ppszArgs[i];
+        }
+        return;
+    }
+    const char** ppszValue = nullptr;
+    switch (pOption->id) {
+    case MLongOptionId::Quiet:
+        invocation.bQuiet = true;
+        return;
+    case MLongOptionId::LineDirectives:
+        invocation.bLineDirectives = true;
+        return;
+    case MLongOptionId::Help:
+    case MLongOptionId::Version:
+        if (!bAnswered) {
+            invocation.mode = pOption->id == MLongOptionId::Help ? MInvocation::MMode::Help
+                                                                 : MInvocation::MMode::Version;
+        }
+        return;
+    case MLongOptionId::Depfile:
+        ppszValue = &invocation.pszDepfile;
+        break;
+    case MLongOptionId::SupportDir:
+        ppszValue = &invocation.pszSupportDir;
+        break;
+    }
+    // The value is the next word as it stands, even one that looks like an option.
+    if (i + 1 == nArgs)
+        invocation.pszIncomplete = pOption->pszName;
+    else
+        *ppszValue = ppszArgs[++i];
+}
+
+// The positions of the names, unchanged by the long options around them: the first name
+// may be the language option, and words after the output name are ignored.
+void placeNames(MInvocation& invocation, const std::vector<const char*>& names) {
+    const bool bOption = !names.empty() && names[0][0] == '-';
+    if (names.size() < 2 || (bOption && names.size() < 3))
+        return;
+    // Only the first two characters decide: "-a", "-auto" and "-abc" recognise.
+    const bool bExplicit = bOption && names[0][1] != 'a';
+    invocation.pszInput = bOption ? names[1] : names[0];
+    invocation.pszOutput = bOption ? names[2] : names[1];
+    if (bExplicit) {
+        invocation.mode = MInvocation::MMode::Explicit;
+        invocation.language = languageOfOption(names[0]);
+        invocation.bWriteSupportFiles = std::strcmp(names[0], "-c") == 0 ||
+                                        std::strcmp(names[0], "-j") == 0 ||
+                                        std::strcmp(names[0], "-#") == 0;
+    } else {
+        invocation.mode = MInvocation::MMode::Recognition;
+        invocation.bWriteSupportFiles = true;
+    }
+}
+
+std::string helpText() {
+    std::string strText =
+        "Usage: xvantor [OPTION...] [-c | -j | -# | -a] input_file output_file\n"
+        "Translates the frame-text blocks of a C++, Java or C# source into code.\n"
+        "The options that begin with -- may stand anywhere.\n"
+        "  -c                 translate as C++\n"
+        "  -j                 translate as Java\n"
+        "  -#                 translate as C#\n"
+        "  -a                 recognise the language from output_file's name (default)\n";
+    for (const MLongOption& option : longOptions) {
+        std::string strName(option.pszName);
+        if (option.pszValue != nullptr)
+            strName += std::string(" ") + option.pszValue;
+        strText += "  " + strName + std::string(19 - strName.size(), ' ') + option.pszHelp + "\n";
+    }
+    return strText +
+           "  --                 end the options: every word after it is a name\n"
+           "See the manual page: man xvantor";
 }
 
 void writeSupport(const MInvocation& invocation, const char* pszPath) {
@@ -145,25 +239,20 @@ int runCaught(MInvocation& invocation, const MConsole& console) {
 
 MInvocation MCommandLine::parse(int nArgs, const char* const* ppszArgs) {
     MInvocation invocation;
-    const bool bOption = nArgs > 1 && ppszArgs[1][0] == '-';
-    if (nArgs < 3 || (bOption && nArgs < 4))
-        return invocation;
-    // Only the first two characters decide: "-a", "-auto" and "-abc" recognise.
-    const bool bExplicit = bOption && ppszArgs[1][1] != 'a';
-    invocation.pszInput = bOption ? ppszArgs[2] : ppszArgs[1];
-    invocation.pszOutput = bOption ? ppszArgs[3] : ppszArgs[2];
-    if (bExplicit) {
-        invocation.mode = MInvocation::MMode::Explicit;
-        invocation.language = languageOfOption(ppszArgs[1]);
-        const char* pszOption = ppszArgs[1];
-        invocation.bWriteSupportFiles = std::strcmp(pszOption, "-c") == 0 ||
-                                        std::strcmp(pszOption, "-j") == 0 ||
-                                        std::strcmp(pszOption, "-#") == 0;
-    } else {
-        invocation.mode = MInvocation::MMode::Recognition;
-        invocation.bWriteSupportFiles = true;
+    std::vector<const char*> names;
+    bool bOptionsEnded = false;
+    for (int i = 1; i < nArgs; ++i) {
+        const char* pszWord = ppszArgs[i];
+        if (!bOptionsEnded && std::strcmp(pszWord, "--") == 0) {
+            bOptionsEnded = true;
+        } else if (bOptionsEnded || !isLongOption(pszWord)) {
+            names.push_back(pszWord);
+        } else {
+            readLongOption(invocation, i, nArgs, ppszArgs);
+        }
     }
-    readExtraWords(invocation, bOption ? 4 : 3, nArgs, ppszArgs);
+    if (invocation.mode == MInvocation::MMode::NotEnough)
+        placeNames(invocation, names);
     return invocation;
 }
 
@@ -192,13 +281,28 @@ bool MCommandLine::recogniseLanguage(const MString& mstrOutputName, MLanguage& l
 
 int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
     MInvocation invocation = parse(nArgs, ppszArgs);
+    // Asked for, so printed whatever else the command line says.
+    if (invocation.mode == MInvocation::MMode::Help ||
+        invocation.mode == MInvocation::MMode::Version) {
+        MConsole().printLine(invocation.mode == MInvocation::MMode::Help ? helpText().c_str()
+                                                                         : pszVersion);
+        std::fflush(stdout);
+        return sm_nStatusDone;
+    }
     const MConsole console(invocation.bQuiet);
     console.printLine(pszBanner);
     MEscapeTable::instance();
     int nStatus = sm_nStatusFailed;
-    if (invocation.mode == MInvocation::MMode::NotEnough) {
-        console.printLine(pszNotEnough);
-        console.printLine(pszUsage);
+    if (invocation.mode == MInvocation::MMode::UnknownOption) {
+        std::string strKnown;
+        for (const MLongOption& option : longOptions)
+            strKnown += std::string(strKnown.empty() ? "" : ", ") + option.pszName;
+        console.printFailure(MError(MErrorCode::UnknownOption,
+                                    {MString(invocation.pszUnknown), MString(strKnown.c_str())}),
+                             nullptr);
+        nStatus = sm_nStatusUsage;
+    } else if (invocation.mode == MInvocation::MMode::NotEnough) {
+        console.printFailure(MError(MErrorCode::NotEnough), nullptr);
     } else {
         nStatus = runCaught(invocation, console);
     }

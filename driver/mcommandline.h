@@ -7,7 +7,9 @@
 
 /// What one command line asks for, read once: nothing after this reads option text.
 struct MInvocation {
-    enum class MMode { NotEnough, Explicit, Recognition };
+    /// Help, Version and UnknownOption answer from the command line alone: nothing is read
+    /// or written.
+    enum class MMode { NotEnough, Explicit, Recognition, Help, Version, UnknownOption };
 
     MMode mode = MMode::NotEnough;
     /// In recognition mode, settled from the output name by recogniseLanguage().
@@ -18,13 +20,15 @@ struct MInvocation {
     const char* pszInput = nullptr;
     const char* pszOutput = nullptr;
 
-    // Words recognised after the output name; every other word there is ignored.
+    // Long options: recognised wherever they stand, up to "--".
     const char* pszDepfile = nullptr;
     const char* pszSupportDir = nullptr;
     bool bQuiet = false;
     bool bLineDirectives = false;
-    /// A word after the output name that lacks its value, or null.
+    /// An option that lacks its value, or null.
     const char* pszIncomplete = nullptr;
+    /// In UnknownOption mode, the word refused.
+    const char* pszUnknown = nullptr;
 };
 
 /// The program's entry: banner, arguments, language, and the one place that prints.
@@ -32,6 +36,8 @@ class MCommandLine {
 public:
     static constexpr int sm_nStatusDone = 0;
     static constexpr int sm_nStatusFailed = 1;
+    /// The usual status of a command line that the tool does not take.
+    static constexpr int sm_nStatusUsage = 2;
 
     /// Runs one invocation; returns the exit status: 0 only once the output is written.
     static int run(int nArgs, const char* const* ppszArgs);

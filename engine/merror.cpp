@@ -47,6 +47,20 @@ const MCatalogueRow catalogue[] = {
      "option!\n",
      "Sorry, can not recognize the source language. Please use the explicit language option!"},
     {MErrorCode::StringFailure, "XF0107", false, "%1", nullptr},
+    // "enougth" is how the tool has always spelled it; scripts match the text. The usage
+    // text follows it by default.
+    {MErrorCode::NotEnough, "XF0109", false,
+     "Not enougth parameters!\n"
+     "Syntax is: XVANTOR [option] input_file output_file\n"
+     "   -c  C++  Language\n"
+     "   -j  Java Language\n"
+     "   -#  C#   Language\n"
+     "   -a  Automatic Language Recognition (Default)\n",
+     "Not enougth parameters!"},
+    // A usage error reads the same on either console.
+    {MErrorCode::UnknownOption, "XF0110", false, "xvantor: error: unknown option '%1' (known: %2)",
+     "unknown option '%1' (known: %2)"},
+    // The last row answers for any code without one of its own.
     {MErrorCode::Unknown, "XF0108", false,
      "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS,
      "Unknown Error: please send your source to " XV_SUPPORT_ADDRESS},

@@ -30,6 +30,8 @@ enum class MErrorCode {
     ValueMissing,  // the option
     NotRecognised,
     StringFailure,  // the shipped string class's own text
+    NotEnough,
+    UnknownOption,  // the option, the known ones
     Unknown,
 };
 

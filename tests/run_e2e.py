@@ -8,8 +8,8 @@ A case folder holds:
   args             the arguments after the program name, one per line (LF); empty for none
   in/              the working directory before the run (absent: empty)
   expected.stdout  the exact bytes of standard output after the banner, which every run
-                   but a --quiet one prints first and which is checked here for the given
-                   version
+                   but a --quiet, --help or --version one prints first and which is checked
+                   here for the given version
   expected.stderr  the exact bytes of standard error (absent: it must stay empty)
   expected.status  the exit status as decimal text (absent: 0)
   expected/        the files that the run writes or changes, as they must be after it, and
@@ -244,8 +244,10 @@ def run_case(binary, case_dir, version, keep):
     def placed(data):
         return None if data is None else data.replace(WORKING_DIRECTORY_MARK, work_path)
 
-    # Every run prints the banner first, but for a quiet one.
-    if "--quiet" not in args:
+    # Every run prints the banner first, but for a quiet one and the answers to --help and
+    # --version; "--" ends the options.
+    options = args[:args.index("--")] if "--" in args else args
+    if not {"--quiet", "--help", "--version"} & set(options):
         expected_stdout = harness.banner(version) + expected_stdout
     expected_stdout = placed(expected_stdout)
     expected_stderr = placed(expected_stderr)

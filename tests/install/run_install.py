@@ -6,8 +6,9 @@ Usage: run_install.py --cmake CMAKE --build-dir DIR --consumer DIR
                       [--generator NAME]... [--program NAME | --jar NAME] [--keep]
 
 Stages, each reported by name when it fails:
-  install    `cmake --install <build-dir> --prefix <tmp>/prefix`; the tool, the man page and
-             the package files must be where users look for them
+  install    `cmake --install <build-dir> --prefix <tmp>/prefix`; the tool, the man page,
+             the shell completions and the package files must be where users look for
+             them, and the bash completion must offer options and names
 Then, once for each --generator (none: CMake's default), in a fresh copy of the consumer:
   configure  the consumer (copied to <tmp>/src, since the test edits it) is configured with
              CMAKE_PREFIX_PATH=<tmp>/prefix; CMake must warn of nothing
@@ -42,6 +43,7 @@ TIMEOUT_SECONDS = 300
 MESSAGE_NAME = "message.txt"
 EXPECTED_NAME = "expected.txt"
 CHANGED_MESSAGE = b"changed message\n"
+BASH_COMPLETION = "share/bash-completion/completions/xvantor"
 # Each names a file that the install must produce, relative to the prefix.
 INSTALLED_FILES = [
     "bin/xvantor",
@@ -50,6 +52,19 @@ INSTALLED_FILES = [
     "lib/cmake/XVantor/XVantorConfigVersion.cmake",
     "lib/cmake/XVantor/XVantorGenerate.cmake",
     "lib/cmake/XVantor/XVantorTargets.cmake",
+    BASH_COMPLETION,
+    "share/zsh/vendor-completions/_xvantor",
+    "share/fish/vendor_completions.d/xvantor.fish",
+]
+# The installed bash completion, sourced and called: (words typed, the last one being
+# completed, in a folder holding "in.cpp" and the folder "gen") -> the offers.
+BASH_COMPLETIONS = [
+    (["--dep"], ["--depfile"]),
+    (["-"], ["-c", "-j", "-#", "-a", "--depfile", "--quiet", "--line-directives",
+             "--support-dir", "--help", "--version", "--"]),
+    (["-c", "i"], ["in.cpp"]),
+    (["--support-dir", ""], ["gen"]),
+    (["--", "--"], []),
 ]
 # What a build prints for each translation (the COMMENT of the function's commands).
 TRANSLATING = b"Translating "
@@ -101,7 +116,21 @@ def install(args, work):
             raise StageFailed("install", "%s is missing from the prefix" % name)
     if not os.access(os.path.join(prefix, "bin/xvantor"), os.X_OK):
         raise StageFailed("install", "bin/xvantor is not executable")
+    check_bash_completion(os.path.join(prefix, BASH_COMPLETION), work)
     return prefix
+
+
+def check_bash_completion(script, work):
+    folder = os.path.join(work, "completion")
+    os.makedirs(os.path.join(folder, "gen"))
+    open(os.path.join(folder, "in.cpp"), "wb").close()
+    for words, offers in BASH_COMPLETIONS:
+        call = ('source "$0"; COMP_WORDS=(xvantor "$@"); COMP_CWORD=$#; _xvantor; '
+                'printf "%s\\n" "${COMPREPLY[@]}"')
+        output = run("install", ["bash", "-c", call, script] + words, cwd=folder)
+        if output.decode().split() != offers:
+            raise StageFailed("install", "bash completion of %r offers %r, expected %r"
+                              % (words, output.decode().split(), offers))
 
 
 def test(args, prefix, work, generator):

@@ -1,0 +1,5 @@
+gen/page.cpp: @CWD@/src/page.cpp @CWD@/part.txt
+
+@CWD@/src/page.cpp:
+
+@CWD@/part.txt:

@@ -1,0 +1,7 @@
+frame Page {
+    void make() {
+        BEGIN_FRAME_TEXT()
+<#part.txt#><!x!>
+        END_FRAME_TEXT();
+    }
+};
