@@ -20,6 +20,9 @@ A case folder holds:
                    source in the repository, chosen by the name that the path ends with
                    (mstring.h: core/mstring.h, mvantor.h: support/mvantor.h, the others:
                    support/texts/); absent: the run writes none
+  line_ends        optional: line ends, among LF, CRLF and CR, separated by blanks; the case
+                   runs once with each, every LF of the files of in/ and expected/ turned
+                   into it (absent: one run with the files as they are)
   setup            optional POSIX shell script, run with `sh setup` inside the working
                    directory after in/ is copied and before the tool runs; for states that
                    git cannot hold (permissions, symlinks made at run time)
@@ -129,7 +132,25 @@ def snapshot(root):
     return files, folders
 
 
-def copy_input(src, dst):
+LINE_ENDS = {"LF": b"\n", "CRLF": b"\r\n", "CR": b"\r"}
+
+
+def read_line_ends(case_dir):
+    path = os.path.join(case_dir, "line_ends")
+    if not os.path.exists(path):
+        return [None]
+    with open(path, "r", encoding="ascii") as f:
+        return [LINE_ENDS[name] for name in f.read().split()]
+
+
+def with_line_end(files, line_end):
+    if line_end is None:
+        return files
+    return {rel: None if data is None else data.replace(b"\n", line_end)
+            for rel, data in files.items()}
+
+
+def copy_input(src, dst, line_end):
     """Copies in/ to dst without the .keep markers, keeping symlinks as symlinks."""
     if src is None or not os.path.isdir(src):
         return
@@ -146,6 +167,11 @@ def copy_input(src, dst):
                     dirnames.remove(name)
             elif name in filenames and name != KEEP_NAME:
                 shutil.copyfile(full, target)
+                if line_end is not None:
+                    with open(full, "rb") as f:
+                        data = f.read()
+                    with open(target, "wb") as f:
+                        f.write(data.replace(b"\n", line_end))
 
 
 def render_line(line):
@@ -205,10 +231,12 @@ def make_writable(root):
                 os.chmod(full, os.stat(full).st_mode | stat.S_IRWXU)
 
 
-def run_case(binary, case_dir, version, keep):
+def run_case(binary, case_dir, version, keep, line_end):
     case_dir = os.path.abspath(case_dir)
     binary = os.path.abspath(binary)
     name = os.path.basename(case_dir.rstrip("/"))
+    if line_end is not None:
+        name += " (%s)" % next(k for k, v in LINE_ENDS.items() if v == line_end)
     stdout_path = os.path.join(case_dir, "expected.stdout")
     if not os.path.exists(stdout_path):
         print("%s: no expected.stdout" % name)
@@ -235,7 +263,7 @@ def run_case(binary, case_dir, version, keep):
     expected_dir = os.path.join(case_dir, "expected")
     expected_dir = expected_dir if os.path.isdir(expected_dir) else None
 
-    work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % name)
+    work = tempfile.mkdtemp(prefix="xv_e2e_%s_" % os.path.basename(case_dir))
     work_path = os.fsencode(os.path.realpath(work))
     if os.environ.get("XV_WINE_PATHS"):
         # Wine shows the root of this system as the drive Z:.
@@ -255,7 +283,7 @@ def run_case(binary, case_dir, version, keep):
         expected_stdout = expected_stdout.replace(b"\n", b"\r\n")
         expected_stderr = expected_stderr.replace(b"\n", b"\r\n")
     try:
-        copy_input(in_dir, work)
+        copy_input(in_dir, work, line_end)
         setup = os.path.join(case_dir, "setup")
         if os.path.exists(setup):
             subprocess.run(["sh", setup], cwd=work, check=True)
@@ -281,6 +309,8 @@ def run_case(binary, case_dir, version, keep):
         make_writable(work)
         want_files, want_folders = snapshot(in_dir)
         changed_files, made_folders = snapshot(expected_dir)
+        want_files = with_line_end(want_files, line_end)
+        changed_files = with_line_end(changed_files, line_end)
         want_files.update({rel: placed(data) for rel, data in changed_files.items()})
         want_folders |= made_folders
         want_files.update(support)
@@ -327,7 +357,10 @@ def main(argv):
     if len(positional) != 4 or positional[2] != "--version":
         print(__doc__)
         return 2
-    return run_case(positional[0], positional[1], positional[3], keep)
+    status = 0
+    for line_end in read_line_ends(positional[1]):
+        status = max(status, run_case(positional[0], positional[1], positional[3], keep, line_end))
+    return status
 
 
 if __name__ == "__main__":

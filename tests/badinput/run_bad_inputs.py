@@ -5,12 +5,12 @@
 Usage: run_bad_inputs.py <xvantor-binary> --version <version>
 
 The end-to-end cases (tests/e2e) hold every bad input that a case folder can express; this
-table keeps the rest: file modes, a full device, names with odd bytes or a line break, and
-inputs that end right inside a keyword. Each row runs the tool twice in a fresh directory:
-once with no output file, once with an output file already there. A rejected row must print the banner and then exactly its one
-message line, exit non-zero, write no output file and leave an existing one byte for byte
-as it was; nothing may appear on standard error. The rows marked as accepted are the odd
-but valid inputs: they must exit 0 and write the output.
+table keeps the rest: file modes, which need a user that they apply to, and names with odd
+bytes or a line break, which git or the args file cannot hold. Each row runs the tool twice
+in a fresh directory: once with no output file, once with an output file already there. It
+must print the banner and then exactly its one message line, exit non-zero, write no
+output file and leave an existing one byte for byte as it was; nothing may appear on
+standard error.
 
 Permission rows need a user that file modes apply to; as root the tool runs as nobody
 through setpriv for them. Prints one line per row and "N passed, N failed" at the end.
@@ -34,8 +34,8 @@ def xf(code, text):
     return b"\nError XF%04d: %s" % (code, text)
 
 
-# name, files to create ({path: bytes or None for a directory}), arguments, expected line
-# (None: accepted), output path checked, whether the row needs an unprivileged user,
+# name, files to create ({path: bytes or None for a directory}), arguments, expected line,
+# output path checked, whether the row needs an unprivileged user,
 # extra setup (a function of the directory).
 ROWS = [
     # The command line.
@@ -47,23 +47,13 @@ ROWS = [
     # The input file.
     ("unreadable input", {"in.cpp": b"int a;\n"}, ["-c", "in.cpp", "out.cpp"],
      b"file not found", "out.cpp", True, lambda d: os.chmod(os.path.join(d, "in.cpp"), 0)),
-    ("only the begin keyword", {"in.cpp": b"BEGIN_FRAME_TEXT"}, ["-c", "in.cpp", "out.cpp"],
-     b" C++ source!\n" + xf(0, b"BEGIN_FRAME_TEXT() without END_FRAME_TEXT()"), "out.cpp",
-     False, None),
-    ("one byte", {"in.cpp": b"\xff"}, ["-c", "in.cpp", "out.cpp"], None, "out.cpp", False, None),
     # The output file.
-    ("output on a full disk", {"in.cpp": b"x"}, ["-cpp", "in.cpp", "/dev/full"],
-     b" C++ source!\ncan not create the file", None, False, None),
     ("output in a read-only directory", {"in.cpp": b"x", "ro": None},
      ["-cpp", "in.cpp", "ro/out.cpp"], b" C++ source!\ncan not create the file", None, True,
      lambda d: os.chmod(os.path.join(d, "ro"), 0o555)),
     ("support files in a read-only directory", {"in.cpp": b"x", "ro": None},
      ["in.cpp", "ro/out.cpp"], b"Recognized:can not create the file", None, True,
      lambda d: os.chmod(os.path.join(d, "ro"), 0o555)),
-    # Blocks.
-    ("no ) after the end", {"in.cpp": b"BEGIN_FRAME_TEXT()\nx\nEND_FRAME_TEXT"},
-     ["-c", "in.cpp", "out.cpp"], b" C++ source!\n" + xf(7, b"END_FRAME_TEXT() without )"),
-     "out.cpp", False, None),
     # Embedded files.
     ("unreadable embedded file",
      {"in.cpp": b"BEGIN_FRAME_TEXT()\n<#secret#>\nEND_FRAME_TEXT()", "secret": b"s"},
@@ -126,12 +116,6 @@ def run_row(binary, version, row, with_output):
         problems = []
         if completed.stderr:
             problems.append("standard error: %r" % completed.stderr[:200])
-        if message is None:
-            if completed.returncode != 0:
-                problems.append("exit status %d, expected 0" % completed.returncode)
-            if output not in after:
-                problems.append("no output written")
-            return "; ".join(problems)
         expected = harness.banner(version) + message + b"\n"
         if completed.stdout != expected:
             problems.append("stdout %r, expected %r" % (completed.stdout, expected))

@@ -1,0 +1,4 @@
+int a;
+int b;
+  BEGIN_FRAME_TEXT()
+no end

@@ -1,0 +1,4 @@
+BEGIN_FRAME_TEXT()
+<!a +
+b!> <!c
+END_FRAME_TEXT();

@@ -1,0 +1,4 @@
+BEGIN_FRAME_TEXT()
+ok <!a!>
+Hi <!name
+END_FRAME_TEXT();

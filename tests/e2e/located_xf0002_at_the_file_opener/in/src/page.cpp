@@ -1,0 +1,4 @@
+BEGIN_FRAME_TEXT()
+
+  <#name
+END_FRAME_TEXT();

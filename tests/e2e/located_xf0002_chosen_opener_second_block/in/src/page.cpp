@@ -1,0 +1,6 @@
+BEGIN_FRAME_TEXT()
+A
+END_FRAME_TEXT();
+BEGIN_FRAME_TEXT(FLAG_<!="[[" FLAG_!>="]]")
+xx [[y
+END_FRAME_TEXT();

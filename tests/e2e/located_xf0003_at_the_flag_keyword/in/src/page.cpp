@@ -1,0 +1,5 @@
+x
+y
+BEGIN_FRAME_TEXT(FLAG_<!="@" FLAG_<#="@")
+x
+END_FRAME_TEXT();

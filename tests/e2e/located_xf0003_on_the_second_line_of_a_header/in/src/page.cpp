@@ -1,0 +1,4 @@
+BEGIN_FRAME_TEXT(FLAG_<!="@"
+   FLAG_<#="@")
+x
+END_FRAME_TEXT();

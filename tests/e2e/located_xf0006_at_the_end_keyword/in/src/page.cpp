@@ -1,0 +1,1 @@
+int a; BEGIN_FRAME_TEXT() END_FRAME_TEXT();

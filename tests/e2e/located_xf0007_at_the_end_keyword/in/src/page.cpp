@@ -1,0 +1,4 @@
+a
+BEGIN_FRAME_TEXT()
+abc
+  END_FRAME_TEXT

@@ -1,0 +1,5 @@
+int a;
+  END_FRAME_TEXT();
+BEGIN_FRAME_TEXT()
+abc
+END_FRAME_TEXT();

@@ -1,0 +1,5 @@
+a
+b
+BEGIN_FRAME_TEXT(FLAG_<!)
+abc
+END_FRAME_TEXT();

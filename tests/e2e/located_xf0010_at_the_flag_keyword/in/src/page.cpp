@@ -1,0 +1,4 @@
+a
+BEGIN_FRAME_TEXT( FLAG_#>="")
+abc
+END_FRAME_TEXT();
