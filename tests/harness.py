@@ -1,14 +1,19 @@
 # SPDX-License-Identifier: MIT
-"""What the Python test harnesses share: the banner, the skip status, the compilers and the
-command lines that build and run each language's output.
+"""What the Python test harnesses share: the banner, the skip status, working folders, the
+stages of a build, the compilers and the command lines that build and run each language's
+output.
 
 A harness in a folder below tests/ imports it after putting tests/ on sys.path.
 """
 
+import contextlib
 import os
 import re
 import shlex
 import shutil
+import stat
+import subprocess
+import tempfile
 
 # The repository: the support files' sources live here.
 SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -32,6 +37,9 @@ SUPPORT_FILES = {
 
 # CTest reports this exit status as a skip (SKIP_RETURN_CODE): a needed tool is missing.
 SKIPPED = 77
+
+# An output that a failed or stopped run must leave byte for byte: NUL, a high byte, CR LF.
+OLD_OUTPUT = b"old output \x00\xff\r\n"
 
 # Each compiler by the name that test names use: its language and the programs it needs.
 COMPILERS = {
@@ -103,3 +111,56 @@ def run_command(compiler, output, main_class="Main"):
     if language == "java":
         return ["java", "-cp", output, main_class]
     return ["mono", output]
+
+
+def make_writable(root):
+    """Gives back the write permission that a case may have taken from folders below root."""
+    for current, dirnames, _ in os.walk(root):
+        for name in dirnames:
+            full = os.path.join(current, name)
+            if not os.path.islink(full):
+                os.chmod(full, os.stat(full).st_mode | stat.S_IRWXU)
+
+
+@contextlib.contextmanager
+def work_dir(prefix, keep=False):
+    """A fresh folder for one run, removed afterwards whatever modes the run left; kept (and
+    named) with keep."""
+    work = tempfile.mkdtemp(prefix=prefix)
+    try:
+        yield work
+    finally:
+        if keep:
+            print("kept working directory %s" % work)
+        else:
+            make_writable(work)
+            shutil.rmtree(work, ignore_errors=True)
+
+
+def summary(passed, failed):
+    """Prints the last line of a table's run; returns the exit status."""
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+class StageFailed(Exception):
+    """A named stage of a build test failed."""
+
+    def __init__(self, stage, message):
+        super().__init__(message)
+        self.stage = stage
+
+
+def run_stage(stage, command, cwd=None, env=None, timeout=300):
+    """Runs a command of a stage; returns its standard output and error together, or raises
+    StageFailed when it cannot start, times out or fails."""
+    try:
+        completed = subprocess.run(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
+                                   stderr=subprocess.STDOUT, timeout=timeout)
+    except (OSError, subprocess.TimeoutExpired) as error:
+        raise StageFailed(stage, "%s: %s" % (" ".join(command), error))
+    if completed.returncode != 0:
+        raise StageFailed(stage, "%s exited with %d:\n%s" % (
+            " ".join(command), completed.returncode,
+            completed.stdout.decode("utf-8", "replace")))
+    return completed.stdout

@@ -51,7 +51,6 @@ import difflib
 import os
 import shlex
 import shutil
-import stat
 import subprocess
 import sys
 import tempfile
@@ -222,15 +221,6 @@ def describe_difference(label, expected, actual):
     return "\n".join(lines)
 
 
-def make_writable(root):
-    # A setup may have taken write permission away; the temp tree must still go.
-    for current, dirnames, _ in os.walk(root):
-        for name in dirnames:
-            full = os.path.join(current, name)
-            if not os.path.islink(full):
-                os.chmod(full, os.stat(full).st_mode | stat.S_IRWXU)
-
-
 def run_case(binary, case_dir, version, keep, line_end):
     case_dir = os.path.abspath(case_dir)
     binary = os.path.abspath(binary)
@@ -306,7 +296,7 @@ def run_case(binary, case_dir, version, keep, line_end):
         if result.stderr != expected_stderr and not wrap:
             problems.append(describe_difference("stderr", expected_stderr, result.stderr))
 
-        make_writable(work)
+        harness.make_writable(work)
         want_files, want_folders = snapshot(in_dir)
         changed_files, made_folders = snapshot(expected_dir)
         want_files = with_line_end(want_files, line_end)
@@ -347,7 +337,7 @@ def run_case(binary, case_dir, version, keep, line_end):
         if keep:
             print("kept working directory %s" % work)
         else:
-            make_writable(work)
+            harness.make_writable(work)
             shutil.rmtree(work, ignore_errors=True)
 
 

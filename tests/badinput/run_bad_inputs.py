@@ -18,15 +18,13 @@ through setpriv for them. Prints one line per row and "N passed, N failed" at th
 
 import os
 import shutil
-import stat
 import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import harness  # noqa: E402
 
-OLD_OUTPUT = b"old output \x00\xff\r\n"
+OLD_OUTPUT = harness.OLD_OUTPUT
 NOBODY = 65534
 
 
@@ -90,8 +88,7 @@ def snapshot(directory):
 
 def run_row(binary, version, row, with_output):
     name, files, arguments, message, output, unprivileged, setup = row
-    directory = tempfile.mkdtemp(prefix="xvantor-bad-")
-    try:
+    with harness.work_dir("xvantor-bad-") as directory:
         os.chmod(directory, 0o777)
         build(directory, files)
         if with_output and output is not None and output not in files:
@@ -130,9 +127,6 @@ def run_row(binary, version, row, with_output):
         if changed:
             problems.append("files changed: %s" % changed)
         return "; ".join(problems)
-    finally:
-        subprocess.run(["chmod", "-R", "u+rwx", directory], capture_output=True)
-        shutil.rmtree(directory, ignore_errors=True)
 
 
 def main():
@@ -155,8 +149,7 @@ def main():
             else:
                 passed += 1
                 print("ok    %s" % label)
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return harness.summary(passed, failed)
 
 
 if __name__ == "__main__":

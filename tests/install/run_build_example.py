@@ -24,13 +24,13 @@ needs is missing (CTest reports a skip).
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
 
-SKIPPED = 77
-TIMEOUT_SECONDS = 300
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
 EMBEDDED_NAME = "greeting.txt"
 EXPECTED_NAME = "expected.txt"
 CHANGED_GREETING = b"A changed greeting.\n"
@@ -56,23 +56,8 @@ KINDS = {
 }
 
 
-class StageFailed(Exception):
-    def __init__(self, stage, message):
-        super().__init__(message)
-        self.stage = stage
-
-
-def run(stage, command, cwd, env):
-    try:
-        completed = subprocess.run(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
-                                   stderr=subprocess.STDOUT, timeout=TIMEOUT_SECONDS)
-    except (OSError, subprocess.TimeoutExpired) as error:
-        raise StageFailed(stage, "%s: %s" % (" ".join(command), error))
-    if completed.returncode != 0:
-        raise StageFailed(stage, "%s exited with %d:\n%s" % (
-            " ".join(command), completed.returncode,
-            completed.stdout.decode("utf-8", "replace")))
-    return completed.stdout
+StageFailed = harness.StageFailed
+run = harness.run_stage
 
 
 def check_idle(stage, kind, work, env):
@@ -128,7 +113,7 @@ def main():
     missing = [tool for tool in kind["tools"] if shutil.which(tool) is None]
     if missing:
         print("skipped: %s not installed" % ", ".join(missing))
-        return SKIPPED
+        return harness.SKIPPED
     env = dict(os.environ)
     env["PATH"] = os.path.dirname(os.path.abspath(args.tool)) + os.pathsep + env["PATH"]
 

@@ -31,7 +31,6 @@ java/javac is installed, or Ninja is asked for and not installed (CTest reports 
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
@@ -39,7 +38,6 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import harness  # noqa: E402
 
-TIMEOUT_SECONDS = 300
 MESSAGE_NAME = "message.txt"
 EXPECTED_NAME = "expected.txt"
 CHANGED_MESSAGE = b"changed message\n"
@@ -74,24 +72,8 @@ NO_OP_FORBIDDEN = [TRANSLATING, b"Writing the XVantor support files", b"Linking"
 BANNER = b"XVantor " + harness.project_version().encode()
 
 
-class StageFailed(Exception):
-    def __init__(self, stage, message):
-        super().__init__(message)
-        self.stage = stage
-
-
-def run(stage, command, cwd=None):
-    """Runs a command; returns its standard output and error together."""
-    try:
-        completed = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
-                                   stderr=subprocess.STDOUT, timeout=TIMEOUT_SECONDS)
-    except (OSError, subprocess.TimeoutExpired) as error:
-        raise StageFailed(stage, "%s: %s" % (" ".join(command), error))
-    if completed.returncode != 0:
-        raise StageFailed(stage, "%s exited with %d:\n%s" % (
-            " ".join(command), completed.returncode,
-            completed.stdout.decode("utf-8", "replace")))
-    return completed.stdout
+StageFailed = harness.StageFailed
+run = harness.run_stage
 
 
 def list_files(root):

@@ -15,10 +15,12 @@ import os
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 
-OLD_OUTPUT = b"old output \x00\xff\r\n"
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
+OLD_OUTPUT = harness.OLD_OUTPUT
 # Written whole before the translation starts, as on every run.
 SUPPORT_FILES = {"mstring.h", "mvantor.h"}
 INPUT = b"int a;\nBEGIN_FRAME_TEXT()\n<#big#>\nEND_FRAME_TEXT()\n"
@@ -40,7 +42,7 @@ def holds_new_file(pid, folder, before):
 
 
 def run_case(tool, signum, existing):
-    with tempfile.TemporaryDirectory(prefix="xv-interrupt-") as folder:
+    with harness.work_dir("xv-interrupt-") as folder:
         with open(os.path.join(folder, "in.cpp"), "wb") as f:
             f.write(INPUT)
         folder = os.path.realpath(folder)
@@ -100,8 +102,7 @@ def main():
                 failed += 1
             else:
                 passed += 1
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return harness.summary(passed, failed)
 
 
 if __name__ == "__main__":

@@ -13,10 +13,11 @@ and a quarantine of its own: there, --no-memory-bound checks completion alone.
 
 import os
 import resource
-import shutil
 import subprocess
 import sys
-import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
 
 MIB = 1 << 20
 
@@ -82,9 +83,8 @@ def main():
         return 2
     binary = os.path.abspath(arguments[0])
     bounded = len(arguments) == 1
-    work = tempfile.mkdtemp(prefix="xvantor-resource-")
     passed = failed = 0
-    try:
+    with harness.work_dir("xvantor-resource-") as work:
         for name, make in CASES:
             text = make(4 * MIB)
             with open(os.path.join(work, "in.cpp"), "wb") as file:
@@ -107,10 +107,7 @@ def main():
             for leftover in ("out.cpp",):
                 if os.path.exists(os.path.join(work, leftover)):
                     os.remove(os.path.join(work, leftover))
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
-    print("%d passed, %d failed" % (passed, failed))
-    return 1 if failed else 0
+    return harness.summary(passed, failed)
 
 
 if __name__ == "__main__":
