@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Times generated C++ frame code against the same text built by hand with std::string.
+"""Times generated C++, Java and C# frame code against the same text built by hand.
 
 Usage: python3 bench/render.py [--tool PATH] [--rows N] [--runs N] [--cxx COMPILER]
 
@@ -11,11 +11,17 @@ text is rendered N times (default one million) and appended to one result, and s
 text built by hand with std::string + and std::to_string. When Debian's libfmt-dev is
 installed, fmt::format_to is timed as well. Prints the best time of each way and the ratio
 generated / hand-written; at or below 1.00 the generated code is as fast as the hand-written.
+
+Then the same row with the same values in Java (bench/frame_render.xjava, javac and java) and
+in C# (bench/frame_render.xcs, mcs -optimize+ and mono): each way stores each row in an
+object field, and the best processor time of the runs counts. A language whose compiler is
+missing is skipped. The last three lines are the three ratios.
 This is no test: CTest never runs it.
 """
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -27,6 +33,39 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = "frame_render.xcpp"
 OUTPUT = "gen/frame_render.cpp"
 FMT_HEADER = "/usr/include/fmt/format.h"
+RATIO = re.compile(rb"ratio generated / hand-written ([0-9.]+)")
+# Each managed language: its source, the generated file, the build and the run, in the
+# folder of the generated file.
+MANAGED = [
+    ("Java", "frame_render.xjava", "java/Main.java",
+     ["javac", "-d", "classes", "Main.java", "MString.java", "MVantor.java"],
+     ["java", "-cp", "classes", "Main"]),
+    ("C#", "frame_render.xcs", "cs/Main.cs",
+     ["mcs", "-optimize+", "-out:render.exe", "Main.cs", "MString.cs", "MVantor.cs"],
+     ["mono", "render.exe"]),
+]
+
+
+def ratio_of(output):
+    found = RATIO.findall(output)
+    return found[-1].decode() if found else "failed"
+
+
+def run_managed(tool, work, language, source, output, build, command, rows, runs):
+    """Prints the figures of one managed language and returns its ratio as text."""
+    if shutil.which(build[0]) is None or shutil.which(command[0]) is None:
+        print("%s skipped: %s or %s is not installed" % (language, build[0], command[0]))
+        return "skipped"
+    folder = os.path.join(work, os.path.dirname(output))
+    os.makedirs(folder)
+    shutil.copy(os.path.join(HERE, source), work)
+    option = "-j" if language == "Java" else "-#"
+    subprocess.run([tool, option, source, output, "--support-dir", folder], cwd=work, check=True,
+                   stdout=subprocess.DEVNULL)
+    subprocess.run(build, cwd=folder, check=True)
+    result = subprocess.run(command + [str(rows), str(runs)], cwd=folder, stdout=subprocess.PIPE)
+    sys.stdout.write(result.stdout.decode())
+    return ratio_of(result.stdout) if result.returncode == 0 else "failed"
 
 
 def main():
@@ -50,8 +89,15 @@ def main():
             command.append("-lfmt")
         subprocess.run(command, cwd=work, check=True)
         result = subprocess.run([os.path.join(work, "render"), str(args.rows), str(args.runs)],
-                                cwd=work)
-        return result.returncode
+                                cwd=work, stdout=subprocess.PIPE)
+        sys.stdout.write(result.stdout.decode())
+        ratios = [("C++", ratio_of(result.stdout) if result.returncode == 0 else "failed")]
+        for language, source, output, build, command in MANAGED:
+            ratios.append((language, run_managed(tool, work, language, source, output, build,
+                                                 command, args.rows, args.runs)))
+        for language, ratio in ratios:
+            print("ratio %-4s generated / hand-written %s" % (language, ratio))
+        return 1 if any(ratio == "failed" for _, ratio in ratios) else 0
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

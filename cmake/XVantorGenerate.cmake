@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
-# xvantor_generate(<var> [LANGUAGE CXX|JAVA|CSHARP] [NO_LINE_DIRECTIVES] [DEPENDS files...]
-#                  SOURCES inputs...)
+# xvantor_generate(<var> [LANGUAGE CXX|JAVA|CSHARP] [NO_LINE_DIRECTIVES] [NO_USING_STD]
+#                  [DEPENDS files...] SOURCES inputs...)
 #
 # Translates each input with xvantor at build time into ${CMAKE_CURRENT_BINARY_DIR} and
 # appends the generated sources, and the support files that they need, to <var> in the
@@ -14,6 +14,11 @@
 # SOURCES             the frame sources, relative to CMAKE_CURRENT_SOURCE_DIR or absolute.
 # NO_LINE_DIRECTIVES  leaves the #line directives out of C++ and C# outputs, so that the
 #                     compiler names the generated file rather than the input.
+# NO_USING_STD        C++: compiles the generated sources with MSTRING_NO_USING_STD defined,
+#                     so that mstring.h leaves out its "using namespace std;" and names of
+#                     the program (a global count, say) do not clash with namespace std. The
+#                     definition is a property of the generated files, seen by the targets
+#                     of the calling directory.
 # DEPENDS             optional further files whose change must translate again. The files
 #                     that the inputs embed (<#name#>) need not be listed: the tool reports
 #                     them in a dependency file.
@@ -106,7 +111,7 @@ function(_xvantor_support_command language option support)
 endfunction()
 
 function(xvantor_generate var)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LINE_DIRECTIVES" "LANGUAGE" "DEPENDS;SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LINE_DIRECTIVES;NO_USING_STD" "LANGUAGE" "DEPENDS;SOURCES")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "xvantor_generate: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -183,6 +188,9 @@ function(xvantor_generate var)
       ${depfile_argument}
       COMMENT "Translating ${input} with XVantor"
       VERBATIM)
+    if(arg_NO_USING_STD)
+      set_property(SOURCE "${output}" APPEND PROPERTY COMPILE_DEFINITIONS MSTRING_NO_USING_STD)
+    endif()
     list(APPEND generated "${output}")
   endforeach()
   foreach(file IN LISTS support_outputs)

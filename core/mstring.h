@@ -27,7 +27,9 @@
 #include <string>
 #include <stdio>
 #include <stdlib>
+#ifndef MSTRING_NO_USING_STD
 using namespace std;
+#endif
 #ifndef __IOSTREAM_H
 #define __IOSTREAM_H
 #endif
@@ -37,7 +39,9 @@ using namespace std;
 #include <stdio.h>
 #include <iostream>
 #include <stdlib.h>
+#ifndef MSTRING_NO_USING_STD
 using namespace std;
+#endif
 #ifndef _INC_IOSTREAM
 #define _INC_IOSTREAM
 #endif
@@ -54,7 +58,9 @@ using namespace std;
 #include <string>
 #include <stdio.h>
 #include <stdlib.h>
+#ifndef MSTRING_NO_USING_STD
 using namespace std;
+#endif
 #ifndef _IOSTREAM_H
 #define _IOSTREAM_H
 #endif
@@ -72,6 +78,11 @@ using namespace std;
 #if __cplusplus >= 201103L || (defined(_MSC_VER) && _MSC_VER >= 1900)
 #define MSTRING_CXX11
 #endif
+#ifdef MSTRING_CXX11
+#define MSTRING_NULL nullptr
+#else
+#define MSTRING_NULL 0
+#endif
 
 // Where the standard library lives in namespace std, std::string (and from
 // C++17 std::string_view) convert to MString and back, every byte kept.
@@ -86,6 +97,12 @@ using namespace std;
 #endif
 #endif
 #endif
+// The stream by its full name, so that this file needs no using directive:
+// MSTRING_NO_USING_STD leaves that out, for code whose own names (a global
+// count, say) would clash with the standard library's.
+typedef std::ostream MStringOstream;
+#else
+typedef ostream MStringOstream;
 #endif
 
 // The widest unsigned integer, in which every integer constructor finds its
@@ -150,7 +167,7 @@ public:
     virtual const char& operator[](const long& nIndex) const;
     virtual int operator==(const MString& mstr) const;
     virtual int operator!=(const MString& mstr) const;
-    virtual void printOn(ostream& os) const;
+    virtual void printOn(MStringOstream& os) const;
     virtual int isEmpty() const;
     virtual MString getString(const int& nBegin, const int& nEnd) const;
     virtual MString& copy(const char* psz);
@@ -165,7 +182,7 @@ public:
     virtual char* getAddress();
     virtual MString& exportToFile(const char* pszName);
     virtual MString& exportToFile(MString& mstrName);
-    virtual MString& exportToStream(ostream& os);
+    virtual MString& exportToStream(MStringOstream& os);
     virtual MString& importFromFile(const char* pszName);
     virtual MString& importFromFile(MString mstrName);
     virtual int find(const MString& mstr, const int& nStart = 0) const;
@@ -210,8 +227,8 @@ inline void mstringCopyBytes(char* pDest, const char* pSource, unsigned long liC
 // null, which free and realloc accept, and its length 0.
 inline char* mstringAllocate(unsigned long liSize) {
     void* pBuffer = malloc(liSize == 0 ? 1 : liSize);
-    if (pBuffer == 0) throw std::bad_alloc();
-    return (char*)pBuffer;
+    if (pBuffer == MSTRING_NULL) throw std::bad_alloc();
+    return static_cast<char*>(pBuffer);
 }
 
 inline void mstringRelease(char* pBuffer) { free(pBuffer); }
@@ -220,7 +237,7 @@ inline void mstringRelease(char* pBuffer) { free(pBuffer); }
 // must not bring the program down.
 inline unsigned long mstringTextLength(const char* psz) {
     unsigned long liLength = 0;
-    if (psz == 0) return 0;
+    if (psz == MSTRING_NULL) return 0;
     while (psz[liLength] != 0) ++liLength;
     return liLength;
 }
@@ -264,18 +281,19 @@ inline void MString::setDigits(MStringWidestUnsigned liMagnitude, int bNegative)
     char* pEnd = achDigits + sizeof achDigits;
     char* p = pEnd;
     do {
-        *--p = (char)('0' + (int)(liMagnitude % 10));
+        *--p = static_cast<char>('0' + static_cast<int>(liMagnitude % 10));
         liMagnitude /= 10;
     } while (liMagnitude != 0);
     if (bNegative) *--p = '-';
-    setBytes(p, (unsigned long)(pEnd - p));
+    setBytes(p, static_cast<unsigned long>(pEnd - p));
 }
 
 // The magnitude of a negative value is taken in unsigned arithmetic, so
 // that the smallest value of a type needs no larger type.
 #define MSTRING_FROM_SIGNED(VALUE)                                                   \
-    setDigits(VALUE < 0 ? (MStringWidestUnsigned)0 - (MStringWidestUnsigned)VALUE     \
-                        : (MStringWidestUnsigned)VALUE,                              \
+    setDigits(VALUE < 0 ? static_cast<MStringWidestUnsigned>(0) -                    \
+                              static_cast<MStringWidestUnsigned>(VALUE)              \
+                        : static_cast<MStringWidestUnsigned>(VALUE),                 \
               VALUE < 0)
 
 inline MString::MString(const int& n) : m_nObjectID(sm_nCounter++) { MSTRING_FROM_SIGNED(n); }
@@ -293,26 +311,27 @@ inline void MString::setFixed(double d) {
     std::to_chars_result result = std::to_chars(achText, achText + sizeof achText, d,
                                                 std::chars_format::fixed, 6);
     if (result.ec == std::errc()) {
-        setBytes(achText, (unsigned long)(result.ptr - achText));
+        setBytes(achText, static_cast<unsigned long>(result.ptr - achText));
         return;
     }
 #endif
     int nWritten = snprintf(achText, sizeof achText, "%f", d);
     if (nWritten < 0) nWritten = 0;
-    if ((unsigned long)nWritten >= sizeof achText) nWritten = (int)sizeof achText - 1;
-    setBytes(achText, (unsigned long)nWritten);
+    if (static_cast<unsigned long>(nWritten) >= sizeof achText)
+        nWritten = static_cast<int>(sizeof achText) - 1;
+    setBytes(achText, static_cast<unsigned long>(nWritten));
 }
 
-inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) { setFixed((double)f); }
+inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) { setFixed(static_cast<double>(f)); }
 
 inline MString::MString(const double& d) : m_nObjectID(sm_nCounter++) { setFixed(d); }
 
 inline MString::MString(const unsigned& u) : m_nObjectID(sm_nCounter++) { setDigits(u, 0); }
 
 inline MString::MString(const long double& ld) : m_nObjectID(sm_nCounter++) {
-    int nNeeded = snprintf(0, 0, "%Lf", ld);
+    int nNeeded = snprintf(MSTRING_NULL, 0, "%Lf", ld);
     if (nNeeded < 0) nNeeded = 0;
-    m_liLength = (unsigned long)nNeeded;
+    m_liLength = static_cast<unsigned long>(nNeeded);
     m_liCapacity = m_liLength + 1;
     m_pszSourceString = mstringAllocate(m_liCapacity);
     snprintf(m_pszSourceString, m_liCapacity, "%Lf", ld);
@@ -336,7 +355,7 @@ inline MString::MString(MString&& mstr)
       m_pszSourceString(mstr.m_pszSourceString),
       m_liLength(mstr.m_liLength),
       m_liCapacity(mstr.m_liCapacity) {
-    mstr.m_pszSourceString = 0;
+    mstr.m_pszSourceString = MSTRING_NULL;
     mstr.m_liLength = 0;
     mstr.m_liCapacity = 0;
 }
@@ -346,12 +365,12 @@ inline MString::MString(MString&& mstr)
 
 #ifdef MSTRING_STD_STRING
 inline MString::MString(const std::string& str) : m_nObjectID(sm_nCounter++) {
-    setBytes(str.data(), (unsigned long)str.size());
+    setBytes(str.data(), static_cast<unsigned long>(str.size()));
 }
 
 #ifdef MSTRING_CXX17
 inline MString::MString(const std::string_view& sv) : m_nObjectID(sm_nCounter++) {
-    setBytes(sv.data(), (unsigned long)sv.size());
+    setBytes(sv.data(), static_cast<unsigned long>(sv.size()));
 }
 #endif
 #endif
@@ -388,7 +407,7 @@ inline MString& MString::operator=(MString&& mstr) {
     m_pszSourceString = mstr.m_pszSourceString;
     m_liLength = mstr.m_liLength;
     m_liCapacity = mstr.m_liCapacity;
-    mstr.m_pszSourceString = 0;
+    mstr.m_pszSourceString = MSTRING_NULL;
     mstr.m_liLength = 0;
     mstr.m_liCapacity = 0;
     return *this;
@@ -414,7 +433,7 @@ inline int MString::operator!=(const MString& mstr) const { return compare(mstr)
 ////////////////////////////////////////////////////////////////////////////
 // Text operations
 
-inline void MString::printOn(ostream& os) const {
+inline void MString::printOn(MStringOstream& os) const {
     char* pszText = new char[m_liLength + 1];
     for (unsigned long i = 0; i < m_liLength; ++i)
         pszText[i] = m_pszSourceString[i] == 0 ? ' ' : m_pszSourceString[i];
@@ -430,10 +449,10 @@ inline int MString::isEmpty() const { return m_liLength == 0 ? 1 : 0; }
 inline MString MString::getString(const int& nBegin, const int& nEnd) const {
     long nFrom = nBegin < 0 ? 0 : nBegin;
     long nTo = nEnd < 0 ? 0 : nEnd;
-    if ((unsigned long)nFrom > m_liLength) nFrom = (long)m_liLength;
-    if ((unsigned long)nTo > m_liLength) nTo = (long)m_liLength;
+    if (static_cast<unsigned long>(nFrom) > m_liLength) nFrom = static_cast<long>(m_liLength);
+    if (static_cast<unsigned long>(nTo) > m_liLength) nTo = static_cast<long>(m_liLength);
     if (nTo < nFrom) nTo = nFrom;
-    return MString(m_pszSourceString + nFrom, (unsigned long)(nTo - nFrom));
+    return MString(m_pszSourceString + nFrom, static_cast<unsigned long>(nTo - nFrom));
 }
 
 // A text that fits the buffer is moved into it, which keeps an assigned
@@ -442,7 +461,7 @@ inline MString MString::getString(const int& nBegin, const int& nEnd) const {
 // inside this string's own buffer.
 inline MString& MString::copy(const char* psz) {
     unsigned long liLength = mstringTextLength(psz);
-    if (m_pszSourceString != 0 && liLength <= m_liCapacity) {
+    if (m_pszSourceString != MSTRING_NULL && liLength <= m_liCapacity) {
         mstringCopyBytes(m_pszSourceString, psz, liLength);
         m_liLength = liLength;
         return *this;
@@ -455,7 +474,7 @@ inline MString& MString::copy(const char* psz) {
 
 inline MString& MString::copy(const MString& mstr) {
     if (&mstr == this) return *this;
-    if (m_pszSourceString != 0 && mstr.m_liLength <= m_liCapacity) {
+    if (m_pszSourceString != MSTRING_NULL && mstr.m_liLength <= m_liCapacity) {
         mstringCopyBytes(m_pszSourceString, mstr.m_pszSourceString, mstr.m_liLength);
         m_liLength = mstr.m_liLength;
         return *this;
@@ -470,7 +489,7 @@ inline MString& MString::copy(const MString& mstr) {
 // a string may be appended to itself.
 inline MString& MString::cat(const MString& mstr) {
     unsigned long liAdded = mstr.m_liLength;
-    if (liAdded > (unsigned long)-1 - m_liLength) throw std::bad_alloc();
+    if (liAdded > static_cast<unsigned long>(-1) - m_liLength) throw std::bad_alloc();
     unsigned long liTotal = m_liLength + liAdded;
     if (liTotal > m_liCapacity) {
         unsigned long liCapacity = m_liCapacity + m_liCapacity / 2;
@@ -478,8 +497,8 @@ inline MString& MString::cat(const MString& mstr) {
         // realloc moves a large buffer by remapping it, without copying it; a
         // string appended to itself reads its bytes from wherever they went.
         void* pGrown = realloc(m_pszSourceString, liCapacity);
-        if (pGrown == 0) throw std::bad_alloc();
-        m_pszSourceString = (char*)pGrown;
+        if (pGrown == MSTRING_NULL) throw std::bad_alloc();
+        m_pszSourceString = static_cast<char*>(pGrown);
         const char* pszAdded = &mstr == this ? m_pszSourceString : mstr.m_pszSourceString;
         mstringCopyBytes(m_pszSourceString + m_liLength, pszAdded, liAdded);
         m_liCapacity = liCapacity;
@@ -525,16 +544,16 @@ inline MString& MString::toCStr() {
 // Bytes compare as signed values, so bytes from 0x80 on never change.
 inline MString& MString::toUpper() {
     for (unsigned long i = 0; i < m_liLength; ++i) {
-        signed char c = (signed char)m_pszSourceString[i];
-        if (c > 0x60 && c < 0x7b) m_pszSourceString[i] = (char)(c - 32);
+        signed char c = static_cast<signed char>(m_pszSourceString[i]);
+        if (c > 0x60 && c < 0x7b) m_pszSourceString[i] = static_cast<char>(c - 32);
     }
     return *this;
 }
 
 inline MString& MString::toLower() {
     for (unsigned long i = 0; i < m_liLength; ++i) {
-        signed char c = (signed char)m_pszSourceString[i];
-        if (c > 0x40 && c < 0x5b) m_pszSourceString[i] = (char)(c + 32);
+        signed char c = static_cast<signed char>(m_pszSourceString[i]);
+        if (c > 0x40 && c < 0x5b) m_pszSourceString[i] = static_cast<char>(c + 32);
     }
     return *this;
 }
@@ -547,8 +566,8 @@ inline char* MString::getAddress() { return m_pszSourceString; }
 // A write that falls short or a close that fails (a full disk) is reported
 // like a failed open: the file must not pass for complete.
 inline MString& MString::exportToFile(const char* pszName) {
-    FILE* pFile = pszName == 0 ? 0 : fopen(pszName, "wb");
-    if (pFile == 0) throw "can not create the file";
+    FILE* pFile = pszName == MSTRING_NULL ? MSTRING_NULL : fopen(pszName, "wb");
+    if (pFile == MSTRING_NULL) throw "can not create the file";
     unsigned long liWritten = m_liLength == 0 ? 0 : fwrite(m_pszSourceString, 1, m_liLength, pFile);
     int nClosed = fclose(pFile);
     if (liWritten != m_liLength || nClosed != 0) throw "can not create the file";
@@ -566,7 +585,7 @@ inline MString& MString::exportToFile(const MString& mstrName) {
     return exportToFile(mstrTerminated.getAddress());
 }
 
-inline MString& MString::exportToStream(ostream& os) {
+inline MString& MString::exportToStream(MStringOstream& os) {
     char* pszText = new char[m_liLength + 1];
     mstringCopyBytes(pszText, m_pszSourceString, m_liLength);
     pszText[m_liLength] = 0;
@@ -579,8 +598,8 @@ inline MString& MString::exportToStream(ostream& os) {
 // cannot be sized or read whole (a directory, a pipe, a short read) leaves
 // the string as it was.
 inline MString& MString::importFromFile(const char* pszName) {
-    FILE* pFile = pszName == 0 ? 0 : fopen(pszName, "rb");
-    if (pFile == 0) throw "can not open the file";
+    FILE* pFile = pszName == MSTRING_NULL ? MSTRING_NULL : fopen(pszName, "rb");
+    if (pFile == MSTRING_NULL) throw "can not open the file";
     long nStart = ftell(pFile);
     long nSize = -1;
     if (nStart >= 0 && fseek(pFile, 0, SEEK_END) == 0) nSize = ftell(pFile);
@@ -594,12 +613,12 @@ inline MString& MString::importFromFile(const char* pszName) {
         fclose(pFile);
         throw "can not open the file";
     }
-    unsigned long liSize = (unsigned long)(nSize - nStart);
-    char* pszNew = (char*)malloc(liSize == 0 ? 1 : liSize);
+    unsigned long liSize = static_cast<unsigned long>(nSize - nStart);
+    char* pszNew = static_cast<char*>(malloc(liSize == 0 ? 1 : liSize));
     unsigned long liRead = 0;
-    if (pszNew != 0 && liSize > 0) liRead = fread(pszNew, 1, liSize, pFile);
+    if (pszNew != MSTRING_NULL && liSize > 0) liRead = fread(pszNew, 1, liSize, pFile);
     fclose(pFile);
-    if (pszNew == 0 || liRead != liSize) {
+    if (pszNew == MSTRING_NULL || liRead != liSize) {
         free(pszNew);
         throw "can not open the file";
     }
@@ -622,7 +641,7 @@ inline MString& MString::importFromFile(MString mstrName) {
 // start lies outside the string, and when a match would begin beyond the
 // largest int. An empty text is found at the start itself.
 inline int MString::find(const MString& mstr, const int& nStart) const {
-    if (nStart < 0 || (unsigned long)nStart >= m_liLength) return -1;
+    if (nStart < 0 || static_cast<unsigned long>(nStart) >= m_liLength) return -1;
     unsigned long liNeeded = mstr.m_liLength;
     if (liNeeded == 0) return nStart;
     if (liNeeded > m_liLength) return -1;
@@ -631,11 +650,11 @@ inline int MString::find(const MString& mstr, const int& nStart) const {
     unsigned long liLast = m_liLength - liNeeded;
     const unsigned long liLargest = 2147483647UL;
     if (liLast > liLargest) liLast = liLargest;
-    for (unsigned long j = (unsigned long)nStart; j <= liLast; ++j) {
+    for (unsigned long j = static_cast<unsigned long>(nStart); j <= liLast; ++j) {
         if (pszText[j] != pszNeedle[0]) continue;
         unsigned long i = 1;
         while (i < liNeeded && pszText[j + i] == pszNeedle[i]) ++i;
-        if (i == liNeeded) return (int)j;
+        if (i == liNeeded) return static_cast<int>(j);
     }
     return -1;
 }
@@ -651,7 +670,7 @@ inline MString MString::getClassName() const { return MString("MString"); }
 ////////////////////////////////////////////////////////////////////////////
 // Free functions
 
-inline ostream& operator<<(ostream& os, const MString& mstr) {
+inline MStringOstream& operator<<(MStringOstream& os, const MString& mstr) {
     mstr.printOn(os);
     return os;
 }

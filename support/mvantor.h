@@ -46,13 +46,13 @@ public:
     const MVantor& exportToFile(MString& mstrName);
     const MVantor& importFromFile(const char* pszName);
     const MVantor& importFromFile(MString mstrName);
-    const MVantor& exportToStream(ostream& os);
+    const MVantor& exportToStream(MStringOstream& os);
     MString& setFrameText(const MString& mstrText) {
         m_mstrFrameText = mstrText;
         return m_mstrFrameText;
     }
     char* getAddress() { return m_mstrFrameText.getAddress(); }
-    long length() const { return (long)m_mstrFrameText.length(); }
+    long length() const { return static_cast<long>(m_mstrFrameText.length()); }
     operator MString() const { return m_mstrFrameText; }
     char& operator[](const long& nIndex) { return m_mstrFrameText[nIndex]; }
     const char& operator[](const long& nIndex) const { return m_mstrFrameText[nIndex]; }
@@ -110,7 +110,7 @@ inline const MVantor& MVantor::importFromFile(MString mstrName) {
     return *this;
 }
 
-inline const MVantor& MVantor::exportToStream(ostream& os) {
+inline const MVantor& MVantor::exportToStream(MStringOstream& os) {
     m_mstrFrameText.exportToStream(os);
     return *this;
 }

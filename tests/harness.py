@@ -88,17 +88,18 @@ def missing_programs(compiler):
     return [program for program in COMPILERS[compiler][1] if shutil.which(program) is None]
 
 
-def compile_command(compiler, sources, output, objects_only=False, std="c++17"):
+def compile_command(compiler, sources, output, objects_only=False, std="c++17", flags=()):
     """Builds the sources, with every warning an error, into output: a C++ program (or with
-    objects_only one object file), a folder of Java classes, or a C# .exe."""
+    objects_only one object file, with further C++ flags before the sources), a folder of Java
+    classes, or a C# .exe."""
     language, programs = COMPILERS[compiler]
     if language == "cpp":
         static = ["-static"] if compiler == "mingw" and not objects_only else []
         return ([programs[0], "-std=" + std, "-Wall", "-Wextra", "-Wpedantic", "-Werror"] + static
-                + (["-c"] if objects_only else []) + ["-o", output] + list(sources))
+                + list(flags) + (["-c"] if objects_only else []) + ["-o", output] + list(sources))
     if language == "java":
         return ["javac", "-Xlint:all", "-Werror", "-d", output] + list(sources)
-    return ["mcs", "-warnaserror", "-out:" + output] + list(sources)
+    return ["mcs", "-warn:4", "-warnaserror", "-out:" + output] + list(sources)
 
 
 def run_command(compiler, output, main_class="Main"):

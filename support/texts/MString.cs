@@ -4,9 +4,11 @@
 // SPDX-License-Identifier: MIT-0
 //
 // MString holds a text and converts the values that frame texts embed.
-// Files are read and written one byte per character, so a file read
-// and written back keeps every byte. XVantor writes this file beside
-// the code it generates.
+// The text is bytes, one per character, as a block's text is: a value
+// enters it as the bytes of its UTF-8 encoding, and getUnicodeText()
+// reads the bytes back as UTF-8. Files are read and written one byte per
+// character, so a file read and written back keeps every byte. XVantor
+// writes this file beside the code it generates.
 //////////////////////////////////////////////////////////////////////
 
 using System;
@@ -42,7 +44,7 @@ public class MString
 
     public static String toString(char c)
     {
-        return c.ToString();
+        return c < 0x80 ? c.ToString() : toBytes(c.ToString(), false);
     }
 
     public static String toString(float f)
@@ -57,7 +59,7 @@ public class MString
 
     public static String toString(String str)
     {
-        return str;
+        return toBytes(str, false);
     }
 
     public static String toString(bool b)
@@ -101,14 +103,21 @@ public class MString
         }
         if (o is IFormattable)
         {
-            return ((IFormattable) o).ToString(null, System.Globalization.CultureInfo.InvariantCulture);
+            return toBytes(((IFormattable) o).ToString(null, System.Globalization.CultureInfo.InvariantCulture), false);
         }
-        return o.ToString();
+        return toBytes(o.ToString(), false);
     }
 
     public long length()
     {
         return m_strSourceString.Length;
+    }
+
+    // The text's bytes read as UTF-8, a broken sequence as U+FFFD: the text
+    // as a reader sees it, for printing.
+    public String getUnicodeText()
+    {
+        return new System.Text.UTF8Encoding(false, false).GetString(getBytes());
     }
 
     public bool isEmpty()
@@ -130,13 +139,29 @@ public class MString
     // machine: under tr-TR "i" would become a dotted capital.
     public MString toUpper()
     {
-        m_strSourceString = m_strSourceString.ToUpperInvariant();
-        return this;
+        return mapCase(true);
     }
 
     public MString toLower()
     {
-        m_strSourceString = m_strSourceString.ToLowerInvariant();
+        return mapCase(false);
+    }
+
+    // UTF-8 text is mapped as the characters it encodes, so that no byte of a
+    // sequence is mapped on its own; other bytes as their own characters.
+    private MString mapCase(bool bUpper)
+    {
+        String str = m_strSourceString;
+        try
+        {
+            str = new System.Text.UTF8Encoding(false, true).GetString(getBytes());
+            str = toBytes(bUpper ? str.ToUpperInvariant() : str.ToLowerInvariant(), false);
+        }
+        catch (ArgumentException)
+        {
+            str = bUpper ? str.ToUpperInvariant() : str.ToLowerInvariant();
+        }
+        m_strSourceString = str;
         return this;
     }
 
@@ -180,11 +205,7 @@ public class MString
 
     public MString exportToFile(String strFileName)
     {
-        byte[] abyData = new byte[m_strSourceString.Length];
-        for (int i = 0; i < abyData.Length; i++)
-        {
-            abyData[i] = (byte) (m_strSourceString[i] & 0xff);
-        }
+        byte[] abyData = getBytes();
         try
         {
             FileStream stream = new FileStream(strFileName, FileMode.Create);
@@ -211,5 +232,74 @@ public class MString
     public MString exportToFile(MString mstrFileName)
     {
         return exportToFile(toString(mstrFileName));
+    }
+
+    // A character that is a byte is kept: in the text 0 to 0xFF, in a value
+    // only ASCII, so that it agrees with UTF-8 block text. Any other character
+    // becomes the bytes of its UTF-8 encoding (a lone surrogate those of
+    // U+FFFD), so that nothing is cut to its low 8 bits. An ASCII value is
+    // returned as it is.
+    private static String toBytes(String str, bool bText)
+    {
+        if (str == null)
+        {
+            return null;
+        }
+        int nLimit = bText ? 0x100 : 0x80;
+        int nLength = str.Length;
+        int i = 0;
+        while (i < nLength && str[i] < nLimit)
+        {
+            i++;
+        }
+        if (i == nLength)
+        {
+            return str;
+        }
+        System.Text.StringBuilder sb = new System.Text.StringBuilder(str, 0, i, nLength + 16);
+        for (; i < nLength; i++)
+        {
+            int c = str[i];
+            if (c < nLimit)
+            {
+                sb.Append((char) c);
+                continue;
+            }
+            if (c < 0x800)
+            {
+                sb.Append((char) (0xc0 | c >> 6));
+            }
+            else
+            {
+                if (Char.IsHighSurrogate((char) c) && i + 1 < nLength && Char.IsLowSurrogate(str[i + 1]))
+                {
+                    c = Char.ConvertToUtf32((char) c, str[++i]);
+                    sb.Append((char) (0xf0 | c >> 18));
+                    sb.Append((char) (0x80 | (c >> 12 & 0x3f)));
+                }
+                else
+                {
+                    if (Char.IsSurrogate((char) c))
+                    {
+                        c = 0xfffd;
+                    }
+                    sb.Append((char) (0xe0 | c >> 12));
+                }
+                sb.Append((char) (0x80 | (c >> 6 & 0x3f)));
+            }
+            sb.Append((char) (0x80 | (c & 0x3f)));
+        }
+        return sb.ToString();
+    }
+
+    private byte[] getBytes()
+    {
+        String str = toBytes(m_strSourceString, true);
+        byte[] abyData = new byte[str.Length];
+        for (int i = 0; i < abyData.Length; i++)
+        {
+            abyData[i] = (byte) str[i];
+        }
+        return abyData;
     }
 }

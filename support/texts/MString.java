@@ -4,9 +4,11 @@
 // SPDX-License-Identifier: MIT-0
 //
 // MString holds a text and converts the values that frame texts embed.
-// Files are read and written one byte per character, so a file read
-// and written back keeps every byte. XVantor writes this file beside
-// the code it generates.
+// The text is bytes, one per character, as a block's text is: a value
+// enters it as the bytes of its UTF-8 encoding, and getUnicodeText()
+// reads the bytes back as UTF-8. Files are read and written one byte per
+// character, so a file read and written back keeps every byte. XVantor
+// writes this file beside the code it generates.
 //////////////////////////////////////////////////////////////////////
 
 import java.io.*;
@@ -35,7 +37,7 @@ public class MString {
     }
 
     public static String toString(char c) {
-        return String.valueOf(c);
+        return c < 0x80 ? String.valueOf(c) : toBytes(String.valueOf(c), false);
     }
 
     public static String toString(float f) {
@@ -47,7 +49,7 @@ public class MString {
     }
 
     public static String toString(String str) {
-        return str;
+        return toBytes(str, false);
     }
 
     // Every other value prints as string conversion prints it, null as
@@ -60,11 +62,17 @@ public class MString {
         if (o instanceof MVantor) {
             return ((MVantor) o).getFrameText();
         }
-        return String.valueOf(o);
+        return toBytes(String.valueOf(o), false);
     }
 
     public static String toString(boolean b) {
         return String.valueOf(b);
+    }
+
+    // The text's bytes read as UTF-8, a broken sequence as U+FFFD: the text
+    // as a reader sees it, for printing.
+    public String getUnicodeText() {
+        return new String(getBytes(), java.nio.charset.StandardCharsets.UTF_8);
     }
 
     public boolean isEmpty() {
@@ -81,12 +89,27 @@ public class MString {
 
     // The root locale, so that a document reads the same on every machine.
     public MString toUpper() {
-        m_strSourceString = m_strSourceString.toUpperCase(java.util.Locale.ROOT);
-        return this;
+        return mapCase(true);
     }
 
     public MString toLower() {
-        m_strSourceString = m_strSourceString.toLowerCase(java.util.Locale.ROOT);
+        return mapCase(false);
+    }
+
+    // UTF-8 text is mapped as the characters it encodes, so that no byte of a
+    // sequence is mapped on its own; other bytes as their own characters.
+    private MString mapCase(boolean bUpper) {
+        String str = m_strSourceString;
+        try {
+            str = java.nio.charset.StandardCharsets.UTF_8.newDecoder()
+                      .decode(java.nio.ByteBuffer.wrap(getBytes())).toString();
+            str = toBytes(bUpper ? str.toUpperCase(java.util.Locale.ROOT)
+                                 : str.toLowerCase(java.util.Locale.ROOT), false);
+        } catch (java.nio.charset.CharacterCodingException e) {
+            str = bUpper ? str.toUpperCase(java.util.Locale.ROOT)
+                         : str.toLowerCase(java.util.Locale.ROOT);
+        }
+        m_strSourceString = str;
         return this;
     }
 
@@ -135,11 +158,7 @@ public class MString {
             new FileWriter(strFileName).close();
             RandomAccessFile file = new RandomAccessFile(strFileName, "rw");
             try {
-                byte[] abyData = new byte[m_strSourceString.length()];
-                for (int i = 0; i < abyData.length; i++) {
-                    abyData[i] = (byte) m_strSourceString.charAt(i);
-                }
-                file.write(abyData);
+                file.write(getBytes());
             } finally {
                 file.close();
             }
@@ -151,5 +170,65 @@ public class MString {
 
     public MString exportToFile(MString mstrFileName) {
         return exportToFile(toString(mstrFileName));
+    }
+
+    // A character that is a byte is kept: 0 to 0xFF, and in the text also
+    // U+FF80 to U+FFFF, which import makes of the bytes 0x80 to 0xFF. Any
+    // other character becomes the bytes of its UTF-8 encoding (a lone
+    // surrogate those of U+FFFD), so that nothing is cut to its low 8 bits.
+    // A value keeps only ASCII, so that it agrees with UTF-8 block text; an
+    // ASCII value is returned as it is.
+    private static String toBytes(String str, boolean bText) {
+        if (str == null) {
+            return null;
+        }
+        int nLength = str.length();
+        int i = 0;
+        while (i < nLength && isByte(str.charAt(i), bText)) {
+            i++;
+        }
+        if (i == nLength) {
+            return str;
+        }
+        StringBuilder sb = new StringBuilder(nLength + 16);
+        sb.append(str, 0, i);
+        for (; i < nLength; i++) {
+            int c = str.charAt(i);
+            if (isByte((char) c, bText)) {
+                sb.append((char) c);
+                continue;
+            }
+            if (c < 0x800) {
+                sb.append((char) (0xc0 | c >> 6));
+            } else {
+                if (Character.isHighSurrogate((char) c) && i + 1 < nLength
+                    && Character.isLowSurrogate(str.charAt(i + 1))) {
+                    c = Character.toCodePoint((char) c, str.charAt(++i));
+                    sb.append((char) (0xf0 | c >> 18));
+                    sb.append((char) (0x80 | (c >> 12 & 0x3f)));
+                } else {
+                    if (Character.isSurrogate((char) c)) {
+                        c = 0xfffd;
+                    }
+                    sb.append((char) (0xe0 | c >> 12));
+                }
+                sb.append((char) (0x80 | (c >> 6 & 0x3f)));
+            }
+            sb.append((char) (0x80 | (c & 0x3f)));
+        }
+        return sb.toString();
+    }
+
+    private static boolean isByte(char c, boolean bText) {
+        return c < 0x80 || bText && (c <= 0xff || c >= 0xff80);
+    }
+
+    private byte[] getBytes() {
+        String str = toBytes(m_strSourceString, true);
+        byte[] abyData = new byte[str.length()];
+        for (int i = 0; i < abyData.length; i++) {
+            abyData[i] = (byte) str.charAt(i);
+        }
+        return abyData;
     }
 }

@@ -29,6 +29,11 @@ public class MVantor
         return MString.toString(m_mstrFrameText);
     }
 
+    public String getUnicodeText()
+    {
+        return m_mstrFrameText.getUnicodeText();
+    }
+
     public String getClassID()
     {
         return sm_pszID;

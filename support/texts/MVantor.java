@@ -24,6 +24,10 @@ public class MVantor {
         return MString.toString(m_mstrFrameText);
     }
 
+    public String getUnicodeText() {
+        return m_mstrFrameText.getUnicodeText();
+    }
+
     public MVantor exportToFile(String strFileName) {
         m_mstrFrameText.exportToFile(strFileName);
         return this;

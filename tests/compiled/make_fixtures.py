@@ -37,6 +37,13 @@ JAVA_MSTRING_ID = b"46c9e2b7-0f1a-4d83-b5e6-9a27d3c8f014"
 CS_MSTRING_ID = b"a3f6d018-5e92-4c7b-8d40-b19e27f5c6a8"
 JAVA_CS_MVANTOR_ID = b"7e41b9a0-3c6d-4a27-9f85-e0d2c16b8a73"
 
+EURO = "\u20ac".encode("utf-8")
+# UTF-8 block text around UTF-8 values (a string, a frame, a char, an upper-cased MString);
+# then a lone 0xFF, which reads back as U+FFFD.
+UNICODE = ("text: \u00e4\u00f6\u00fc \u20ac value: Zo\u00eb \u4e2d \U0001F600 frame: \u00df "
+           "char: \u00e9 upper: ZO\u00cb").encode("utf-8")
+BROKEN = b"a\xffb"
+
 # The embedded Piece: its header sets "[[" and "]]" as expression delimiters, n is 7.
 PIECE = b"<part 7/>"
 
@@ -56,9 +63,9 @@ def java_report():
     # MVantor numbers: piece 0, report 1. MString numbers: piece's empty text 0, piece's
     # setFrameText 1, report's empty text 2, new MString("ms") 3.
     # String.valueOf: 3.5f -> 3.5, -0.25 -> -0.25, 100.0 -> 100.0, true -> true.
-    # U+20AC is written as its low byte 0xAC.
+    # U+20AC enters as its UTF-8 bytes.
     return (b'Report "all types" of MVantor ' + JAVA_CS_MVANTOR_ID + b"1" + CRLF
-            + b"int=-42;long=-1234567890123;char=Q;nul=\x00;euro=\xac" + CRLF
+            + b"int=-42;long=-1234567890123;char=Q;nul=\x00;euro=" + EURO + CRLF
             + b"float=3.5;double=-0.25;whole=100.0;boolean=true" + CRLF
             + b"text=plain text;mstring=ms;id=" + JAVA_MSTRING_ID + b"3;part=" + PIECE
             + b";sum=-41" + CRLF
@@ -69,7 +76,7 @@ def java_report():
 def cs_report():
     # As in Java, but ToString: 100.0 -> 100 and true -> True.
     return (b'Report "all types" of MVantor ' + JAVA_CS_MVANTOR_ID + b"1" + CRLF
-            + b"int=-42;long=-1234567890123;char=Q;nul=\x00;euro=\xac" + CRLF
+            + b"int=-42;long=-1234567890123;char=Q;nul=\x00;euro=" + EURO + CRLF
             + b"float=3.5;double=-0.25;whole=100;boolean=True" + CRLF
             + b"text=plain text;mstring=ms;id=" + CS_MSTRING_ID + b"3;part=" + PIECE
             + b";sum=-41" + CRLF
@@ -95,6 +102,16 @@ def cpp_values():
             + b"mstring=m\x00s;const=const+;frame=<piece/>" + CRLF
             + b"vector<string>=abc;vector<size_t>=120300" + CRLF
             + b"back=b\x00k;side=side file;number=" + CPP_MVANTOR_ID + b"1")
+
+
+def cpp_global_count():
+    return b"count=3"
+
+
+def unicode_text():
+    # The exported bytes, then getUnicodeText() of the frame and of the broken file printed
+    # through a UTF-8 stream; the same in both languages and every locale.
+    return UNICODE + CRLF + UNICODE + CRLF + "a\ufffdb".encode("utf-8")
 
 
 def cpp_two_units():
@@ -172,6 +189,9 @@ CASES = {
     "cpp_two_units": (cpp_two_units, {}),
     "cpp_values": (cpp_values, {}),
     "cpp_free_block": (cpp_free_block, {}),
+    "cpp_global_count": (cpp_global_count, {}),
+    "java_unicode": (unicode_text, {"broken.bin": BROKEN}),
+    "cs_unicode": (unicode_text, {"broken.bin": BROKEN}),
     "java_values": (java_values, {}),
     "cs_values": (cs_values, {}),
     "java_byte_e9": (java_byte_e9, {"e9.bin": E9}),

@@ -22,6 +22,7 @@ A case folder holds:
                    generated file names generated_NAME and cannot pass for one about NAME
   variants         optional: one line of extra arguments (--std, --locale) per further run
                    of the case, which CMake registers as tests of their own
+  defines          optional, C++: one macro name a line, defined in every build of the case
 
 Stages, each reported by name when it fails:
   tool     `xvantor SOURCE gen/SOURCE` for every frame source (recognition mode, so the
@@ -30,11 +31,13 @@ Stages, each reported by name when it fails:
   compile  only gen/ is compiled: the translated sources and the support files that the tool
            wrote there, nothing else
              gxx, clangxx  g++ / clang++ -std=c++17 (or --std) -Wall -Wextra -Wpedantic
-                           -Werror, each source on its own, then linked into one program
+                           -Werror and STRICT_WARNINGS, each source on its own, then linked
+                           into one program; before that every further row of CPP_BUILDS
+                           must compile without a warning too
              mingw         the same with MinGW-w64's g++, linked static, run through XV_WRAP
              javac         javac -Xlint:all -Werror, run with java; a Main.java that
                            declares a package runs as that package's Main
-             mcs           mcs -warnaserror, run with mono
+             mcs           mcs -warn:4 -warnaserror, run with mono
   run      the program runs in the case copy and must exit with status 0; with --locale
            LANG and LC_ALL name that locale (it must be installed)
   output   out.bin must equal expected.out byte for byte
@@ -66,6 +69,23 @@ RESULT_NAME = "out.bin"
 EXPECTED_NAME = "expected.out"
 DIAGNOSTICS_NAME = "expected.diagnostics"
 DIAGNOSED_PREFIX = "generated_"
+
+# Generated C++ with its support headers compiles without a warning under these, as projects
+# that build with -Werror and strict warnings need.
+STRICT_WARNINGS = ["-Wshadow", "-Wconversion", "-Wsign-conversion", "-Wold-style-cast",
+                   "-Wzero-as-null-pointer-constant", "-Wnon-virtual-dtor"]
+# The builds of every C++ case with g++ and clang++: the standard (None: --std, c++17 unless
+# given) and the macros defined. The program of the first row runs; the others compile only.
+# With MSTRING_NO_USING_STD the headers keep to themselves, which clang checks.
+CPP_BUILDS = [
+    (None, []),
+    ("c++11", []),
+    ("c++14", []),
+    ("c++20", []),
+    ("c++23", []),
+    ("c++17", ["MSTRING_NO_USING_STD"]),
+]
+HEADER_HYGIENE = {"clangxx": ["-Wheader-hygiene"]}
 
 
 class StageFailed(Exception):
@@ -140,16 +160,43 @@ def java_main_class(case_dir):
     return found.group(1).decode() + ".Main" if found else "Main"
 
 
-def build_and_run(compiler, language, sources, work_dir, std, env):
+def known_standard(compiler, std):
+    """The spelling of std that the compiler takes: an older clang knows C++23 as c++2b."""
+    if std != "c++23":
+        return std
+    program = harness.COMPILERS[compiler][1][0]
+    probe = subprocess.run([program, "-std=" + std, "-fsyntax-only", "-x", "c++", os.devnull],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return std if probe.returncode == 0 else "c++2b"
+
+
+def cpp_flags(compiler, macros):
+    hygiene = HEADER_HYGIENE.get(compiler, []) if "MSTRING_NO_USING_STD" in macros else []
+    return STRICT_WARNINGS + hygiene + ["-D" + macro for macro in macros]
+
+
+def build_and_run(compiler, language, sources, work_dir, std, env, macros):
     gen = os.path.join(work_dir, GENERATED_DIR)
     if language == "cpp":
+        builds = CPP_BUILDS if compiler in ("gxx", "clangxx") else CPP_BUILDS[:1]
+        for row_std, row_macros in builds[1:]:
+            row_std = known_standard(compiler, row_std)
+            for name in sources:
+                run("compile %s%s" % (row_std, "".join(" -D" + m for m in row_macros)),
+                    harness.compile_command(compiler, [name], os.devnull, objects_only=True,
+                                            std=row_std, flags=["-fsyntax-only"]
+                                            + cpp_flags(compiler, macros + row_macros)),
+                    gen, COMPILE_TIMEOUT_SECONDS)
+        flags = cpp_flags(compiler, macros) if compiler in ("gxx", "clangxx") else [
+            "-D" + macro for macro in macros]
         # One translation unit per source, so that a case with several sources proves that
         # the support headers link into one program.
         objects = []
         for name in sources:
             obj = os.path.splitext(name)[0] + ".o"
             run("compile",
-                harness.compile_command(compiler, [name], obj, objects_only=True, std=std),
+                harness.compile_command(compiler, [name], obj, objects_only=True, std=std,
+                                        flags=flags),
                 gen, COMPILE_TIMEOUT_SECONDS)
             objects.append(obj)
         output, compile_sources = "program", objects
@@ -205,6 +252,14 @@ def compare_output(work_dir, case_dir, run_result):
                       "  expected from %d: %r\n  actual   from %d: %r"
                       % (RESULT_NAME, EXPECTED_NAME, offset, len(expected), len(actual),
                          start, expected[start:offset + 32], start, actual[start:offset + 32]))
+
+
+def case_macros(case_dir):
+    path = os.path.join(case_dir, "defines")
+    if not os.path.isfile(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        return f.read().split()
 
 
 def locale_installed(name):
@@ -269,7 +324,8 @@ def main():
         if diagnose:
             check_diagnostics(compiler, language, sources, work_dir, case_dir)
         else:
-            run_result = build_and_run(compiler, language, sources, work_dir, args.std, env)
+            run_result = build_and_run(compiler, language, sources, work_dir, args.std, env,
+                                       case_macros(case_dir))
             compare_output(work_dir, case_dir, run_result)
         print("%s (%s): passed" % (case_name, compiler))
         status = 0
