@@ -322,7 +322,9 @@ inline void MString::setFixed(double d) {
     setBytes(achText, static_cast<unsigned long>(nWritten));
 }
 
-inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) { setFixed(static_cast<double>(f)); }
+inline MString::MString(const float& f) : m_nObjectID(sm_nCounter++) {
+    setFixed(static_cast<double>(f));
+}
 
 inline MString::MString(const double& d) : m_nObjectID(sm_nCounter++) { setFixed(d); }
 

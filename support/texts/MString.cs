@@ -103,7 +103,8 @@ public class MString
         }
         if (o is IFormattable)
         {
-            return toBytes(((IFormattable) o).ToString(null, System.Globalization.CultureInfo.InvariantCulture), false);
+            String str = ((IFormattable) o).ToString(null, System.Globalization.CultureInfo.InvariantCulture);
+            return toBytes(str, false);
         }
         return toBytes(o.ToString(), false);
     }
@@ -271,7 +272,8 @@ public class MString
             }
             else
             {
-                if (Char.IsHighSurrogate((char) c) && i + 1 < nLength && Char.IsLowSurrogate(str[i + 1]))
+                if (Char.IsHighSurrogate((char) c) && i + 1 < nLength
+                    && Char.IsLowSurrogate(str[i + 1]))
                 {
                     c = Char.ConvertToUtf32((char) c, str[++i]);
                     sb.Append((char) (0xf0 | c >> 18));
