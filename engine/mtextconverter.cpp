@@ -18,13 +18,20 @@ struct MLanguageForm {
     const char* pszBreak;  // ends one line of a literal and opens the next
     bool bOctal;           // Java's escapes; every other form's are hexadecimal
     bool bWrapped;         // C++ wraps a literal in the (text, length) constructor
+    // Around a chunk of a large block: a call, so that no two chunks fold into one
+    // constant. Not MString.toString, which takes its argument for a value and encodes it.
+    const char* pszChunkPrefix;
+    const char* pszChunkSuffix;
 };
 
 const MLanguageForm& formOf(MLanguage language) {
-    static const MLanguageForm cpp = {"MString(", ")", "\"\n\"", false, true};
-    static const MLanguageForm java = {"MString.toString(", ")", "\" +\n\"", true, false};
-    static const MLanguageForm csharp = {"MString.toString(", ")", "\" +\n\"", false, false};
-    static const MLanguageForm fallback = {"(MString", ")", "\"\n\"", false, false};
+    static const MLanguageForm cpp = {"MString(", ")", "\"\n\"", false, true, "", ""};
+    static const MLanguageForm java = {"MString.toString(", ")", "\" +\n\"", true, false, "(",
+                                       ").toString()"};
+    static const MLanguageForm csharp = {"MString.toString(", ")", "\" +\n\"", false, false, "(",
+                                         ").ToString()"};
+    static const MLanguageForm fallback = {"(MString", ")",        "\"\n\"", false,
+                                           false,      "(MString", ")"};
     switch (language) {
     case MLanguage::Cpp:
         return cpp;
@@ -218,12 +225,12 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
         liLength - liOffset < sm_nChunkBytes ? liLength - liOffset : sm_nChunkBytes;
     // C++ literals are objects already; elsewhere a call keeps each chunk
     // from being folded into one constant with its neighbours.
-    const bool bCalled = !formOf(m_language).bWrapped;
-    if (bCalled)
-        output += m_pszPrefix;
+    const MLanguageForm& form = formOf(m_language);
+    if (!form.bWrapped)
+        output += form.pszChunkPrefix;
     appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
-    if (bCalled)
-        output += m_pszSuffix;
+    if (!form.bWrapped)
+        output += form.pszChunkSuffix;
 }
 
 const char* MTextConverter::bytesOf(const MPiece& piece, unsigned long liOffset,

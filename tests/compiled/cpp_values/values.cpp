@@ -29,11 +29,11 @@ public:
         const std::vector<std::string> names = {"a", "", "bc"};
         const std::vector<size_t> sizes = {1, 20, 300};
         BEGIN_FRAME_TEXT()
-bool=<!true!>,<!false!>;char=<!'Q'!>;nul=<!'\0'!>;signed char=<!(signed char)-5!>;unsigned char=<!(unsigned char)200!>
-short=<!(short)-7!>;unsigned short=<!(unsigned short)65535!>;int=<!-42!>;unsigned=<!4000000000u!>
+bool=<!true!>,<!false!>;char=<!'Q'!>;nul=<!'\0'!>;signed char=<!static_cast<signed char>(-5)!>;unsigned char=<!static_cast<unsigned char>(200)!>
+short=<!static_cast<short>(-7)!>;unsigned short=<!static_cast<unsigned short>(65535)!>;int=<!-42!>;unsigned=<!4000000000u!>
 long=<!-1234567890123L!>;unsigned long=<!42UL!>;size_t=<!v.size()!>
 long long=<!-9223372036854775807LL - 1!>;unsigned long long=<!18446744073709551615ULL!>
-int8_t=<!(int8_t)-8!>;uint8_t=<!(uint8_t)255!>;int64_t=<!(int64_t)-64!>;uint64_t=<!(uint64_t)64!>
+int8_t=<!static_cast<int8_t>(-8)!>;uint8_t=<!static_cast<uint8_t>(255)!>;int64_t=<!static_cast<int64_t>(-64)!>;uint64_t=<!static_cast<uint64_t>(64)!>
 enum=<!red!>,<!green!>
 float=<!3.5f!>;double=<!-0.25!>;long double=<!1e10L!>;tenth=<!0.1 + 0.2!>;tiny=<!-1e-9!>
 text=<!"plain"!>;null=<!pszNull!>;nullptr=<!nullptr!>;std::string=<!std::string("s\0t", 3)!>;view=<!XV_VIEW("v\0w", 3)!>
@@ -53,7 +53,7 @@ int main() {
     }
     MString("side file").exportToFile(std::string("side.bin"));
     Values values;
-    values.build(piece, MString("const"), 0);
+    values.build(piece, MString("const"), nullptr);
     const MString mstrBase("out");
     values.exportToFile(mstrBase + ".bin");
     return 0;
