@@ -4,13 +4,16 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "driver/mconsole.h"
 #include "driver/mdepfile.h"
 #include "engine/merror.h"
 #include "engine/mescapetable.h"
+#include "engine/mplatform.h"
 #include "engine/mpreprocessorrun.h"
 #include "support/msupportfiles.h"
 
@@ -183,20 +186,52 @@ void writeSupport(const MInvocation& invocation, const char* pszPath) {
 }
 
 void process(MPreprocessorRun& run, const MInvocation& invocation) {
-    // The depfile is written before the output takes its place, so that a build never
-    // sees a new output with an old list of what it was made from.
+    // The depfile is made ready before the output takes its place and put in place after
+    // it, so that a build never believes in an output that was not written.
+    std::unique_ptr<MDepfile> pDepfile;
     run.process([&] {
         if (invocation.pszDepfile != nullptr)
-            writeDepfile(invocation.pszDepfile, invocation.pszOutput, invocation.pszInput,
-                         run.embeddedFiles());
+            pDepfile = std::make_unique<MDepfile>(invocation.pszDepfile, invocation.pszOutput,
+                                                  invocation.pszInput, run.embeddedFiles());
     });
+    if (pDepfile)
+        pDepfile->commit();
+}
+
+// Before anything is written: no file the run writes may be another of its files under
+// a second name, or it would destroy the input or one of its own results.
+void checkDistinctFiles(const MInvocation& invocation) {
+    std::vector<std::pair<const char*, std::string>> files{{"input", invocation.pszInput},
+                                                           {"output", invocation.pszOutput}};
+    if (invocation.pszDepfile != nullptr)
+        files.emplace_back("depfile", invocation.pszDepfile);
+    if (invocation.bWriteSupportFiles) {
+        const bool bInto = invocation.pszSupportDir != nullptr;
+        const char* pszPath = bInto ? invocation.pszSupportDir
+                              : invocation.mode == MInvocation::MMode::Recognition
+                                  ? invocation.pszOutput
+                                  : invocation.pszInput;
+        for (const std::string& strTarget :
+             supportFileTargets(invocation.language, MString(pszPath), bInto))
+            files.emplace_back("support file", strTarget);
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        for (size_t j = i + 1; j < files.size(); ++j) {
+            if (sameFile(files[i].second, files[j].second))
+                throw MError(MErrorCode::SameFile,
+                             {MString(files[i].first), MString(files[i].second),
+                              MString(files[j].first), MString(files[j].second)});
+        }
+    }
 }
 
 void translate(MInvocation& invocation, const MConsole& console) {
     if (invocation.pszIncomplete != nullptr)
         throw MError(MErrorCode::ValueMissing, {MString(invocation.pszIncomplete)});
-    // Names compare as bytes: "a.cpp" and "./a.cpp" differ.
-    if (MString(invocation.pszInput) == MString(invocation.pszOutput))
+    // Names compare as bytes first, then as files: "./a.cpp", "dir/../a.cpp" and a link
+    // to it are all "a.cpp", whose translation would take its place.
+    if (MString(invocation.pszInput) == MString(invocation.pszOutput) ||
+        sameFile(invocation.pszInput, invocation.pszOutput))
         throw MError(MErrorCode::SameNames);
     // The support files and the input come in an order of their own in each mode. A
     // recognising run writes the support files beside the output before it reads the
@@ -207,13 +242,16 @@ void translate(MInvocation& invocation, const MConsole& console) {
         if (!MCommandLine::recogniseLanguage(MString(invocation.pszOutput), invocation.language))
             throw MError(MErrorCode::NotRecognised);
         console.printText("Recognized:");
+        checkDistinctFiles(invocation);
         writeSupport(invocation, invocation.pszOutput);
     }
     MPreprocessorRun run(invocation.language, invocation.pszInput, invocation.pszOutput);
     run.setOptions(invocation.pszDepfile != nullptr, invocation.bLineDirectives);
     console.printLine(languageLine(invocation.language));
-    if (!bSupportFirst)
+    if (!bSupportFirst) {
+        checkDistinctFiles(invocation);
         writeSupport(invocation, invocation.pszInput);
+    }
     process(run, invocation);
 }
 

@@ -2,6 +2,8 @@
 #include "driver/mdepfile.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -9,10 +11,40 @@
 
 namespace {
 
-std::string escaped(const std::string& strName) {
+// Bytes that one of the two build tools reads as something else whatever is put before
+// them: line ends and other controls, a backslash, and what Ninja takes for the end of a
+// name.
+bool isUnwritable(unsigned char c) {
+    return c < 0x20 || c == 0x7f || std::strchr("*?'\"&|;<>^`\\", c) != nullptr;
+}
+
+// The name on one line of the console, its control bytes spelled out.
+std::string printable(const std::string& strName) {
+    std::string strText;
+    for (char c : strName) {
+        const unsigned char uc = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            strText += "\\n";
+        } else if (uc < 0x20 || uc == 0x7f) {
+            char szHex[8];
+            std::snprintf(szHex, sizeof(szHex), "\\x%02x", uc);
+            strText += szHex;
+        } else {
+            strText += c;
+        }
+    }
+    return strText;
+}
+
+// Make reads "NAME=..." at the head of a rule's prerequisites, or as a rule's target, as
+// the assignment of a variable, and a target with "%" as a pattern.
+std::string escaped(const std::string& strName, bool bTarget, bool bFirst) {
     std::string strEscaped;
     for (char c : strName) {
-        if (c == ' ' || c == '#')
+        if (isUnwritable(static_cast<unsigned char>(c)) || ((bTarget || bFirst) && c == '=') ||
+            (bTarget && c == '%'))
+            throw MError(MErrorCode::DepfileName, {MString(printable(strName).c_str())});
+        if (c == ' ' || c == '#' || c == ':')
             strEscaped += '\\';
         else if (c == '$')
             strEscaped += '$';
@@ -40,18 +72,42 @@ std::string depfileText(const char* pszOutput, const char* pszInput,
         if (std::find(prerequisites.begin(), prerequisites.end(), strFile) == prerequisites.end())
             prerequisites.push_back(strFile);
     }
-    std::string strText = escaped(pszOutput) + ":";
+    std::string strText =
+        escaped(std::filesystem::path(pszOutput).generic_string(), true, false) + ":";
     for (const std::string& strFile : prerequisites)
-        strText += " " + escaped(strFile);
+        strText += " " + escaped(strFile, false, &strFile == &prerequisites.front());
     strText += "\n";
-    for (const std::string& strFile : prerequisites)
-        strText += "\n" + escaped(strFile) + ":\n";
+    // A rule of its own would make such a name a variable's.
+    for (const std::string& strFile : prerequisites) {
+        if (strFile.find('=') == std::string::npos)
+            strText += "\n" + escaped(strFile, false, false) + ":\n";
+    }
     return strText;
 }
 
-void writeDepfile(const char* pszDepfile, const char* pszOutput, const char* pszInput,
-                  const std::vector<MString>& embeddedFiles) {
+MDepfile::MDepfile(const char* pszDepfile, const char* pszOutput, const char* pszInput,
+                   const std::vector<MString>& embeddedFiles)
+    : m_strName(pszDepfile) {
+    // The input and the output were compared before anything was written; the embedded
+    // files are known only now.
+    for (const MString& mstrFile : embeddedFiles) {
+        const std::string strFile(&mstrFile[0], mstrFile.length());
+        if (sameFile(m_strName, strFile))
+            throw MError(MErrorCode::SameFile, {MString("depfile"), MString(pszDepfile),
+                                                MString("embedded file"), mstrFile});
+    }
     const std::string strText = depfileText(pszOutput, pszInput, embeddedFiles);
-    MString mstrText(strText.data(), static_cast<unsigned long>(strText.size()));
-    writeWholeFile(pszDepfile, mstrText);
+    m_mstrText = MString(strText.data(), static_cast<unsigned long>(strText.size()));
+    m_pFile = std::make_unique<MReplacementFile>(pszDepfile);
+    if (m_pFile->isOpen())
+        m_pFile->write(m_mstrText.getAddress(), m_mstrText.length());
+    else if (!m_pFile->inPlace())
+        m_pFile->commit();  // throws: no new file can be made
+}
+
+void MDepfile::commit() {
+    if (m_pFile->inPlace())
+        writeInPlace(m_strName.c_str(), m_mstrText);
+    else
+        m_pFile->commit();
 }

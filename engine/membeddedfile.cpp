@@ -21,7 +21,9 @@ MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
         m_liLength = m_mstrContent.length();
         return;
     }
-    // Opened again when its turn comes: a block may name thousands of files.
+    // Opened again when its turn comes: a block may name thousands of files. Each window
+    // is checked against this version, so that the literal never mixes two texts.
+    m_bVersioned = versionOf(m_file, m_version);
     closeFile();
     if (lliSize > INT_MAX)
         throw MFileFailure{MFileFailure::MKind::TooLarge, "File too large"};
@@ -66,6 +68,12 @@ void MEmbeddedFile::readWindow(unsigned long liOffset, unsigned long liLength) {
             throw MFileFailure{MFileFailure::MKind::CannotRead, strReason};
         }
         liRead += static_cast<unsigned long>(nRead);
+    }
+    try {
+        checkUnchanged(m_file, m_bVersioned, m_version);
+    } catch (const MFileFailure&) {
+        closeFile();
+        throw;
     }
     m_liWindowStart = liOffset;
     m_liWindowLength = liLength;

@@ -38,6 +38,8 @@ private:
     unsigned long m_liWindowLength = 0;
     bool m_bWhole = true;
     MSystemFile m_file = g_noSystemFile;
+    MFileVersion m_version;  // what a large file was when it was measured
+    bool m_bVersioned = false;
 };
 
 #endif  // XVANTOR_ENGINE_MEMBEDDEDFILE_H

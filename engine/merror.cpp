@@ -60,6 +60,10 @@ const MCatalogueRow catalogue[] = {
     // A usage error reads the same on either console.
     {MErrorCode::UnknownOption, "XF0110", false, "xvantor: error: unknown option '%1' (known: %2)",
      "unknown option '%1' (known: %2)"},
+    {MErrorCode::SameFile, "XF0111", false, "the %1 '%2' and the %3 '%4' are the same file",
+     nullptr},
+    {MErrorCode::DepfileName, "XF0112", false,
+     "the name '%1' cannot be written in a depfile that Make and Ninja read back", nullptr},
     // The last row answers for any code without one of its own.
     {MErrorCode::Unknown, "XF0108", false,
      "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS,

@@ -29,6 +29,8 @@ enum class MErrorCode {
     OutputTooLarge,
     ValueMissing,  // the option
     NotRecognised,
+    SameFile,       // two roles and their names: "output", "out.cpp", "depfile", ...
+    DepfileName,    // a name that a depfile cannot hold
     StringFailure,  // the shipped string class's own text
     NotEnough,
     UnknownOption,  // the option, the known ones

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "engine/mfiles.h"
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "engine/merror.h"
 #include "engine/mplatform.h"
@@ -47,6 +50,33 @@ unsigned long readFully(MSystemFile file, char* pBuffer, unsigned long liCount,
 }
 
 }  // namespace
+
+void checkUnchanged(MSystemFile file, bool bVersioned, const MFileVersion& before) {
+    MFileVersion after;
+    if (bVersioned && (!versionOf(file, after) || !(after == before)))
+        throw MFileFailure{MFileFailure::MKind::CannotRead, "the file changed while it was read"};
+}
+
+bool sameFile(const std::string& strFirst, const std::string& strSecond) {
+    MFileIdentity first;
+    MFileIdentity second;
+    if (identityOf(strFirst.c_str(), first) && identityOf(strSecond.c_str(), second))
+        return first == second;
+    std::error_code error;
+    std::string strA = std::filesystem::weakly_canonical(strFirst, error).generic_string();
+    if (error)
+        return false;
+    std::string strB = std::filesystem::weakly_canonical(strSecond, error).generic_string();
+    if (error)
+        return false;
+    if (namesIgnoreCase()) {
+        for (std::string* pstr : {&strA, &strB}) {
+            for (char& c : *pstr)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return strA == strB;
+}
 
 MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrName, int nOffset) {
     MErrorCode code = MErrorCode::CannotCreate;
@@ -105,6 +135,8 @@ MString readToEnd(MSystemFile file, unsigned long long lliSize) {
     if (lliSize > INT_MAX)
         throw tooLarge;
     const unsigned long liSize = static_cast<unsigned long>(lliSize);
+    MFileVersion before;
+    const bool bVersioned = versionOf(file, before);
     MString mstrContent(0, liSize);
     const unsigned long liRead =
         readFully(file, liSize == 0 ? nullptr : &mstrContent[0], liSize, 0);
@@ -121,6 +153,7 @@ MString readToEnd(MSystemFile file, unsigned long long lliSize) {
         if (liPiece < liReadPiece)
             break;
     }
+    checkUnchanged(file, bVersioned, before);
     if (liRead == liSize && strRest.empty())
         return mstrContent;
     MString mstrWhole(0, liRead + strRest.size());
@@ -133,8 +166,7 @@ MString readToEnd(MSystemFile file, unsigned long long lliSize) {
 
 void writeWholeFile(const char* pszName, MString& mstrText) {
     MReplacementFile file(pszName);
-    if (!file.isOpen()) {
-        // A read-only folder may still hold a writable output.
+    if (file.inPlace()) {
         writeInPlace(pszName, mstrText);
         return;
     }
@@ -143,8 +175,17 @@ void writeWholeFile(const char* pszName, MString& mstrText) {
 }
 
 MReplacementFile::MReplacementFile(const char* pszName) : m_strName(pszName) {
-    if (!createReplacement(pszName, m_strPath, m_strTemporary, m_file))
+    const MReplacement replacement = createReplacement(pszName, m_strPath, m_strTemporary, m_file);
+    m_bInPlace = replacement == MReplacement::InPlace;
+    if (replacement != MReplacement::Created) {
         m_file = g_noSystemFile;
+        // Never written in place instead: a full disk or a signal would then leave half a
+        // file. commit() says so, once the run's own errors have had their turn.
+        if (replacement == MReplacement::Failed) {
+            m_bFailed = true;
+            m_strReason = lastSystemError();
+        }
+    }
 }
 
 MReplacementFile::~MReplacementFile() {
@@ -162,8 +203,12 @@ void MReplacementFile::write(const char* pszText, unsigned long liCount) {
 }
 
 void MReplacementFile::commit() {
+    if (!m_bFailed && !nameReplacement(m_file, m_strPath, m_strTemporary)) {
+        m_bFailed = true;
+        m_strReason = lastSystemError();
+    }
     // A full disk may report itself only when the file is closed.
-    const bool bClosed = closeSystemFile(m_file);
+    const bool bClosed = m_file == g_noSystemFile || closeSystemFile(m_file);
     m_file = g_noSystemFile;
     if (!m_bFailed && (!bClosed || !replaceTarget(m_strTemporary, m_strPath))) {
         m_bFailed = true;

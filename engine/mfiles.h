@@ -20,6 +20,10 @@ struct MFileFailure {
     std::string strReason;
 };
 
+/// Whether two names lead to one file: the same file once links are followed, or, where a
+/// name leads to no file yet, the same path (on Windows in any case of letters).
+bool sameFile(const std::string& strFirst, const std::string& strSecond);
+
 /// What the tool was doing with the file that failed.
 enum class MFileUse { Input, Embedded, Written };
 
@@ -40,13 +44,17 @@ MString readWholeFile(const char* pszName);
 /// it reports. Throws MFileFailure.
 MString readToEnd(MSystemFile file, unsigned long long lliSize);
 
+/// Throws MFileFailure when the open file is no longer what it was when before was taken
+/// (bVersioned), since its bytes would then be a mix of two texts.
+void checkUnchanged(MSystemFile file, bool bVersioned, const MFileVersion& before);
+
 /// Writes the text in one piece. A failure (full disk, missing directory) throws the
 /// MError "can not create the file" and never leaves a truncated file where a complete
 /// one stood.
 void writeWholeFile(const char* pszName, MString& mstrText);
 
-/// Writes the text over the named file where it is: for devices, pipes, and outputs in a
-/// folder that takes no new file. Throws "can not create the file".
+/// Writes the text over the named device or pipe where it is. Throws "can not create the
+/// file".
 void writeInPlace(const char* pszName, MString& mstrText);
 
 /// A file that is replaced whole: its new text is written piece by piece into a new file
@@ -54,14 +62,16 @@ void writeInPlace(const char* pszName, MString& mstrText);
 /// and a replacement that is never committed is removed again.
 class MReplacementFile {
 public:
-    /// Opens the new file. A name that cannot be replaced this way (a device, a pipe, a
-    /// folder that takes no new file) leaves it closed, and writeInPlace() must be used.
+    /// Opens the new file. A device or a pipe leaves it closed, and writeInPlace() must
+    /// be used; when no new file can be made beside the target (a read-only folder, no
+    /// free inode) it stays closed too, and commit() throws "can not create the file".
     explicit MReplacementFile(const char* pszName);
     MReplacementFile(const MReplacementFile&) = delete;
     MReplacementFile& operator=(const MReplacementFile&) = delete;
     ~MReplacementFile();
 
     bool isOpen() const { return m_file != g_noSystemFile; }
+    bool inPlace() const { return m_bInPlace; }
     /// A failed write is remembered, not thrown: the run's own errors come first.
     void write(const char* pszText, unsigned long liCount);
     /// Puts the new file in place. Throws "can not create the file" if any write failed.
@@ -74,6 +84,7 @@ private:
     std::string m_strTemporary;  // the new file until commit()
     MSystemFile m_file = g_noSystemFile;
     bool m_bFailed = false;
+    bool m_bInPlace = false;
 };
 
 #endif  // XVANTOR_ENGINE_MFILES_H

@@ -39,14 +39,51 @@ bool closeSystemFile(MSystemFile file);
 /// True when the name is a folder, which reading must not take for an empty file.
 bool isDirectory(const char* pszName);
 
+/// What makes a file the same file under any of its names: device and inode on POSIX,
+/// volume serial and file index on Windows.
+struct MFileIdentity {
+    unsigned long long lliVolume = 0;
+    unsigned long long lliIndex = 0;
+    bool operator==(const MFileIdentity& other) const {
+        return lliVolume == other.lliVolume && lliIndex == other.lliIndex;
+    }
+};
+
+/// The identity of the file the name leads to, links followed; false when there is none.
+bool identityOf(const char* pszName, MFileIdentity& identity);
+
+/// Whether names that differ only in the case of letters name one file.
+bool namesIgnoreCase();
+
+/// What an open regular file is now: its size and its last change, to tell whether it
+/// changed while it was read.
+struct MFileVersion {
+    unsigned long long lliSize = 0;
+    long long llChanged = 0;
+    bool operator==(const MFileVersion& other) const {
+        return lliSize == other.lliSize && llChanged == other.llChanged;
+    }
+};
+bool versionOf(MSystemFile file, MFileVersion& version);
+
+enum class MReplacement {
+    Created,  // the new file is open
+    InPlace,  // a device or a pipe: written where it is, there is no file to tear
+    Failed,   // no new file can be made beside the target
+};
+
 /// Starts the replacement of the file that writing pszName puts text into (through a
-/// symbolic link, the file it points to): strTarget is that file's name, strTemporary a
-/// new, empty file beside it, open for writing as file and with the target's
-/// permissions. Until it is put in place or discarded, an interruption of the process
-/// (a signal, Ctrl-C) removes it. False when the name must be written in place instead:
-/// a device, a pipe, a folder, or a target folder that takes no new file.
-bool createReplacement(const char* pszName, std::string& strTarget, std::string& strTemporary,
-                       MSystemFile& file);
+/// symbolic link, the file it points to): strTarget is that file's name, and file a new,
+/// empty file in the same folder, open for writing and with the target's permissions.
+/// Where the system allows it the new file has no name until nameReplacement(), so that
+/// nothing is left behind however the process ends; elsewhere strTemporary is its short
+/// name, and an interruption of the process (a signal, Ctrl-C) removes it.
+MReplacement createReplacement(const char* pszName, std::string& strTarget,
+                               std::string& strTemporary, MSystemFile& file);
+
+/// Gives a new file without a name a temporary one beside the target, just before it is
+/// closed and put in place. False when it cannot.
+bool nameReplacement(MSystemFile file, const std::string& strTarget, std::string& strTemporary);
 
 /// Puts the closed new file in the target's place, in one step, so that readers see
 /// either the old or the new text. False when it cannot (the target is held open by

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "engine/mplatform.h"
 
@@ -61,9 +62,10 @@ void forgetPending(const std::string& strTemporary) {
     }
 }
 
-// Creates the new file with the signals held back, so that none can come between its
-// creation and its name being known to the handler.
-int createPending(std::string& strTemporary) {
+// Makes the new file, by pszCreate, with the signals held back, so that none can come
+// between its creation and its name being known to the handler.
+template <class Create>
+int createPending(std::string& strTemporary, Create create) {
     sigset_t blocked;
     sigset_t previous;
     sigemptyset(&blocked);
@@ -71,8 +73,8 @@ int createPending(std::string& strTemporary) {
         sigaddset(&blocked, nSignal);
     ::pthread_sigmask(SIG_BLOCK, &blocked, &previous);
     installRemover();
-    const int nDescriptor = ::mkstemp(strTemporary.data());
-    for (int i = 0; i < nPendingSlots && nDescriptor >= 0; ++i) {
+    const int nResult = create();
+    for (int i = 0; i < nPendingSlots && nResult >= 0; ++i) {
         if (!g_abPending[i] && strTemporary.size() < sizeof(g_aszPending[i])) {
             std::memcpy(g_aszPending[i], strTemporary.c_str(), strTemporary.size() + 1);
             g_abPending[i] = 1;
@@ -80,7 +82,18 @@ int createPending(std::string& strTemporary) {
         }
     }
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return nDescriptor;
+    return nResult;
+}
+
+// The folder part of a name, with its last slash, or "".
+std::string folderOf(const std::string& strName) {
+    const size_t nSlash = strName.rfind('/');
+    return nSlash == std::string::npos ? std::string() : strName.substr(0, nSlash + 1);
+}
+
+// A short name, so that a target whose own name is near the limit can still be replaced.
+std::string temporaryName(const std::string& strTarget) {
+    return folderOf(strTarget) + ".xv" + "XXXXXX";
 }
 
 mode_t creationMode() {
@@ -175,19 +188,85 @@ bool isDirectory(const char* pszName) {
     return ::stat(pszName, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-bool createReplacement(const char* pszName, std::string& strTarget, std::string& strTemporary,
-                       MSystemFile& file) {
+MReplacement createReplacement(const char* pszName, std::string& strTarget,
+                               std::string& strTemporary, MSystemFile& file) {
     mode_t mode = 0;
     if (!replacedPath(pszName, strTarget, mode))
-        return false;
-    strTemporary = strTarget + ".XXXXXX";
-    const int nDescriptor = createPending(strTemporary);
+        return MReplacement::InPlace;
+    strTemporary.clear();
+    int nDescriptor = -1;
+#ifdef O_TMPFILE
+    const std::string strFolder = folderOf(strTarget);
+    nDescriptor =
+        ::open(strFolder.empty() ? "." : strFolder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    // Only a missing folder is final; a file system without unnamed files takes named ones.
+    if (nDescriptor < 0 && errno == ENOENT)
+        return MReplacement::Failed;
+#endif
     if (nDescriptor < 0) {
-        strTemporary.clear();
-        return false;
+        strTemporary = temporaryName(strTarget);
+        nDescriptor =
+            createPending(strTemporary, [&] { return ::mkostemp(&strTemporary[0], O_CLOEXEC); });
+        if (nDescriptor < 0) {
+            strTemporary.clear();
+            return MReplacement::Failed;
+        }
     }
     ::fchmod(nDescriptor, mode);
     file = nDescriptor;
+    return MReplacement::Created;
+}
+
+bool nameReplacement(MSystemFile file, const std::string& strTarget, std::string& strTemporary) {
+    if (!strTemporary.empty())
+        return true;
+    const std::string strLink = "/proc/self/fd/" + std::to_string(file);
+    static unsigned nCounter = 0;
+    for (int nAttempt = 0; nAttempt < 100; ++nAttempt) {
+        unsigned nSeed = static_cast<unsigned>(::getpid()) * 2654435761U ^
+                         static_cast<unsigned>(std::rand()) ^ (++nCounter * 40503U);
+        std::string strName = folderOf(strTarget) + ".xv";
+        for (int nDigit = 0; nDigit < 6; ++nDigit, nSeed /= 36)
+            strName += "0123456789abcdefghijklmnopqrstuvwxyz"[nSeed % 36];
+        int nError = 0;
+        const int nResult = createPending(strName, [&] {
+            const int nLinked =
+                ::linkat(AT_FDCWD, strLink.c_str(), AT_FDCWD, strName.c_str(), AT_SYMLINK_FOLLOW);
+            nError = errno;
+            return nLinked;
+        });
+        if (nResult == 0) {
+            strTemporary = strName;
+            return true;
+        }
+        if (nError != EEXIST) {
+            errno = nError;
+            return false;
+        }
+    }
+    return false;
+}
+
+bool identityOf(const char* pszName, MFileIdentity& identity) {
+    struct stat status;
+    if (::stat(pszName, &status) != 0)
+        return false;
+    identity.lliVolume = static_cast<unsigned long long>(status.st_dev);
+    identity.lliIndex = static_cast<unsigned long long>(status.st_ino);
+    return true;
+}
+
+bool namesIgnoreCase() {
+    return false;
+}
+
+bool versionOf(MSystemFile file, MFileVersion& version) {
+    struct stat status;
+    if (::fstat(static_cast<int>(file), &status) != 0)
+        return false;
+    version.lliSize = static_cast<unsigned long long>(status.st_size);
+    version.llChanged =
+        static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
     return true;
 }
 

@@ -60,18 +60,25 @@ void installRemover() {
     ::SetConsoleCtrlHandler(removePending, TRUE);
 }
 
-// A new file beside the target, named like it with six more characters. Opened
-// deletable, so that the handler can remove it while it is being written.
+// The folder part of a name, with its last separator, or "".
+std::string folderOf(const std::string& strName) {
+    const size_t nSeparator = strName.find_last_of("\\/:");
+    return nSeparator == std::string::npos ? std::string() : strName.substr(0, nSeparator + 1);
+}
+
+// A new file beside the target with a short name of its own, so that a target whose name
+// is near the limit can still be replaced. Opened deletable, so that the handler can
+// remove it while it is being written.
 HANDLE createPending(const std::string& strTarget, std::string& strTemporary) {
     static unsigned nCounter = 0;
     for (int nAttempt = 0; nAttempt < 100; ++nAttempt) {
         const unsigned nSeed =
             (::GetCurrentProcessId() * 2654435761U) ^ ::GetTickCount() ^ (++nCounter * 40503U);
-        char szSuffix[8] = ".";
+        char szSuffix[10] = ".xv";
         for (int nDigit = 0; nDigit < 6; ++nDigit)
-            szSuffix[1 + nDigit] =
+            szSuffix[3 + nDigit] =
                 "0123456789abcdefghijklmnopqrstuvwxyz"[(nSeed >> (5 * nDigit)) % 36];
-        strTemporary = strTarget + szSuffix;
+        strTemporary = folderOf(strTarget) + szSuffix;
         const std::wstring strWide = wide(strTemporary.c_str());
         ::AcquireSRWLockExclusive(&g_lockPending);
         HANDLE hFile =
@@ -175,18 +182,56 @@ bool isDirectory(const char* pszName) {
            (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool createReplacement(const char* pszName, std::string& strTarget, std::string& strTemporary,
-                       MSystemFile& file) {
+MReplacement createReplacement(const char* pszName, std::string& strTarget,
+                               std::string& strTemporary, MSystemFile& file) {
     if (!isReplaceable(pszName))
-        return false;
+        return MReplacement::InPlace;
     // A link is replaced itself, not the file it points to: links are rare here and
     // the rename has no way through them.
     strTarget = pszName;
     installRemover();
     HANDLE hFile = createPending(strTarget, strTemporary);
     if (hFile == INVALID_HANDLE_VALUE)
-        return false;
+        return MReplacement::Failed;
     file = reinterpret_cast<MSystemFile>(hFile);
+    return MReplacement::Created;
+}
+
+bool nameReplacement(MSystemFile /*file*/, const std::string& /*strTarget*/,
+                     std::string& /*strTemporary*/) {
+    return true;
+}
+
+bool identityOf(const char* pszName, MFileIdentity& identity) {
+    HANDLE hFile = ::CreateFileW(wide(pszName).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool bKnown = ::GetFileInformationByHandle(hFile, &information) != 0;
+    ::CloseHandle(hFile);
+    if (!bKnown)
+        return false;
+    identity.lliVolume = information.dwVolumeSerialNumber;
+    identity.lliIndex = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) |
+                        information.nFileIndexLow;
+    return true;
+}
+
+bool namesIgnoreCase() {
+    return true;
+}
+
+bool versionOf(MSystemFile file, MFileVersion& version) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!::GetFileInformationByHandle(handleOf(file), &information))
+        return false;
+    version.lliSize = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) |
+                      information.nFileSizeLow;
+    version.llChanged = static_cast<long long>(
+        (static_cast<unsigned long long>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+        information.ftLastWriteTime.dwLowDateTime);
     return true;
 }
 

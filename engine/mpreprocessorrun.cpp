@@ -113,8 +113,11 @@ MString& MPreprocessorRun::translate() {
 void MPreprocessorRun::process(const std::function<void()>& beforeCommit) {
     MReplacementFile file(m_pszOutputName);
     if (!file.isOpen()) {
-        // A device, a pipe, a folder that takes no new file: written in place at the end.
+        // A device or a pipe is written in place at the end; for a file that no new file
+        // can replace, the run's own errors come first, then "can not create the file".
         MString& mstrOutput = translate();
+        if (!file.inPlace())
+            file.commit();
         if (beforeCommit)
             beforeCommit();
         writeInPlace(m_pszOutputName, mstrOutput);

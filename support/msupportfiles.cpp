@@ -57,58 +57,77 @@ MString supportText(const MSupportFile& file, const MString& mstrPackage) {
     return withJavaPackage(*file.make(), mstrPackage);
 }
 
-// One file is handled whole before the next is looked at, so when the first
-// cannot be created the second is neither tested nor written.
-void writeSupportFile(const MSupportFile& file, const MString& mstrPath,
-                      const MString& mstrPackage) {
-    // Looked up in the working directory, not in the target directory.
-    if (std::FILE* pExisting = std::fopen(file.pszName, "r")) {
-        std::fclose(pExisting);
-        return;
+// Where the file goes; "" when a file of its name in the working directory keeps it from
+// being written (default mode only).
+std::string targetOf(const MSupportFile& file, const MString& mstrPath, bool bInto) {
+    if (!bInto) {
+        // Looked up in the working directory, not in the target directory.
+        if (std::FILE* pExisting = std::fopen(file.pszName, "r")) {
+            std::fclose(pExisting);
+            return std::string();
+        }
+        const MString mstrTarget = directoryOf(mstrPath) + MString(file.pszName);
+        return std::string(&mstrTarget[0], mstrTarget.length());
     }
-    MString mstrTarget = directoryOf(mstrPath) + MString(file.pszName);
-    MString mstrText = supportText(file, mstrPackage);
-    writeWholeFile(mstrTarget.toCStr().getAddress(), mstrText);
+    std::string strTarget(mstrPath.isEmpty() ? "" : &mstrPath[0], mstrPath.length());
+    if (!strTarget.empty() && strTarget.back() != '/' && strTarget.back() != '\\')
+        strTarget += '/';
+    return strTarget + file.pszName;
 }
 
-void writeIfChanged(const MSupportFile& file, const MString& mstrDirectory,
+// Written only when the bytes differ, so that parallel builds never see a file being
+// replaced by its own text and an unchanged file keeps its time stamp. One file is handled
+// whole before the next is looked at, so when the first cannot be created the second is
+// neither tested nor written.
+void writeIfChanged(const MSupportFile& file, const std::string& strTarget,
                     const MString& mstrPackage) {
-    MString mstrTarget = mstrDirectory;
-    const long nLength = static_cast<long>(mstrTarget.length());
-    if (nLength > 0 && mstrTarget[nLength - 1] != '/' && mstrTarget[nLength - 1] != '\\')
-        mstrTarget += MString("/");
-    mstrTarget += MString(file.pszName);
+    if (strTarget.empty())
+        return;
     MString mstrText = supportText(file, mstrPackage);
     try {
-        if (readWholeFile(mstrTarget.toCStr().getAddress()) == mstrText)
+        if (readWholeFile(strTarget.c_str()) == mstrText)
             return;
     } catch (const MFileFailure&) {  // missing or unreadable: written anew
     }
-    writeWholeFile(mstrTarget.toCStr().getAddress(), mstrText);
+    writeWholeFile(strTarget.c_str(), mstrText);
+}
+
+void writeAll(MLanguage language, const MString& mstrPath, bool bInto, const char* pszJavaInput) {
+    if (const MSupportFile* pFiles = supportFilesOf(language)) {
+        const MString mstrPackage = packageFor(language, pszJavaInput);
+        for (int i = 0; i < 2; ++i)
+            writeIfChanged(pFiles[i], targetOf(pFiles[i], mstrPath, bInto), mstrPackage);
+    }
 }
 
 }  // namespace
 
-void writeSupportFiles(MLanguage language, const MString& mstrPath, const char* pszJavaInput) {
+std::vector<std::string> supportFileTargets(MLanguage language, const MString& mstrPath,
+                                            bool bInto) {
+    std::vector<std::string> targets;
     if (const MSupportFile* pFiles = supportFilesOf(language)) {
-        const MString mstrPackage = packageFor(language, pszJavaInput);
-        writeSupportFile(pFiles[0], mstrPath, mstrPackage);
-        writeSupportFile(pFiles[1], mstrPath, mstrPackage);
+        for (int i = 0; i < 2; ++i) {
+            const std::string strTarget = targetOf(pFiles[i], mstrPath, bInto);
+            if (!strTarget.empty())
+                targets.push_back(strTarget);
+        }
     }
+    return targets;
+}
+
+void writeSupportFiles(MLanguage language, const MString& mstrPath, const char* pszJavaInput) {
+    writeAll(language, mstrPath, false, pszJavaInput);
 }
 
 void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory,
                            const char* pszJavaInput) {
-    if (const MSupportFile* pFiles = supportFilesOf(language)) {
+    if (supportFilesOf(language) != nullptr && !mstrDirectory.isEmpty()) {
         // A build names a folder of its own that need not exist yet.
         std::error_code error;
-        if (!mstrDirectory.isEmpty())
-            std::filesystem::create_directories(
-                std::string(&mstrDirectory[0], mstrDirectory.length()), error);
-        const MString mstrPackage = packageFor(language, pszJavaInput);
-        writeIfChanged(pFiles[0], mstrDirectory, mstrPackage);
-        writeIfChanged(pFiles[1], mstrDirectory, mstrPackage);
+        std::filesystem::create_directories(std::string(&mstrDirectory[0], mstrDirectory.length()),
+                                            error);
     }
+    writeAll(language, mstrDirectory, true, pszJavaInput);
 }
 
 // A backslash anywhere wins over every slash, even one after it; a separator

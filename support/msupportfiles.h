@@ -2,11 +2,15 @@
 #ifndef XVANTOR_SUPPORT_MSUPPORTFILES_H
 #define XVANTOR_SUPPORT_MSUPPORTFILES_H
 
+#include <string>
+#include <vector>
+
 #include "core/mstring.h"
 #include "engine/mlanguage.h"
 
 /// Writes the two support files of the language (none for the fallback form) into the
-/// directory part of the path, each unless a file of its name is in the working directory.
+/// directory part of the path, each unless a file of its name is in the working directory,
+/// and each only when its bytes differ from the file already there.
 /// Throws an MError "can not create the file"; the second file is then not written.
 /// The Java files declare the package that the Java input pszJavaInput declares, if any.
 void writeSupportFiles(MLanguage language, const MString& mstrPath,
@@ -18,6 +22,11 @@ void writeSupportFiles(MLanguage language, const MString& mstrPath,
 /// create the file".
 void writeSupportFilesInto(MLanguage language, const MString& mstrDirectory,
                            const char* pszJavaInput = nullptr);
+
+/// The files that writeSupportFiles() (bInto false, the path of a file) or
+/// writeSupportFilesInto() (bInto true, a folder) would write, in their order.
+std::vector<std::string> supportFileTargets(MLanguage language, const MString& mstrPath,
+                                            bool bInto);
 
 /// The path up to and including its last backslash, or else its last slash; or "".
 MString directoryOf(MString mstrPath);

@@ -3,3 +3,10 @@
 #include "mvantor.h"
 
 int a;
+
+setFrameText(
+MString(
+"\x68\x65\x6c\x6c\x6f", 5
+)
+);
+;

@@ -1,0 +1,3 @@
+BEGIN_FRAME_TEXT()
+<#pipe#>
+END_FRAME_TEXT();

@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""The faults that need a live system: a full disk, no free inode, a file of /proc, a
+parallel build, and build tools reading back a depfile.
+
+Usage: run_faults.py <xvantor-binary>
+
+One row per fault. Each prints PASS, FAIL with what went wrong, or SKIP with the reason
+(the tmpfs rows need root, the build rows make and ninja). Exit status 1 when any failed.
+The faults that a fixed folder can hold are cases of tests/e2e named fault_*.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
+OLD = b"old bytes \x00\xff\r\n"
+BIG = b"BEGIN_FRAME_TEXT()\n<#big.bin#>\nEND_FRAME_TEXT();\n"
+CPP = b"int a;\nBEGIN_FRAME_TEXT()\nhello\nEND_FRAME_TEXT();\n"
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class Tmpfs:
+    """A small tmpfs at folder/name while the row runs."""
+
+    def __init__(self, folder, options):
+        self.path = os.path.join(folder, "small")
+        self.options = options
+
+    def __enter__(self):
+        os.makedirs(self.path)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", self.options, "tmpfs", self.path],
+                       check=True)
+        return self.path
+
+    def __exit__(self, *_):
+        subprocess.run(["umount", self.path], check=False)
+
+
+def run(tool, args, cwd):
+    return subprocess.run([tool] + args, cwd=cwd, capture_output=True, timeout=300)
+
+
+def expect_failure(result, text):
+    if result.returncode != 1:
+        return "exit status %d" % result.returncode
+    if text.encode() not in result.stdout:
+        return "stdout lacks %r: %r" % (text, result.stdout[-200:])
+    return None
+
+
+def full_disk(tool, folder):
+    """The output's disk fills: the old output stays whole, nothing else is left there."""
+    write(os.path.join(folder, "in.cpp"), BIG)
+    write(os.path.join(folder, "big.bin"), os.urandom(256 << 10))
+    with Tmpfs(folder, "size=256k") as small:
+        write(os.path.join(small, "out.cpp"), OLD)
+        result = run(tool, ["-cpp", "in.cpp", "small/out.cpp"], folder)
+        left = sorted(os.listdir(small))
+        problem = expect_failure(result, "can not create the file")
+        if not problem and read(os.path.join(small, "out.cpp")) != OLD:
+            problem = "the old output changed"
+        if not problem and left != ["out.cpp"]:
+            problem = "left: %s" % left
+        return problem
+
+
+def full_disk_depfile_elsewhere(tool, folder):
+    """The output fails on a full disk: the depfile elsewhere keeps its old rule."""
+    write(os.path.join(folder, "in.cpp"), BIG)
+    write(os.path.join(folder, "big.bin"), os.urandom(256 << 10))
+    write(os.path.join(folder, "out.d"), OLD)
+    with Tmpfs(folder, "size=256k") as small:
+        result = run(tool, ["-cpp", "in.cpp", "small/out.cpp", "--depfile", "out.d"], folder)
+        problem = expect_failure(result, "can not create the file")
+        if not problem and read(os.path.join(folder, "out.d")) != OLD:
+            problem = "the depfile was replaced"
+        if not problem and os.listdir(small):
+            problem = "left: %s" % os.listdir(small)
+        return problem
+
+
+def full_disk_support_files(tool, folder):
+    """Support files on a full disk in the default mode: none is left cut short."""
+    write(os.path.join(folder, "in.cpp"), CPP)
+    with Tmpfs(folder, "size=20k") as small:
+        result = run(tool, ["in.cpp", "small/out.cpp"], folder)
+        problem = expect_failure(result, "can not create the file")
+        for name in os.listdir(small):
+            if name not in ("mstring.h", "mvantor.h"):
+                problem = problem or "left: %s" % name
+            elif read(os.path.join(small, name)) != harness.support_text(name):
+                problem = problem or "%s cut short" % name
+        return problem
+
+
+def no_free_inode(tool, folder):
+    """No new file can be made beside a writable output: the run fails, never in place."""
+    write(os.path.join(folder, "in.cpp"), CPP)
+    with Tmpfs(folder, "size=1m,nr_inodes=3") as small:
+        write(os.path.join(small, "out.cpp"), OLD)
+        for i in range(8):  # uses up what inodes are left
+            try:
+                write(os.path.join(small, "fill%d" % i), b"")
+            except OSError:
+                break
+        before = sorted(os.listdir(small))
+        result = run(tool, ["-cpp", "in.cpp", "small/out.cpp"], folder)
+        problem = expect_failure(result, "can not create the file")
+        if not problem and read(os.path.join(small, "out.cpp")) != OLD:
+            problem = "the output was written in place"
+        if not problem and sorted(os.listdir(small)) != before:
+            problem = "left: %s" % sorted(set(os.listdir(small)) - set(before))
+        return problem
+
+
+def proc_file(tool, folder):
+    """/proc/version reports size 0: it is read to its end all the same."""
+    if not os.path.exists("/proc/version"):
+        return "SKIP no /proc/version"
+    write(os.path.join(folder, "in.cpp"), b"BEGIN_FRAME_TEXT()\n<#/proc/version#>\nEND_FRAME_TEXT();\n")
+    result = run(tool, ["-cpp", "in.cpp", "out.cpp"], folder)
+    if result.returncode != 0:
+        return "exit status %d" % result.returncode
+    # Every byte is escaped: the file's first bytes as the literal spells them.
+    spelled = "".join("\\x%02x" % b for b in read("/proc/version")[:8]).encode()
+    if spelled not in read(os.path.join(folder, "out.cpp")):
+        return "the output lacks the file's text"
+    return None
+
+
+def parallel_make(tool, folder):
+    """20 outputs of one folder built by make -j8: each run finds the shared support files
+    whole the moment it ends, and they are whole at the end."""
+    if not shutil.which("make"):
+        return "SKIP make is not installed"
+    rules = ["all: %s" % " ".join("gen/out%d.cpp" % i for i in range(20))]
+    for i in range(20):
+        write(os.path.join(folder, "in%d.cpp" % i), CPP)
+        rules.append("gen/out%d.cpp: in%d.cpp\n\t@'%s' in%d.cpp $@ --quiet && cmp -s gen/mstring.h ref.h"
+                     % (i, i, tool, i))
+    write(os.path.join(folder, "ref.h"), harness.support_text("mstring.h"))
+    write(os.path.join(folder, "Makefile"), ("\n".join(rules) + "\n").encode())
+    os.makedirs(os.path.join(folder, "gen"))
+    result = subprocess.run(["make", "-j8", "-s"], cwd=folder, capture_output=True, timeout=600)
+    if result.returncode != 0:
+        return "make failed: %r" % result.stderr[-300:]
+    for name in ("mstring.h", "mvantor.h"):
+        if read(os.path.join(folder, "gen", name)) != harness.support_text(name):
+            return "%s torn" % name
+    extra = [n for n in os.listdir(os.path.join(folder, "gen")) if n.startswith(".")]
+    return "left: %s" % extra if extra else None
+
+
+NAMES = ["sp ace.txt", "ha#sh.txt", "dol$lar.txt", "co:lon.txt", "per%cent.txt",
+         "br[ack.txt", "eq=ual.txt"]
+
+
+def build_tools_read_back(tool, folder):
+    """Make and Ninja both read back every embedded name of the depfile exactly."""
+    if not shutil.which("make") or not shutil.which("ninja"):
+        return "SKIP make or ninja is not installed"
+    block = b"".join(b"<#" + n.encode() + b"#>" for n in NAMES)
+    write(os.path.join(folder, "in.cpp"), b"BEGIN_FRAME_TEXT()\n" + block + b"\nEND_FRAME_TEXT();\n")
+    for name in NAMES:
+        write(os.path.join(folder, name), name.encode())
+    command = "'%s' -cpp in.cpp out.cpp --quiet --depfile out.d" % tool
+    write(os.path.join(folder, "build.ninja"),
+          ("rule x\n  command = %s\n  depfile = out.d\n  deps = gcc\nbuild out.cpp: x\n"
+           % command).encode())
+    result = subprocess.run(["ninja"], cwd=folder, capture_output=True, timeout=300)
+    if result.returncode != 0:
+        return "ninja failed: %r" % result.stdout[-300:]
+    deps = subprocess.run(["ninja", "-t", "deps"], cwd=folder, capture_output=True,
+                          text=True).stdout.splitlines()[1:]
+    want = sorted([os.path.join(folder, "in.cpp")] + [os.path.join(folder, n) for n in NAMES])
+    got = sorted(line.strip() for line in deps if line.strip())
+    if got != want:
+        return "ninja read %s" % got
+    # Make: the output is up to date, and each name, once newer, makes it out of date.
+    subprocess.run(command, shell=True, cwd=folder, check=True)
+    write(os.path.join(folder, "Makefile"),
+          ("out.cpp:\n\t%s\n-include out.d\n" % command).encode())
+    for name in NAMES:
+        os.utime(os.path.join(folder, name), (1, 1))
+    os.utime(os.path.join(folder, "in.cpp"), (1, 1))
+    if subprocess.run(["make", "-q", "out.cpp"], cwd=folder, capture_output=True).returncode:
+        return "make thinks a fresh output is out of date"
+    for name in NAMES:
+        os.utime(os.path.join(folder, name), None)
+        status = subprocess.run(["make", "-q", "out.cpp"], cwd=folder,
+                                capture_output=True).returncode
+        os.utime(os.path.join(folder, name), (1, 1))
+        if status != 1:
+            return "make did not read back %r" % name
+    return None
+
+
+ROWS = [
+    (full_disk, True),
+    (full_disk_depfile_elsewhere, True),
+    (full_disk_support_files, True),
+    (no_free_inode, True),
+    (proc_file, False),
+    (parallel_make, False),
+    (build_tools_read_back, False),
+]
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__)
+        return 2
+    tool = os.path.abspath(sys.argv[1])
+    failed = 0
+    for row, needs_root in ROWS:
+        folder = os.path.realpath(tempfile.mkdtemp(prefix="xv-faults-"))
+        try:
+            if needs_root and (os.geteuid() != 0 or not shutil.which("mount")):
+                problem = "SKIP a tmpfs needs root"
+            else:
+                problem = row(tool, folder)
+        except (OSError, subprocess.SubprocessError) as error:
+            problem = "SKIP %s" % error if needs_root else str(error)
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+        if problem and problem.startswith("SKIP"):
+            print("%s  %s" % (problem.split(" ", 1)[0], row.__doc__.split(":")[0]) +
+                  ": " + problem.split(" ", 1)[1])
+            continue
+        print("%s  %s%s" % ("FAIL" if problem else "PASS", row.__name__,
+                            ": " + problem if problem else ""))
+        failed += 1 if problem else 0
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
