@@ -1,10 +1,17 @@
 # SPDX-License-Identifier: MIT
-# xvantor_generate(<var> [LANGUAGE CXX|JAVA|CSHARP] [NO_LINE_DIRECTIVES] [NO_USING_STD]
+# xvantor_generate(TARGET <target> | <var>
+#                  [LANGUAGE CXX|JAVA|CSHARP] [NO_LINE_DIRECTIVES] [NO_USING_STD]
 #                  [DEPENDS files...] SOURCES inputs...)
 #
-# Translates each input with xvantor at build time into ${CMAKE_CURRENT_BINARY_DIR} and
-# appends the generated sources, and the support files that they need, to <var> in the
-# caller's scope:
+# Translates each input with xvantor at build time into ${CMAKE_CURRENT_BINARY_DIR}.
+#
+#   add_executable(report main.cpp)
+#   xvantor_generate(TARGET report SOURCES report.cpp)
+#
+# TARGET adds the generated sources, and the support files that they need, to the target's
+# sources, and the output folder and each input's folder to its include path, so that a
+# generated source finds the headers beside its input as the hand-written one did. With
+# <var> instead, they are appended to <var> in the caller's scope:
 #
 #   xvantor_generate(report_sources SOURCES report.cpp)
 #   add_executable(report main.cpp ${report_sources})
@@ -28,8 +35,9 @@
 # without extension gets one appended). The tool runs in CMAKE_CURRENT_SOURCE_DIR, so
 # relative names of embedded files resolve there.
 #
-# Needs CMake 3.20 or later with the Ninja or Makefile generators (3.21 with Visual Studio
-# and Xcode) for the dependency files; with an older CMake only DEPENDS is followed.
+# Needs CMake 3.20 or later with the Ninja generators (3.21 with Visual Studio and Xcode)
+# for the dependency files; with an older CMake only DEPENDS is followed. The Makefile
+# generators read the dependency file here instead, see below.
 #
 # Why the commands look as they do:
 # - The language is given as an option (-c, -j, -#), since the tool's recognition searches
@@ -44,8 +52,69 @@
 # - --depfile lists the input and every embedded file with absolute paths, which read the
 #   same whether or not the caller's directory has policy CMP0116 set; the policy is set
 #   here all the same, so that a call from a subdirectory raises no warning.
+# - The Makefile generators of CMake 3.20 to 3.25 at least keep what a custom command's
+#   dependency file listed once and add the next reading to it, instead of replacing it
+#   (compiler_depend.internal and .make of the target). A file that is no longer embedded
+#   stays a prerequisite for good, and once it is deleted, the empty rule that keeps a
+#   deleted header harmless makes the output out of date on every build. There, the
+#   command runs on every build and this file, run as a script, compares the times of the
+#   files that the last dependency file names and translates only when one is newer or
+#   gone: one translation after a change, then nothing.
 # - --quiet keeps the banner out of the build log and prints an error as
 #   "input:line:column: error: ...", which IDEs and CI annotators jump to.
+
+# Run as a script by the Makefile generators' commands:
+#   cmake -P XVantorGenerate.cmake -- <output> <depfile> <comment> <file>... -- <command>...
+# Runs the command when the output or the depfile is missing, or when one of the files, or
+# one that the depfile names, is newer than the output or missing.
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  set(arguments)
+  set(index 1)
+  while(index LESS CMAKE_ARGC)
+    list(APPEND arguments "${CMAKE_ARGV${index}}")
+    math(EXPR index "${index} + 1")
+  endwhile()
+  list(FIND arguments "--" start)
+  math(EXPR start "${start} + 1")
+  list(SUBLIST arguments ${start} -1 arguments)
+  list(POP_FRONT arguments output depfile comment)
+  list(FIND arguments "--" split)
+  list(SUBLIST arguments 0 ${split} files)
+  math(EXPR split "${split} + 1")
+  list(SUBLIST arguments ${split} -1 command)
+
+  set(stale FALSE)
+  if(NOT EXISTS "${output}" OR NOT EXISTS "${depfile}")
+    set(stale TRUE)
+  else()
+    # After the first rule, one empty rule per prerequisite: "path:" with "\ ", "\#" and
+    # "$$" for a space, "#" and "$". The first rule's lines end in a prerequisite or "\".
+    file(STRINGS "${depfile}" lines)
+    foreach(line IN LISTS lines)
+      if(line MATCHES ":$")
+        string(REGEX REPLACE ":$" "" line "${line}")
+        string(REPLACE "\\ " " " line "${line}")
+        string(REPLACE "\\#" "#" line "${line}")
+        string(REPLACE "$$" "$" line "${line}")
+        list(APPEND files "${line}")
+      endif()
+    endforeach()
+    foreach(file IN LISTS files)
+      if(NOT EXISTS "${file}" OR "${file}" IS_NEWER_THAN "${output}")
+        set(stale TRUE)
+        break()
+      endif()
+    endforeach()
+  endif()
+  if(stale)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E echo "${comment}")
+    execute_process(COMMAND ${command} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR "${comment}: exit status ${result}")
+    endif()
+  endif()
+  return()
+endif()
 
 include_guard(GLOBAL)
 
@@ -111,7 +180,20 @@ function(_xvantor_support_command language option support)
 endfunction()
 
 function(xvantor_generate var)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_LINE_DIRECTIVES;NO_USING_STD" "LANGUAGE" "DEPENDS;SOURCES")
+  set(target)
+  set(first 1)
+  if(var STREQUAL "TARGET")
+    if(ARGC LESS 2)
+      message(FATAL_ERROR "xvantor_generate: no value after TARGET")
+    endif()
+    set(target "${ARGV1}")
+    if(NOT TARGET "${target}")
+      message(FATAL_ERROR "xvantor_generate: there is no target \"${target}\"")
+    endif()
+    set(first 2)
+  endif()
+  cmake_parse_arguments(PARSE_ARGV ${first} arg "NO_LINE_DIRECTIVES;NO_USING_STD" "LANGUAGE"
+    "DEPENDS;SOURCES")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "xvantor_generate: unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -151,12 +233,32 @@ function(xvantor_generate var)
   set(use_depfile FALSE)
   # Before 3.20 Ninja would read the file untransformed, and its target, an absolute path,
   # would never match the output's name there, so every build would translate again.
-  if((CMAKE_GENERATOR MATCHES "Ninja|Makefiles" AND NOT CMAKE_VERSION VERSION_LESS 3.20) OR
+  if((CMAKE_GENERATOR MATCHES "Ninja" AND NOT CMAKE_VERSION VERSION_LESS 3.20) OR
      (CMAKE_GENERATOR MATCHES "Visual Studio|Xcode" AND NOT CMAKE_VERSION VERSION_LESS 3.21))
     set(use_depfile TRUE)
   endif()
+  # The Makefile generators run the command on every build, and the command, this file as
+  # a script, decides (see the top). The symbolic file is never written, so the commands
+  # that depend on it always run.
+  set(use_script FALSE)
+  set(always)
+  if(CMAKE_GENERATOR MATCHES "Makefiles" AND NOT CMAKE_VERSION VERSION_LESS 3.18)
+    set(use_script TRUE)
+    set(always "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/always")
+    get_property(done DIRECTORY PROPERTY _XVANTOR_ALWAYS)
+    if(NOT done)
+      set_property(DIRECTORY PROPERTY _XVANTOR_ALWAYS TRUE)
+      add_custom_command(OUTPUT "${always}" COMMAND "${CMAKE_COMMAND}" -E true COMMENT ""
+        VERBATIM)
+      set_source_files_properties("${always}" PROPERTIES SYMBOLIC TRUE)
+    endif()
+  endif()
 
-  set(generated ${${var}})
+  set(generated)
+  if(NOT target)
+    set(generated ${${var}})
+  endif()
+  set(input_folders)
   foreach(input IN LISTS arg_SOURCES)
     get_filename_component(input "${input}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
     get_filename_component(name "${input}" NAME)
@@ -174,29 +276,53 @@ function(xvantor_generate var)
     set_property(DIRECTORY APPEND PROPERTY _XVANTOR_OUTPUTS "${output}")
 
     set(depfile "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/${name}.d")
+    set(comment "Translating ${input} with XVantor")
+    set(command XVantor::xvantor ${_xvantor_option} "${input}" "${output}" ${options}
+      --depfile "${depfile}")
+    set(files "${input}" ${depends} ${support_outputs} "$<TARGET_FILE:XVantor::xvantor>")
     set(depfile_argument)
     if(use_depfile)
       set(depfile_argument DEPFILE "${depfile}")
     endif()
-    add_custom_command(
-      OUTPUT "${output}"
-      COMMAND XVantor::xvantor ${_xvantor_option} "${input}" "${output}" ${options}
-        --depfile "${depfile}"
-      WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
-      DEPENDS "${input}" ${depends} ${support_outputs}
-        XVantor::xvantor "$<TARGET_FILE:XVantor::xvantor>"
-      ${depfile_argument}
-      COMMENT "Translating ${input} with XVantor"
-      VERBATIM)
+    if(use_script)
+      add_custom_command(
+        OUTPUT "${output}"
+        COMMAND "${CMAKE_COMMAND}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}" --
+          "${output}" "${depfile}" "${comment}" ${files}
+          -- "$<TARGET_FILE:XVantor::xvantor>" ${_xvantor_option} "${input}" "${output}"
+          ${options} --depfile "${depfile}"
+        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
+        DEPENDS ${files} XVantor::xvantor "${always}"
+        COMMENT ""
+        VERBATIM)
+    else()
+      add_custom_command(
+        OUTPUT "${output}"
+        COMMAND ${command}
+        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
+        DEPENDS ${files} XVantor::xvantor
+        ${depfile_argument}
+        COMMENT "${comment}"
+        VERBATIM)
+    endif()
     if(arg_NO_USING_STD)
       set_property(SOURCE "${output}" APPEND PROPERTY COMPILE_DEFINITIONS MSTRING_NO_USING_STD)
     endif()
     list(APPEND generated "${output}")
+    get_filename_component(input_folder "${input}" DIRECTORY)
+    list(APPEND input_folders "${input_folder}")
   endforeach()
   foreach(file IN LISTS support_outputs)
     if(NOT file IN_LIST generated)
       list(APPEND generated "${file}")
     endif()
   endforeach()
-  set(${var} "${generated}" PARENT_SCOPE)
+  if(target)
+    list(REMOVE_DUPLICATES input_folders)
+    target_sources("${target}" PRIVATE ${generated})
+    target_include_directories("${target}" PRIVATE "${CMAKE_CURRENT_BINARY_DIR}"
+      ${input_folders})
+  else()
+    set(${var} "${generated}" PARENT_SCOPE)
+  endif()
 endfunction()

@@ -3,7 +3,7 @@
 """Installs XVantor into a temporary prefix and builds a consumer project against it.
 
 Usage: run_install.py --cmake CMAKE --build-dir DIR --consumer DIR
-                      [--generator NAME]... [--program NAME | --jar NAME] [--keep]
+                      [--generator NAME]... [--program NAME | --jar NAME] [--settle] [--keep]
 
 Stages, each reported by name when it fails:
   install    `cmake --install <build-dir> --prefix <tmp>/prefix`; the tool, the man page,
@@ -20,6 +20,8 @@ Then, once for each --generator (none: CMake's default), in a fresh copy of the 
              must find no work
   rebuild    message.txt gets another text; the next build must run the tool again and the
              program must print the new text wherever the old one stood
+  settle     (--settle) after each edit of SETTLE_EDITS the next build runs the tool and
+             the one after it nothing, as in no-op
 
 The consumer is built in a folder whose name holds ".java" and ".h": the tool's language
 recognition searches the whole output path, and the CMake function must not depend on it.
@@ -71,6 +73,19 @@ NO_OP_FORBIDDEN = [TRANSLATING, b"Writing the XVantor support files", b"Linking"
 # The tool's banner, which --quiet keeps out of the build log.
 BANNER = b"XVantor " + harness.project_version().encode()
 
+# The settle stage: (what is done, [(file in the consumer, new bytes or None to delete, or
+# the new name)]). An input that embeds a file, adds, changes, drops and renames.
+EMBED = b"<#message.txt#>"
+SETTLE_EDITS = [
+    ("an embed added", [("extra.txt", b"extra\n"),
+                        ("banner.cpp", lambda text: text.replace(EMBED, EMBED + b"<#extra.txt#>"))]),
+    ("the new embedded file changed", [("extra.txt", b"changed extra\n")]),
+    ("the embed removed and its file deleted",
+     [("banner.cpp", lambda text: text.replace(b"<#extra.txt#>", b"")), ("extra.txt", None)]),
+    ("the input renamed", [("banner.cpp", "banner.xcpp"),
+                           ("CMakeLists.txt", lambda text: text.replace(b"banner.cpp", b"banner.xcpp"))]),
+]
+
 
 StageFailed = harness.StageFailed
 run = harness.run_stage
@@ -82,6 +97,50 @@ def list_files(root):
         for name in names:
             found.add(os.path.relpath(os.path.join(folder, name), root))
     return found
+
+
+def newest_output(build):
+    return max(os.stat(os.path.join(folder, name)).st_mtime_ns
+               for folder, _, names in os.walk(build)
+               for name in names if name.endswith((".cpp", ".java")))
+
+
+def edit(source, build, changes):
+    """Applies changes; what they write ends up newer than every generated file, whatever
+    the file-system clock's grain."""
+    generated_time = newest_output(build)
+    written = []
+    for name, change in changes:
+        path = os.path.join(source, name)
+        if change is None:
+            os.remove(path)
+            continue
+        if isinstance(change, str):
+            os.rename(path, os.path.join(source, change))
+            continue
+        if callable(change):
+            with open(path, "rb") as file:
+                change = change(file.read())
+        with open(path, "wb") as file:
+            file.write(change)
+        written.append(path)
+    for path in written:
+        while os.stat(path).st_mtime_ns <= generated_time:
+            time.sleep(0.1)
+            os.utime(path)
+
+
+def check_idle(stage, cmake, build, generator):
+    again = run(stage, [cmake, "--build", build])
+    for text in NO_OP_FORBIDDEN:
+        if text in again:
+            raise StageFailed(stage, "a build with nothing changed printed %r:\n%s"
+                              % (text, again.decode("utf-8", "replace")))
+    if generator == "Ninja":
+        planned = run(stage, ["ninja", "-n", "-C", build])
+        if b"no work to do" not in planned:
+            raise StageFailed(stage, "ninja -n plans work:\n"
+                              + planned.decode("utf-8", "replace"))
 
 
 def check_output(stage, program, expected):
@@ -141,34 +200,26 @@ def test(args, prefix, work, generator):
         expected = file.read()
     check_output("run", program, expected)
 
-    again = run("no-op", [args.cmake, "--build", build])
-    for text in NO_OP_FORBIDDEN:
-        if text in again:
-            raise StageFailed("no-op", "a build with nothing changed printed %r:\n%s"
-                              % (text, again.decode("utf-8", "replace")))
-    if generator == "Ninja":
-        planned = run("no-op", ["ninja", "-n", "-C", build])
-        if b"no work to do" not in planned:
-            raise StageFailed("no-op", "ninja -n plans work:\n"
-                              + planned.decode("utf-8", "replace"))
+    check_idle("no-op", args.cmake, build, generator)
 
     message = os.path.join(source, MESSAGE_NAME)
     with open(message, "rb") as file:
         old_message = file.read()
     if old_message not in expected:
         raise StageFailed("rebuild", "expected.txt does not hold the text of message.txt")
-    generated_time = max(os.stat(os.path.join(folder, name)).st_mtime_ns
-                         for folder, _, names in os.walk(build)
-                         for name in names if name.endswith((".cpp", ".java")))
-    with open(message, "wb") as file:
-        file.write(CHANGED_MESSAGE)
-    # Coarse file-system clocks could leave the change no newer than the generated file.
-    while os.stat(message).st_mtime_ns <= generated_time:
-        time.sleep(0.1)
-        os.utime(message)
+    edit(source, build, [(MESSAGE_NAME, CHANGED_MESSAGE)])
     if TRANSLATING not in run("rebuild", [args.cmake, "--build", build]):
         raise StageFailed("rebuild", "changing %s did not run the tool again" % MESSAGE_NAME)
     check_output("rebuild", program, expected.replace(old_message, CHANGED_MESSAGE))
+
+    for what, changes in SETTLE_EDITS if args.settle else []:
+        stage = "settle (%s)" % what
+        edit(source, build, changes)
+        if TRANSLATING not in run(stage, [args.cmake, "--build", build]):
+            raise StageFailed(stage, "the build did not run the tool")
+        check_idle(stage, args.cmake, build, generator)
+    if args.settle:
+        check_output("settle", program, expected.replace(old_message, CHANGED_MESSAGE))
 
 
 def main():
@@ -180,6 +231,7 @@ def main():
     group = parser.add_mutually_exclusive_group(required=True)
     group.add_argument("--program")
     group.add_argument("--jar")
+    parser.add_argument("--settle", action="store_true")
     parser.add_argument("--keep", action="store_true")
     args = parser.parse_args()
 

@@ -1,6 +1,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "banner.h"
+
 MString counterText(int nCount);
 const char* counterFile();
 
@@ -17,7 +19,7 @@ public:
 
 int main() {
     Banner banner;
-    banner.make("consumer");
+    banner.make(kBannerTitle);
     std::cout << MString(banner) << counterText(3);
     // With #line directives the line is this file's, not the generated file's.
     std::cout << "line " << __LINE__ << "\n";

@@ -1,0 +1,2 @@
+// Beside its input, not beside the generated source.
+constexpr const char* kBannerTitle = "consumer";
