@@ -11,7 +11,17 @@ set_property(SOURCE ${PROJECT_BINARY_DIR}/xvantor.rc APPEND PROPERTY OBJECT_DEPE
   ${XV_MANIFEST})
 
 install(TARGETS xvantor RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+# The README without links into the source tree, which the zip does not hold: a picture
+# becomes its description, a link its text.
+file(READ ${PROJECT_SOURCE_DIR}/README.md xv_readme)
+string(REGEX REPLACE "!\\[([^]\n]*)\\]\\(([^)\n:]*)\\)" "(picture \\2 in the sources: \\1)"
+  xv_readme "${xv_readme}")
+string(REGEX REPLACE "\\[([^]\n]+)\\]\\(([^)\n:]+)\\)" "\\1 (\\2 in the sources)"
+  xv_readme "${xv_readme}")
+file(WRITE ${PROJECT_BINARY_DIR}/README.md.new "${xv_readme}")
+configure_file(${PROJECT_BINARY_DIR}/README.md.new ${PROJECT_BINARY_DIR}/README.md COPYONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+install(FILES ${PROJECT_BINARY_DIR}/README.md DESTINATION .)
 file(GLOB XV_LICENCE_FILES ${PROJECT_SOURCE_DIR}/LICENSE* ${PROJECT_SOURCE_DIR}/LICENCE*
   ${PROJECT_SOURCE_DIR}/COPYING*)
 if(XV_LICENCE_FILES)

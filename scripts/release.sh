@@ -38,8 +38,8 @@ fi
 
 windows_toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
 vscode=editors/vscode
-# The Windows build runs its first stage under wine.
-scripts/setup.sh lintian g++-mingw-w64-x86-64-posix wine64
+# The Windows build needs only MinGW-w64: its first stage is built for this machine.
+scripts/setup.sh lintian g++-mingw-w64-x86-64-posix
 
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
@@ -90,7 +90,10 @@ build_release() {
     deb=$(find "$work/deb" -maxdepth 1 -name '*.deb')
     [ -n "$deb" ] || fail "cpack made no .deb"
     cp "$deb" "$out/"
-    lintian --fail-on error "$out/$(basename "$deb")" ||
+    # lintian warns whoever runs it as root, as a container does; that is no finding on
+    # the package, and left in the log it reads like one.
+    lintian --fail-on error "$out/$(basename "$deb")" \
+        2> >(grep -v -x 'running with root privileges is not recommended!' >&2) ||
         fail "lintian reports errors in $(basename "$deb")"
 
     # Windows zip.

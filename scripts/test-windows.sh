@@ -6,17 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++-mingw-w64-x86-64-posix wine64 groff python3 cmake)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# wine runs the tests only: the build itself runs nothing built for Windows.
+scripts/setup.sh --only g++-mingw-w64-x86-64-posix g++ make wine64 groff python3 cmake
 
 export XV_WINE=/usr/lib/wine/wine64
 [ -x "$XV_WINE" ] || XV_WINE=$(command -v wine64 || command -v wine)

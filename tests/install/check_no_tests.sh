@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Configures XVantor as packagers do (BUILD_TESTING=OFF) and inside a project that adds it with
-# add_subdirectory, both without GoogleTest and Python: each must configure and register no
-# test of XVantor's.
+# Configures XVantor as the README's installation section does (no options), as packagers do
+# (BUILD_TESTING=OFF) and inside a project that adds it with add_subdirectory, each without
+# GoogleTest and Python: each must configure, register no test of XVantor's and not look for
+# npm.
 # Usage: check_no_tests.sh <cmake> <ctest> <generator> <xvantor-source-dir>
 set -eu
 [ $# -eq 4 ] || { echo "usage: $0 <cmake> <ctest> <generator> <xvantor-source-dir>"; exit 2; }
@@ -24,8 +25,13 @@ check() {
         echo "FAILED: $name registers $tests tests"
         exit 1
     fi
-    echo "$name: configures without GoogleTest and Python, no tests"
+    if grep -q '^XV_NPM:' "$work/$name/CMakeCache.txt"; then
+        echo "FAILED: $name looks for npm"
+        exit 1
+    fi
+    echo "$name: configures without GoogleTest, Python and npm, no tests"
 }
+check default -S "$source" -B "$work/default"
 check packager -S "$source" -B "$work/packager" -DBUILD_TESTING=OFF
 check subdirectory -S "$(dirname "$0")/consumer_subdirectory" -B "$work/subdirectory" \
     -DXVANTOR_SOURCE_DIR="$source"
