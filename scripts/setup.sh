@@ -32,6 +32,10 @@ if [ $tests -eq 1 ] && ! command -v npm >/dev/null 2>&1; then
 fi
 if [ ${#missing[@]} -gt 0 ]; then
     if [ ${#sudo[@]} -gt 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "Missing: ${missing[*]}; run this as root, or install sudo" >&2
+            exit 1
+        fi
         echo "Not running as root: installing with sudo"
     fi
     echo "Installing: ${missing[*]}"
