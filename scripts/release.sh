@@ -85,7 +85,9 @@ build_release() {
         LDFLAGS="-Wl,-z,relro,-z,now" \
         cmake -S "$src" -B "$linux" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$linux" -j"$jobs" >/dev/null
-    (cd "$linux" && cpack -G DEB -B "$work/deb" >/dev/null)
+    # CPackDeb reports its steps on standard error, which is for problems.
+    (cd "$linux" && cpack -G DEB -B "$work/deb" >/dev/null \
+        2> >(grep -v -x 'CPackDeb: - Generating dependency list' >&2))
     local deb
     deb=$(find "$work/deb" -maxdepth 1 -name '*.deb')
     [ -n "$deb" ] || fail "cpack made no .deb"
