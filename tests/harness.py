@@ -7,6 +7,7 @@ A harness in a folder below tests/ imports it after putting tests/ on sys.path.
 """
 
 import contextlib
+import fcntl
 import os
 import re
 import shlex
@@ -49,6 +50,8 @@ COMPILERS = {
     "mingw": ("cpp", ["x86_64-w64-mingw32-g++-posix"]),
     "javac": ("java", ["javac", "java"]),
     "mcs": ("cs", ["mcs", "mono"]),
+    # The .NET SDK's compiler, through `dotnet build` of one shared project (dotnet_project).
+    "dotnet": ("cs", ["dotnet"]),
 }
 DEFAULT_COMPILER = {"cpp": "gxx", "java": "javac", "cs": "mcs"}
 LANGUAGE_OF_EXTENSION = {".cpp": "cpp", ".java": "java", ".cs": "cs"}
@@ -88,11 +91,71 @@ def missing_programs(compiler):
     return [program for program in COMPILERS[compiler][1] if shutil.which(program) is None]
 
 
-def compile_command(compiler, sources, output, objects_only=False, std="c++17", flags=()):
+# The project that every `dotnet build` of a test uses: the settings of `dotnet new console`
+# (nullable reference types and implicit usings on, the SDK's own framework) and every
+# warning an error. It is restored once, and each build names its sources and its output
+# and intermediate folders, so that builds of different cases can run at once.
+DOTNET_PROJECT = """<Project Sdk="Microsoft.NET.Sdk">
+  <PropertyGroup>
+    <OutputType>Exe</OutputType>
+    <TargetFramework>net$(BundledNETCoreAppTargetFrameworkVersion)</TargetFramework>
+    <ImplicitUsings>enable</ImplicitUsings>
+    <Nullable>enable</Nullable>
+    <TreatWarningsAsErrors>true</TreatWarningsAsErrors>
+    <AssemblyName>XvCase</AssemblyName>
+    <EnableDefaultCompileItems>false</EnableDefaultCompileItems>
+    <UseAppHost>false</UseAppHost>
+  </PropertyGroup>
+  <ItemGroup>
+    <Compile Include="$(XvSources)" />
+  </ItemGroup>
+</Project>
+"""
+DOTNET_ENVIRONMENT = {"DOTNET_CLI_TELEMETRY_OPTOUT": "1", "DOTNET_NOLOGO": "1",
+                      "DOTNET_SKIP_FIRST_TIME_EXPERIENCE": "1",
+                      "DOTNET_GENERATE_ASPNET_CERTIFICATE": "false"}
+for _name, _value in DOTNET_ENVIRONMENT.items():
+    os.environ.setdefault(_name, _value)
+# No MSBuild node outlives its build, so no test leaves a process behind.
+DOTNET_SWITCHES = ["-nologo", "-nodeReuse:false", "-tl:off", "-v:q", "-clp:NoSummary"]
+
+
+def dotnet_project():
+    """The path of the shared test project, written and restored (offline, from an empty
+    feed: it needs no package) by whichever test comes first. XV_DOTNET_PROJECT names its
+    folder; by default it lies in the temporary folder."""
+    folder = os.path.abspath(os.environ.get("XV_DOTNET_PROJECT") or os.path.join(
+        tempfile.gettempdir(), "xvantor-dotnet-%d" % os.getuid()))
+    os.makedirs(os.path.join(folder, "feed"), exist_ok=True)
+    project = os.path.join(folder, "XvCase.csproj")
+    with open(os.path.join(folder, "lock"), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        text = DOTNET_PROJECT
+        current = None
+        if os.path.isfile(os.path.join(folder, "obj", "project.assets.json")):
+            with open(project) as f:
+                current = f.read()
+        if current != text:
+            with open(project, "w") as f:
+                f.write(text)
+            subprocess.run(["dotnet", "restore", project, "--source", os.path.join(folder, "feed")]
+                           + DOTNET_SWITCHES, stdout=subprocess.PIPE, check=True)
+    return project
+
+
+def compile_command(compiler, sources, output, objects_only=False, std="c++17", flags=(),
+                    cwd="."):
     """Builds the sources, with every warning an error, into output: a C++ program (or with
     objects_only one object file, with further C++ flags before the sources), a folder of Java
-    classes, or a C# .exe."""
+    classes, or a C# .exe (with dotnet, a folder that holds the program; cwd is then the folder
+    that the names are relative to)."""
     language, programs = COMPILERS[compiler]
+    if compiler == "dotnet":
+        output = os.path.abspath(os.path.join(cwd, output))
+        names = ";".join(os.path.abspath(os.path.join(cwd, name)) for name in sources)
+        return (["dotnet", "build", dotnet_project(), "--no-restore"] + DOTNET_SWITCHES
+                + ['-p:XvSources="%s"' % names, "-p:OutDir=%s/" % output,
+                   "-p:IntermediateOutputPath=%s.obj/" % output])
     if language == "cpp":
         static = ["-static"] if compiler == "mingw" and not objects_only else []
         return ([programs[0], "-std=" + std, "-Wall", "-Wextra", "-Wpedantic", "-Werror"] + static
@@ -107,6 +170,8 @@ def run_command(compiler, output, main_class="Main"):
     language = COMPILERS[compiler][0]
     if compiler == "mingw":
         return shlex.split(os.environ.get("XV_WRAP", "")) + [output + ".exe"]
+    if compiler == "dotnet":
+        return ["dotnet", os.path.join(output, "XvCase.dll")]
     if language == "cpp":
         return [output]
     if language == "java":

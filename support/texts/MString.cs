@@ -106,7 +106,7 @@ public class MString
             String str = ((IFormattable) o).ToString(null, System.Globalization.CultureInfo.InvariantCulture);
             return toBytes(str, false);
         }
-        return toBytes(o.ToString(), false);
+        return toBytes(o.ToString() ?? "", false);
     }
 
     public long length()

@@ -38,6 +38,10 @@ Stages, each reported by name when it fails:
              javac         javac -Xlint:all -Werror, run with java; a Main.java that
                            declares a package runs as that package's Main
              mcs           mcs -warn:4 -warnaserror, run with mono
+             dotnet        `dotnet build` of a project with the settings of `dotnet new
+                           console` (Nullable, ImplicitUsings) and TreatWarningsAsErrors,
+                           run with dotnet; the tool writes gen/NAME.g.cs, the name under
+                           which a build treats a file as generated
   run      the program runs in the case copy and must exit with status 0; with --locale
            LANG and LC_ALL name that locale (it must be installed)
   output   out.bin must equal expected.out byte for byte
@@ -137,11 +141,19 @@ def run(stage, argv, cwd, timeout, env=None):
     return result
 
 
-def translate(tool, language, sources, work_dir, options, prefix=""):
+def generated_name(compiler, name):
+    return os.path.splitext(name)[0] + ".g.cs" if compiler == "dotnet" else name
+
+
+def translate(tool, compiler, language, sources, work_dir, options, prefix=""):
     os.makedirs(os.path.join(work_dir, GENERATED_DIR), exist_ok=True)
     for name in sources:
-        output = GENERATED_DIR + "/" + prefix + name
-        result = run("tool", harness.tool_command(tool, [name, output] + options), work_dir,
+        output = GENERATED_DIR + "/" + prefix + generated_name(compiler, name)
+        # A build of the .NET SDK in a git checkout embeds the files that #line names into
+        # its symbols, so they must be found: the input goes by its absolute path, as the
+        # package's build targets give it.
+        given = os.path.join(work_dir, name) if compiler == "dotnet" and prefix else name
+        result = run("tool", harness.tool_command(tool, [given, output] + options), work_dir,
                      TOOL_TIMEOUT_SECONDS)
         # A tool that reports an error on the console without failing its exit status still
         # leaves no output file behind, so the output's existence is checked too.
@@ -201,9 +213,10 @@ def build_and_run(compiler, language, sources, work_dir, std, env, macros):
             objects.append(obj)
         output, compile_sources = "program", objects
     else:
-        output = "classes" if language == "java" else "program.exe"
-        compile_sources = sorted(set(sources) | set(harness.SUPPORT_FILES[language]))
-    run("compile", harness.compile_command(compiler, compile_sources, output), gen,
+        output = {"java": "classes", "cs": "program.exe"}[language]
+        compile_sources = sorted({generated_name(compiler, name) for name in sources}
+                                 | set(harness.SUPPORT_FILES[language]))
+    run("compile", harness.compile_command(compiler, compile_sources, output, cwd=gen), gen,
         COMPILE_TIMEOUT_SECONDS)
     main_class = java_main_class(work_dir) if language == "java" else "Main"
     return run("run", harness.run_command(compiler, os.path.join(gen, output), main_class),
@@ -211,15 +224,21 @@ def build_and_run(compiler, language, sources, work_dir, std, env, macros):
 
 
 def check_diagnostics(compiler, language, sources, work_dir, case_dir):
-    names = [GENERATED_DIR + "/" + DIAGNOSED_PREFIX + name for name in sources]
+    names = [GENERATED_DIR + "/" + DIAGNOSED_PREFIX + generated_name(compiler, name)
+             for name in sources]
     if language == "cpp":
         argv = [harness.COMPILERS[compiler][1][0], "-std=c++17", "-fsyntax-only"] + names
+    elif compiler == "dotnet":
+        argv = harness.compile_command(compiler, names + [
+            GENERATED_DIR + "/" + name for name in harness.SUPPORT_FILES[language]],
+            GENERATED_DIR + "/program", cwd=work_dir)
     else:
         argv = ["mcs", "-out:%s/program.exe" % GENERATED_DIR] + sorted(
             set(names) | {GENERATED_DIR + "/" + name for name in harness.SUPPORT_FILES[language]})
     result = subprocess.run(argv, cwd=work_dir, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                             timeout=COMPILE_TIMEOUT_SECONDS)
-    messages = result.stdout.decode("utf-8", "replace")
+    # MSBuild names every file by its absolute path.
+    messages = result.stdout.decode("utf-8", "replace").replace(work_dir + os.sep, "")
     if result.returncode == 0:
         raise StageFailed("diagnose", "%s compiled without error:\n%s"
                           % (shlex.join(argv), show(messages)))
@@ -318,9 +337,10 @@ def main():
             elif os.path.exists(path):
                 os.remove(path)
         if diagnose:
-            translate(tool, language, sources, work_dir, ["--line-directives"], DIAGNOSED_PREFIX)
+            translate(tool, compiler, language, sources, work_dir, ["--line-directives"],
+                      DIAGNOSED_PREFIX)
         else:
-            translate(tool, language, sources, work_dir, [])
+            translate(tool, compiler, language, sources, work_dir, [])
         if diagnose:
             check_diagnostics(compiler, language, sources, work_dir, case_dir)
         else:

@@ -161,7 +161,7 @@ def main():
         support = [] if language == "cpp" else harness.SUPPORT_FILES[language]
         output = {"cpp": "prog", "java": "classes", "cs": "prog.exe"}[language]
         command = harness.compile_command(options.compiler, [name] + support,
-                                          os.path.join(work, output))
+                                          os.path.join(work, output), cwd=gen)
         run = harness.run_command(options.compiler, os.path.join(work, output))
         seconds, peak, done = timed(command, gen)
         if done.returncode != 0:
