@@ -9,7 +9,8 @@
 # section for it. Everything is built from the source tarball itself, never from the working
 # tree, so uncommitted changes cannot reach a release, and with SOURCE_DATE_EPOCH set to the
 # commit time, paths mapped away, fixed permissions and stripped binaries, the same commit
-# gives the same bytes. The Debian package must pass lintian without errors.
+# gives the same bytes. The Debian package must pass lintian without errors. The NuGet
+# package needs the .NET SDK.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +25,8 @@ fail() {
     echo "release: $*" >&2
     exit 1
 }
+
+command -v dotnet >/dev/null || fail "the NuGet package needs the .NET SDK (dotnet)"
 
 git rev-parse --verify -q HEAD >/dev/null || fail "not inside a git checkout with a commit"
 # Both builds of --check take this commit, even if HEAD moves while they run.
@@ -109,6 +112,20 @@ build_release() {
     (cd "$windows" && TZ=UTC cpack -G ZIP -B "$work/zip" >/dev/null)
     [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
     cp "$work/zip/$name-win64.zip" "$out/"
+
+    # NuGet package, with both tools stripped as in the other packages. NuGet stamps every
+    # entry with the time of packing, so the zip is rewritten like the extension's below.
+    local tools=$work/nuget-tools
+    mkdir -p "$tools/linux" "$tools/windows"
+    strip -o "$tools/linux/xvantor" "$linux/driver/xvantor"
+    x86_64-w64-mingw32-strip -o "$tools/windows/xvantor.exe" "$windows/driver/xvantor.exe"
+    DOTNET_CLI_TELEMETRY_OPTOUT=1 DOTNET_NOLOGO=1 dotnet pack "$src/nuget/XVantor.csproj" \
+        -nologo -nodeReuse:false -v:q --artifacts-path "$work/nuget-artifacts" -o "$work/nuget" \
+        -p:Version="$version" -p:XVantorLinuxX64="$tools/linux/xvantor" \
+        -p:XVantorWinX64="$tools/windows/xvantor.exe" >/dev/null ||
+        fail "dotnet pack made no NuGet package"
+    cp "$work/nuget/XVantor.$version.nupkg" "$out/"
+    normalize_zip "$out/XVantor.$version.nupkg"
 
     # VS Code extension, packaged by its own test script once its grammars pass.
     local vsix

@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Packs the NuGet package XVantor and builds examples/dotnet against it with `dotnet build`.
+
+Usage: run_dotnet_example.py <xvantor-binary> <source-root> --version V [--windows-exe EXE]
+                             [--keep]
+
+Stages, each reported by name when it fails, in a temporary folder:
+  pack      `dotnet pack nuget/XVantor.csproj` into a folder feed; without --windows-exe
+            (no MinGW build at hand) a stand-in takes the place of xvantor.exe
+  restore   a copy of the example restores offline from that feed and the machine's package
+            folder (/opt/nuget/packages, when present) into a package folder of its own
+  build     the example builds and prints expected.txt
+  rebuild   a changed greeting.txt, which the example embeds, translates Page.csframe again
+            and the program prints the new text; a further build translates nothing
+  unembed   with the embedding and greeting.txt removed, the next build succeeds
+  error     a block with an unclosed delimiter fails the build with the MSBuild error
+            "Page.csframe(LINE,COLUMN): error XF0002: ..."
+  clean     `dotnet clean` removes the generated files
+
+Exit status: 0 on success, 1 when a stage fails, 77 when dotnet is missing.
+"""
+
+import argparse
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import harness  # noqa: E402
+
+TIMEOUT_SECONDS = 600
+MACHINE_PACKAGES = "/opt/nuget/packages"
+
+
+class StageFailed(Exception):
+    def __init__(self, stage, message):
+        super().__init__(message)
+        self.stage = stage
+
+
+def run(stage, command, cwd, env, must_fail=False):
+    completed = subprocess.run(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, timeout=TIMEOUT_SECONDS)
+    output = completed.stdout.decode("utf-8", "replace")
+    if (completed.returncode != 0) != must_fail:
+        raise StageFailed(stage, "%s exited with %d:\n%s"
+                          % (" ".join(command), completed.returncode, output))
+    return output
+
+
+def generated(example):
+    """The file that the build translated Page.csframe into, by its modification time."""
+    found = glob.glob(os.path.join(example, "obj", "**", "xvantor", "Page.g.cs"), recursive=True)
+    return os.stat(found[0]).st_mtime_ns if found else None
+
+
+def test(args, work, env):
+    feed, example = os.path.join(work, "feed"), os.path.join(work, "example")
+    windows_exe = args.windows_exe
+    if not windows_exe or not os.path.isfile(windows_exe):
+        print("no Windows build given: the package carries a stand-in xvantor.exe")
+        windows_exe = os.path.join(work, "stand-in", "xvantor.exe")
+        os.makedirs(os.path.dirname(windows_exe))
+        open(windows_exe, "wb").close()
+    root = os.path.abspath(args.source_root)
+    run("pack", ["dotnet", "pack", os.path.join(root, "nuget", "XVantor.csproj"),
+                 "--artifacts-path", os.path.join(work, "artifacts"), "-o", feed,
+                 "-p:Version=" + args.version, "-p:XVantorLinuxX64=" + os.path.abspath(args.tool),
+                 "-p:XVantorWinX64=" + os.path.abspath(windows_exe)] + harness.DOTNET_SWITCHES,
+        work, env)
+
+    shutil.copytree(os.path.join(root, "examples", "dotnet"), example)
+    with open(os.path.join(example, "Example.csproj"), encoding="utf-8") as f:
+        if '"XVantor" Version="%s"' % args.version not in f.read():
+            raise StageFailed("restore", "Example.csproj does not reference XVantor %s"
+                              % args.version)
+    sources = ["--source", feed] + (["--source", MACHINE_PACKAGES]
+                                    if os.path.isdir(MACHINE_PACKAGES) else [])
+    run("restore", ["dotnet", "restore"] + sources + harness.DOTNET_SWITCHES, example, env)
+
+    build = ["dotnet", "build", "--no-restore"] + harness.DOTNET_SWITCHES
+    program = ["dotnet", "run", "--no-build"]
+    with open(os.path.join(example, "expected.txt"), encoding="utf-8") as f:
+        expected = f.read()
+
+    def check_program(stage, wanted):
+        printed = run(stage, program, example, env)
+        if printed != wanted:
+            raise StageFailed(stage, "the program printed\n%r\ninstead of\n%r" % (printed, wanted))
+
+    run("build", build, example, env)
+    check_program("build", expected)
+
+    greeting = os.path.join(example, "greeting.txt")
+    with open(greeting, encoding="utf-8") as f:
+        old_greeting = f.read()
+    before = generated(example)
+    time.sleep(0.01)
+    with open(greeting, "w", encoding="utf-8") as f:
+        f.write("A changed greeting.\n")
+    run("rebuild", build, example, env)
+    translated = generated(example)
+    if translated == before:
+        raise StageFailed("rebuild", "a change to greeting.txt did not translate again")
+    check_program("rebuild", expected.replace(old_greeting, "A changed greeting.\n"))
+    run("rebuild", build, example, env)
+    if generated(example) != translated:
+        raise StageFailed("rebuild", "a build with nothing changed translated again")
+
+    page = os.path.join(example, "Page.csframe")
+    with open(page, encoding="utf-8") as f:
+        text = f.read()
+    text = text.replace("<#greeting.txt#>\n", "")
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(text)
+    os.remove(greeting)
+    run("unembed", build, example, env)
+
+    line = text[:text.index("{{strTitle}}")].count("\n") + 1
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(text.replace("{{strTitle}}", "{{strTitle"))
+    printed = run("error", build, example, env, must_fail=True)
+    wanted = "%s(%d,8): error XF0002: BEGIN_FLAG without CLOSE_FLAG }}" % (page, line)
+    if wanted not in printed:
+        raise StageFailed("error", "no line holds %r:\n%s" % (wanted, printed))
+
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(text)
+    run("clean", ["dotnet", "clean"] + harness.DOTNET_SWITCHES, example, env)
+    left = [os.path.relpath(p, example) for p in glob.glob(
+        os.path.join(example, "obj", "**", "xvantor", "*"), recursive=True)]
+    if left:
+        raise StageFailed("clean", "dotnet clean left %s" % ", ".join(left))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("tool")
+    parser.add_argument("source_root")
+    parser.add_argument("--version", required=True)
+    parser.add_argument("--windows-exe")
+    parser.add_argument("--keep", action="store_true")
+    args = parser.parse_args()
+    if shutil.which("dotnet") is None:
+        print("skipped: dotnet not installed")
+        return harness.SKIPPED
+
+    work = tempfile.mkdtemp(prefix="xvantor-dotnet-example-")
+    # A package folder of its own, so that no package of an earlier run is taken for this one.
+    env = dict(os.environ, NUGET_PACKAGES=os.path.join(work, "packages"))
+    try:
+        test(args, work, env)
+    except StageFailed as failure:
+        print("FAILED at stage %s: %s" % (failure.stage, failure))
+        return 1
+    finally:
+        if args.keep:
+            print("kept %s" % work)
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
