@@ -24,11 +24,9 @@ Exit status: 0 on success, 1 when a stage fails, 77 when dotnet is missing.
 import argparse
 import glob
 import os
-import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -38,20 +36,20 @@ TIMEOUT_SECONDS = 600
 MACHINE_PACKAGES = "/opt/nuget/packages"
 
 
-class StageFailed(Exception):
-    def __init__(self, stage, message):
-        super().__init__(message)
-        self.stage = stage
+StageFailed = harness.StageFailed
 
 
-def run(stage, command, cwd, env, must_fail=False):
+def run(stage, command, cwd, env):
+    return harness.run_stage(stage, command, cwd, env, TIMEOUT_SECONDS).decode("utf-8", "replace")
+
+
+def run_failing(stage, command, cwd, env):
+    """Runs a command that must fail; returns what it printed."""
     completed = subprocess.run(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
                                stderr=subprocess.STDOUT, timeout=TIMEOUT_SECONDS)
-    output = completed.stdout.decode("utf-8", "replace")
-    if (completed.returncode != 0) != must_fail:
-        raise StageFailed(stage, "%s exited with %d:\n%s"
-                          % (" ".join(command), completed.returncode, output))
-    return output
+    if completed.returncode == 0:
+        raise StageFailed(stage, "%s succeeded" % " ".join(command))
+    return completed.stdout.decode("utf-8", "replace")
 
 
 def generated(example):
@@ -125,7 +123,7 @@ def test(args, work, env):
     line = text[:text.index("{{strTitle}}")].count("\n") + 1
     with open(page, "w", encoding="utf-8") as f:
         f.write(text.replace("{{strTitle}}", "{{strTitle"))
-    printed = run("error", build, example, env, must_fail=True)
+    printed = run_failing("error", build, example, env)
     wanted = "%s(%d,8): error XF0002: BEGIN_FLAG without CLOSE_FLAG }}" % (page, line)
     if wanted not in printed:
         raise StageFailed("error", "no line holds %r:\n%s" % (wanted, printed))
@@ -151,19 +149,15 @@ def main():
         print("skipped: dotnet not installed")
         return harness.SKIPPED
 
-    work = tempfile.mkdtemp(prefix="xvantor-dotnet-example-")
-    # A package folder of its own, so that no package of an earlier run is taken for this one.
-    env = dict(os.environ, NUGET_PACKAGES=os.path.join(work, "packages"))
-    try:
-        test(args, work, env)
-    except StageFailed as failure:
-        print("FAILED at stage %s: %s" % (failure.stage, failure))
-        return 1
-    finally:
-        if args.keep:
-            print("kept %s" % work)
-        else:
-            shutil.rmtree(work, ignore_errors=True)
+    with harness.work_dir("xvantor-dotnet-example-", args.keep) as work:
+        # A package folder of its own, so that no package of an earlier run is taken for
+        # this one.
+        env = dict(os.environ, NUGET_PACKAGES=os.path.join(work, "packages"))
+        try:
+            test(args, work, env)
+        except StageFailed as failure:
+            print("FAILED at stage %s: %s" % (failure.stage, failure))
+            return 1
     print("passed")
     return 0
 
