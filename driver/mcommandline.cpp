@@ -28,30 +28,12 @@ const char* const pszBanner = "\nXVantor " XV_VERSION
 const char* const pszVersion = "xvantor " XV_VERSION "\n" XV_LICENCE;
 
 const char* languageLine(MLanguage language) {
-    switch (language) {
-    case MLanguage::Cpp:
-        return " C++ source!";
-    case MLanguage::CSharp:
-        return " C# source!";
-    case MLanguage::Java:
-    case MLanguage::Fallback:
-        break;
-    }
-    return " Java source!";
+    return traitsOf(language).pszSource;
 }
 
 // Only the second character names the language: "-cpp" is C++, "-x" the fallback form.
 MLanguage languageOfOption(const char* pszOption) {
-    switch (pszOption[0] == 0 ? 0 : pszOption[1]) {
-    case 'c':
-        return MLanguage::Cpp;
-    case 'j':
-        return MLanguage::Java;
-    case '#':
-        return MLanguage::CSharp;
-    default:
-        return MLanguage::Fallback;
-    }
+    return traitsOfOption(pszOption[0] == 0 ? 0 : pszOption[1]).language;
 }
 
 enum class MLongOptionId { Depfile, Quiet, LineDirectives, SupportDir, Help, Version };
@@ -295,21 +277,13 @@ MInvocation MCommandLine::parse(int nArgs, const char* const* ppszArgs) {
 }
 
 bool MCommandLine::recogniseLanguage(const MString& mstrOutputName, MLanguage& language) {
-    struct MExtensions {
-        MLanguage language;
-        const char* apszExtensions[9];
-    };
-    // Java is tried first, so "out.java.cs" is Java.
-    static const MExtensions languages[] = {
-        {MLanguage::Java, {".java", ".JAVA"}},
-        {MLanguage::Cpp, {".cpp", ".h", ".hpp", ".cxx", ".CPP", ".H", ".HPP", ".CXX"}},
-        {MLanguage::CSharp, {".cs", ".CS"}},
-    };
-    for (const MExtensions& extensions : languages) {
-        for (const char* pszExtension : extensions.apszExtensions) {
+    int nRows = 0;
+    const MLanguageTraits* pRows = languageRows(nRows);
+    for (int nRow = 0; nRow < nRows; ++nRow) {
+        for (const char* pszExtension : pRows[nRow].apszExtensions) {
             // Searched anywhere in the path, not at the end: "out.h.bak" is C++.
             if (pszExtension != nullptr && mstrOutputName.find(MString(pszExtension)) != -1) {
-                language = extensions.language;
+                language = pRows[nRow].language;
                 return true;
             }
         }

@@ -64,6 +64,8 @@ const MCatalogueRow catalogue[] = {
      nullptr},
     {MErrorCode::DepfileName, "XF0112", false,
      "the name '%1' cannot be written in a depfile that Make and Ninja read back", nullptr},
+    {MErrorCode::LineNameNotSpelled, "XF0113", false,
+     "the input file name holds a line break, which a #line directive can not spell", nullptr},
     // The last row answers for any code without one of its own.
     {MErrorCode::Unknown, "XF0108", false,
      "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS,

@@ -34,6 +34,7 @@ enum class MErrorCode {
     StringFailure,  // the shipped string class's own text
     NotEnough,
     UnknownOption,  // the option, the known ones
+    LineNameNotSpelled,
     Unknown,
 };
 

@@ -13,19 +13,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\n' || c == '\r';
 }
 
-const char* replacementFor(MLanguage language) {
-    switch (language) {
-    case MLanguage::Java:
-        return " extends MVantor ";
-    case MLanguage::Cpp:
-        return " : public MVantor ";
-    case MLanguage::CSharp:
-    case MLanguage::Fallback:
-        break;
-    }
-    return " : MVantor ";
-}
-
 }  // namespace
 
 void MFramePass::take(MTextBuffer& text, bool bFinal) {
@@ -119,7 +106,7 @@ bool MFramePass::processNextFrameKeyword(MTextBuffer& text, bool bFinal) {
     } else {
         m_result.append(pszInput + nNameStart, static_cast<unsigned long>(nEnd - nNameStart));
     }
-    m_result += replacementFor(m_language);
+    m_result += m_pszBaseClass;
     if (m_bKeepLineBreaks) {
         for (int i = nKeyword; i < nBrace; ++i) {
             if (endsLine(pszInput, i, nLength))

@@ -10,7 +10,7 @@
 /// derived from MVantor, as the text comes, and hands on what is final.
 class MFramePass final : public MTextStage {
 public:
-    explicit MFramePass(MLanguage language) : m_language(language) {}
+    explicit MFramePass(MLanguage language) : m_pszBaseClass(traitsOf(language).pszBaseClass) {}
     MFramePass(const MFramePass&) = delete;
     MFramePass& operator=(const MFramePass&) = delete;
 
@@ -36,7 +36,7 @@ private:
     /// The first "{" or "(" at or after nFrom, or -1 when the text holds none.
     int nextBrace(const MTextBuffer& text, int nFrom);
 
-    MLanguage m_language;
+    const char* m_pszBaseClass;  // stands between the frame's name and its brace
     bool m_bKeepLineBreaks = false;
     MOutputText m_result;
     int m_nPosition = 0;  // in the text being taken; what lies before it is handed on

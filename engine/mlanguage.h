@@ -2,8 +2,69 @@
 #ifndef XVANTOR_ENGINE_MLANGUAGE_H
 #define XVANTOR_ENGINE_MLANGUAGE_H
 
+#include "core/mstring.h"
+
 /// The target language of a run, settled once from the command line. An explicit option
 /// whose letter names no language still translates, in a form of its own.
 enum class MLanguage { Cpp, Java, CSharp, Fallback };
+
+/// Which limit of the target's compilers ends the flat sum of a block.
+enum class MFlatLimit {
+    EachLiteral,    // each literal and each file within one string constant
+    JavaConstants,  // the constants that javac builds for each call of a + chain
+    Operands,       // the operands of one sum, each line of a literal counting as one
+    AllLiterals,    // all literal text together: no compiler is known
+};
+
+/// How a #line directive spells the input's name inside its quotes.
+enum class MLineNames {
+    None,         // the language has no line directive
+    Escaped,      // a string literal: backslash escapes
+    QuoteDropped  // no escapes: a quote is left out, a line end cannot be spelled
+};
+
+/// Everything that differs from one target language to the next. The passes read the row
+/// of their language; nothing else asks which language it is.
+struct MLanguageTraits {
+    MLanguage language;
+
+    // The command line.
+    char cOption;                   // the second character of the explicit option; 0: any other
+    const char* pszSource;          // the line that names the language of the run
+    const char* apszExtensions[9];  // texts that recognise it in an output name
+
+    // The output.
+    const char* pszHead;        // the line after the notice; "" for none
+    const char* pszEmptyBlock;  // the call of a block without text
+    const char* pszBaseClass;   // replaces the blank between a frame's name and its brace
+    MLineNames lineNames;
+
+    // The literal form of a block.
+    const char* pszPrefix;  // opens an expression piece
+    const char* pszSuffix;
+    const char* pszBreak;  // ends one line of a literal and opens the next
+    bool bOctal;           // octal escapes; hexadecimal otherwise
+    bool bWrapped;         // a literal is the (text, length) constructor, an object already
+    // Around a chunk of a large block: a call, so that no two chunks fold into one
+    // constant. Not MString.toString, which takes its argument for a value and encodes it.
+    const char* pszChunkPrefix;
+    const char* pszChunkSuffix;
+    MFlatLimit flatLimit;
+
+    // The support files, in the order written; null for none.
+    const char* apszSupportFiles[2];
+    bool bSupportPackage;  // they declare the package that the input declares
+};
+
+/// The row of the language.
+const MLanguageTraits& traitsOf(MLanguage language);
+/// Every row, in the order that recognition tries them; nRows receives their number.
+const MLanguageTraits* languageRows(int& nRows);
+/// The row whose option letter is c; the fallback form's for any other.
+const MLanguageTraits& traitsOfOption(char c);
+
+/// The input's name quoted as the language's #line directive spells it. Throws an MError
+/// when the name holds what the directive cannot spell.
+MString lineFileName(const MLanguageTraits& traits, const char* pszName);
 
 #endif  // XVANTOR_ENGINE_MLANGUAGE_H

@@ -35,8 +35,7 @@ MPreprocessorRun::MPreprocessorRun(MLanguage language, const MString& mstrInput)
 void MPreprocessorRun::startOutput() {
     m_output.streamInto(&m_framePass);
     m_output += pszNotice;
-    if (m_language == MLanguage::Cpp)
-        m_output += "#include \"mvantor.h\"";
+    m_output += traitsOf(m_language).pszHead;
     m_output += "\n\n";
 }
 
@@ -52,22 +51,11 @@ MPreprocessorRun::MPreprocessorRun(MLanguage language, const char* pszInputName,
 
 void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
     m_bTrackFiles = bTrackFiles;
-    // Java has no line directive.
-    if (!bLineDirectives || m_pszInputName == nullptr ||
-        (m_language != MLanguage::Cpp && m_language != MLanguage::CSharp))
+    const MLanguageTraits& traits = traitsOf(m_language);
+    if (!bLineDirectives || m_pszInputName == nullptr || traits.lineNames == MLineNames::None)
         return;
+    m_mstrLineFile = lineFileName(traits, m_pszInputName);
     m_framePass.keepLineBreaks();
-    // A C++ file name is a string literal; a C# one takes every character but the quote,
-    // which it cannot spell at all.
-    m_mstrLineFile = MString("\"");
-    for (const char* psz = m_pszInputName; *psz != 0; ++psz) {
-        if (m_language == MLanguage::CSharp && *psz == '"')
-            continue;
-        if (m_language == MLanguage::Cpp && (*psz == '\\' || *psz == '"'))
-            m_mstrLineFile += MString("\\");
-        m_mstrLineFile += MString(psz, 1);
-    }
-    m_mstrLineFile += MString("\"");
 }
 
 int MPreprocessorRun::lineAt(int nOffset) {

@@ -87,12 +87,8 @@ bool MPreprocessorRun::processNextBlock() {
             error.locate(mstrInput, nTextBegin);
             throw;
         }
-    } else if (m_language == MLanguage::Cpp) {
-        // The (text, length) form that every other C++ literal takes, which the
-        // one-argument setFrameText of the support library accepts.
-        m_output += "setFrameText(\nMString(\n\"\", 0\n)\n);\n";
     } else {
-        m_output += "setFrameText(\"\");\n";
+        m_output += traitsOf(m_language).pszEmptyBlock;
     }
 
     // The end line runs from the end keyword to the first ")" after it: a ")" before the

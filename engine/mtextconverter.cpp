@@ -11,40 +11,6 @@
 
 namespace {
 
-// The four forms of a call text.
-struct MLanguageForm {
-    const char* pszPrefix;
-    const char* pszSuffix;
-    const char* pszBreak;  // ends one line of a literal and opens the next
-    bool bOctal;           // Java's escapes; every other form's are hexadecimal
-    bool bWrapped;         // C++ wraps a literal in the (text, length) constructor
-    // Around a chunk of a large block: a call, so that no two chunks fold into one
-    // constant. Not MString.toString, which takes its argument for a value and encodes it.
-    const char* pszChunkPrefix;
-    const char* pszChunkSuffix;
-};
-
-const MLanguageForm& formOf(MLanguage language) {
-    static const MLanguageForm cpp = {"MString(", ")", "\"\n\"", false, true, "", ""};
-    static const MLanguageForm java = {"MString.toString(", ")", "\" +\n\"", true, false, "(",
-                                       ").toString()"};
-    static const MLanguageForm csharp = {"MString.toString(", ")", "\" +\n\"", false, false, "(",
-                                         ").ToString()"};
-    static const MLanguageForm fallback = {"(MString", ")",        "\"\n\"", false,
-                                           false,      "(MString", ")"};
-    switch (language) {
-    case MLanguage::Cpp:
-        return cpp;
-    case MLanguage::Java:
-        return java;
-    case MLanguage::CSharp:
-        return csharp;
-    case MLanguage::Fallback:
-        break;
-    }
-    return fallback;
-}
-
 const char* const pszWrapperBegin = "MString(\n";
 
 }  // namespace
@@ -52,13 +18,13 @@ const char* const pszWrapperBegin = "MString(\n";
 MTextConverter::MTextConverter(const MString& mstrText, MLanguage language,
                                const MDelimiterSet& delimiters)
     : m_mstrText(mstrText),
-      m_language(language),
+      m_traits(traitsOf(language)),
       m_mstrExpressionBegin(delimiters.getExpressionBegin()),
       m_mstrExpressionEnd(delimiters.getExpressionEnd()),
       m_mstrFileBegin(delimiters.getFileBegin()),
       m_mstrFileEnd(delimiters.getFileEnd()),
-      m_pszPrefix(formOf(language).pszPrefix),
-      m_pszSuffix(formOf(language).pszSuffix) {}
+      m_pszPrefix(m_traits.pszPrefix),
+      m_pszSuffix(m_traits.pszSuffix) {}
 
 MString MTextConverter::convert() {
     MOutputText output;
@@ -189,7 +155,7 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
         appendLiteral(output, "", 0);
         return;
     }
-    if (!formOf(m_language).bWrapped) {
+    if (!m_traits.bWrapped) {
         appendBalanced(output, operands, 0, operands.size());
         return;
     }
@@ -212,7 +178,7 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
     if (piece.kind == MPieceKind::Expression) {
         // C++ puts its directive before the statement; elsewhere the operand may stand
         // after a parenthesis, and a directive must begin its line.
-        if (m_pLineFile != nullptr && m_language != MLanguage::Cpp)
+        if (m_pLineFile != nullptr && !m_traits.bWrapped)
             output += MString("\n") + lineDirectiveFor(piece);
         output += m_pszPrefix;
         output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
@@ -225,12 +191,11 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
         liLength - liOffset < sm_nChunkBytes ? liLength - liOffset : sm_nChunkBytes;
     // C++ literals are objects already; elsewhere a call keeps each chunk
     // from being folded into one constant with its neighbours.
-    const MLanguageForm& form = formOf(m_language);
-    if (!form.bWrapped)
-        output += form.pszChunkPrefix;
+    if (!m_traits.bWrapped)
+        output += m_traits.pszChunkPrefix;
     appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
-    if (!form.bWrapped)
-        output += form.pszChunkSuffix;
+    if (!m_traits.bWrapped)
+        output += m_traits.pszChunkSuffix;
 }
 
 const char* MTextConverter::bytesOf(const MPiece& piece, unsigned long liOffset,
@@ -320,7 +285,7 @@ unsigned long bodyLength(const unsigned char* pbyText, unsigned long liLength,
 
 void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
                                    unsigned long liLength) const {
-    const MLanguageForm& form = formOf(m_language);
+    const MLanguageTraits& form = m_traits;
     const MEscapeTable& escapes = MEscapeTable::instance();
     const unsigned long liBreak = std::strlen(form.pszBreak);
     const unsigned long liWidth = sm_nLineWidth;

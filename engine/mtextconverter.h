@@ -123,7 +123,7 @@ private:
     unsigned long m_liLiteralBytes = 0;
 
     const MString& m_mstrText;
-    MLanguage m_language;
+    const MLanguageTraits& m_traits;
     const MString& m_mstrExpressionBegin;
     const MString& m_mstrExpressionEnd;
     const MString& m_mstrFileBegin;

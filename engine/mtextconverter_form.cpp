@@ -22,13 +22,13 @@ unsigned long csharpLinesAtMost(unsigned long liBytes) {
 bool MTextConverter::keepsPlainForm() const {
     if (m_pieces.size() / 2 > static_cast<size_t>(sm_nPlainPieces))
         return false;
-    switch (m_language) {
-    case MLanguage::Java:
+    switch (m_traits.flatLimit) {
+    case MFlatLimit::JavaConstants:
         return javaKeepsPlainForm();
-    case MLanguage::Fallback:
+    case MFlatLimit::AllLiterals:
         return m_liLiteralBytes <= sm_liPlainLiteralBytes;
-    case MLanguage::Cpp:
-    case MLanguage::CSharp:
+    case MFlatLimit::EachLiteral:
+    case MFlatLimit::Operands:
         break;
     }
     unsigned long liOperands = 0;
@@ -38,7 +38,7 @@ bool MTextConverter::keepsPlainForm() const {
             continue;
         }
         const unsigned long liLength = lengthOf(piece);
-        if (m_language == MLanguage::Cpp) {
+        if (m_traits.flatLimit == MFlatLimit::EachLiteral) {
             // Each literal and each file is one MString("...", n) whose lines concatenate.
             if (liLength > sm_liPlainConstantBytes)
                 return false;

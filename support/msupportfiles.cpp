@@ -2,6 +2,7 @@
 #include "support/msupportfiles.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -26,21 +27,15 @@ std::unique_ptr<MVantor> makeText() {
 
 // The language's two files; null for the fallback form, which has none.
 const MSupportFile* supportFilesOf(MLanguage language) {
-    static const MSupportFile java[] = {{"MString.java", &makeText<MStringJavaText>},
-                                        {"MVantor.java", &makeText<MVantorJavaText>}};
-    static const MSupportFile cpp[] = {{"mstring.h", &makeText<MStringHText>},
-                                       {"mvantor.h", &makeText<MVantorHText>}};
-    static const MSupportFile csharp[] = {{"MString.cs", &makeText<MStringCsText>},
-                                          {"MVantor.cs", &makeText<MVantorCsText>}};
-    switch (language) {
-    case MLanguage::Java:
-        return java;
-    case MLanguage::Cpp:
-        return cpp;
-    case MLanguage::CSharp:
-        return csharp;
-    case MLanguage::Fallback:
-        break;
+    // Each language's two files stand side by side, under the names its row gives them.
+    static const MSupportFile files[] = {
+        {"MString.java", &makeText<MStringJavaText>}, {"MVantor.java", &makeText<MVantorJavaText>},
+        {"mstring.h", &makeText<MStringHText>},       {"mvantor.h", &makeText<MVantorHText>},
+        {"MString.cs", &makeText<MStringCsText>},     {"MVantor.cs", &makeText<MVantorCsText>}};
+    const char* pszFirst = traitsOf(language).apszSupportFiles[0];
+    for (const MSupportFile& file : files) {
+        if (pszFirst != nullptr && std::strcmp(file.pszName, pszFirst) == 0)
+            return &file;
     }
     return nullptr;
 }
@@ -48,7 +43,7 @@ const MSupportFile* supportFilesOf(MLanguage language) {
 // The Java files declare the package of the Java input, so that classes in a named
 // package see them; every other file is the kept text as it is.
 MString packageFor(MLanguage language, const char* pszJavaInput) {
-    if (language != MLanguage::Java || pszJavaInput == nullptr)
+    if (!traitsOf(language).bSupportPackage || pszJavaInput == nullptr)
         return MString();
     return javaPackageOfFile(pszJavaInput);
 }

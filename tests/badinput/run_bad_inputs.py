@@ -42,6 +42,10 @@ ROWS = [
      b"file not found", os.fsdecode(b"out\xfe.cpp"), False, None),
     ("a newline in the output name", {"in.cpp": b"x"}, ["-c", "in.cpp", "no/such\ndir.cpp"],
      b" C++ source!\ncan not create the file", None, False, None),
+    ("a line break in a C# #line name", {"a\nb.cs": b"x"},
+     ["-#", "a\nb.cs", "out.cs", "--line-directives"],
+     b"the input file name holds a line break, which a #line directive can not spell",
+     "out.cs", False, None),
     # The input file.
     ("unreadable input", {"in.cpp": b"int a;\n"}, ["-c", "in.cpp", "out.cpp"],
      b"file not found", "out.cpp", True, lambda d: os.chmod(os.path.join(d, "in.cpp"), 0)),
