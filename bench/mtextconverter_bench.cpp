@@ -70,25 +70,25 @@ MString mixedText(unsigned long liLength, unsigned nSpacing) {
     return MString(strText.data(), strText.length());
 }
 
-const char* optionOf(int nLanguage) {
-    switch (nLanguage) {
-    case 0:
-        return "-c";
-    case 1:
-        return "-j";
-    default:
-        return "-#";
-    }
+MLanguage languageOf(int nLanguage) {
+    const MLanguage languages[] = {MLanguage::Cpp, MLanguage::Java, MLanguage::CSharp};
+    return languages[nLanguage];
 }
 
-void convertLoop(benchmark::State& state, const MString& mstrText, const char* pszOption) {
+const char* nameOf(int nLanguage) {
+    const char* const apszNames[] = {"C++", "Java", "C#"};
+    return apszNames[nLanguage];
+}
+
+void convertLoop(benchmark::State& state, const MString& mstrText, MLanguage language) {
     const MDelimiterSet delimiters;
     unsigned long liOutput = 0;
     for (auto _ : state) {
-        MTextConverter converter(mstrText, pszOption, delimiters);
-        MString mstrCall = converter.convert();
-        liOutput = mstrCall.length();
-        benchmark::DoNotOptimize(mstrCall.getAddress());
+        MTextConverter converter(mstrText, language, delimiters);
+        MOutputText output;
+        converter.appendTo(output);
+        liOutput = output.length();
+        benchmark::DoNotOptimize(output.kept().data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(mstrText.length()));
@@ -98,15 +98,15 @@ void convertLoop(benchmark::State& state, const MString& mstrText, const char* p
 // 1 MiB with an expression every 256 bytes or so, in each target language.
 void convertMixed(benchmark::State& state) {
     static const MString mstrText = mixedText(liMebibyte, 256);
-    convertLoop(state, mstrText, optionOf(static_cast<int>(state.range(0))));
-    state.SetLabel(optionOf(static_cast<int>(state.range(0))));
+    convertLoop(state, mstrText, languageOf(static_cast<int>(state.range(0))));
+    state.SetLabel(nameOf(static_cast<int>(state.range(0))));
 }
 BENCHMARK(convertMixed)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // 1 MiB of near misses only: one literal, so the escaping alone is measured.
 void convertWithoutDelimiters(benchmark::State& state) {
     static const MString mstrText = mixedText(liMebibyte, 0);
-    convertLoop(state, mstrText, "-c");
+    convertLoop(state, mstrText, MLanguage::Cpp);
 }
 BENCHMARK(convertWithoutDelimiters)->Unit(benchmark::kMillisecond);
 
@@ -114,7 +114,7 @@ BENCHMARK(convertWithoutDelimiters)->Unit(benchmark::kMillisecond);
 // of one block grows with its size alone.
 void convertGrowingBlock(benchmark::State& state) {
     const MString mstrText = mixedText(static_cast<unsigned long>(state.range(0)), 256);
-    convertLoop(state, mstrText, "-c");
+    convertLoop(state, mstrText, MLanguage::Cpp);
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(convertGrowingBlock)
@@ -122,23 +122,6 @@ BENCHMARK(convertGrowingBlock)
     ->Range(64 * 1024, liMebibyte)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
-
-// makeLiteral alone, the inner loop of every conversion.
-void makeLiteral(benchmark::State& state) {
-    static const MString mstrText = mixedText(liMebibyte, 0);
-    const MString mstrEmpty;
-    const MDelimiterSet delimiters;
-    const char* pszOption = optionOf(static_cast<int>(state.range(0)));
-    MTextConverter converter(mstrEmpty, pszOption, delimiters);
-    for (auto _ : state) {
-        MString mstrLiteral = converter.makeLiteral(mstrText);
-        benchmark::DoNotOptimize(mstrLiteral.getAddress());
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(mstrText.length()));
-    state.SetLabel(pszOption);
-}
-BENCHMARK(makeLiteral)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

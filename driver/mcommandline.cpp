@@ -303,6 +303,8 @@ int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
     }
     const MConsole console(invocation.bQuiet);
     console.printLine(pszBanner);
+    // The escape table is filled once, before any run starts, and is only read from then
+    // on: the passes never wait on its first use.
     MEscapeTable::instance();
     int nStatus = sm_nStatusFailed;
     if (invocation.mode == MInvocation::MMode::UnknownOption) {

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/membeddedfile.h"
 
-#include <climits>
-
 #include "engine/mfiles.h"
+#include "engine/moffsets.h"
 #include "engine/mplatform.h"
 
 MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
@@ -25,7 +24,7 @@ MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
     // is checked against this version, so that the literal never mixes two texts.
     m_bVersioned = versionOf(m_file, m_version);
     closeFile();
-    if (lliSize > INT_MAX)
+    if (isTooLongForOffsets(lliSize))
         throw MFileFailure{MFileFailure::MKind::TooLarge, "File too large"};
     m_liLength = static_cast<unsigned long>(lliSize);
     m_bWhole = false;

@@ -137,14 +137,7 @@ void MError::locate(const MString& mstrInput, int nTextStart) {
         return;
     const long nLength = static_cast<long>(mstrInput.length());
     const long nAt = nTextStart + m_nOffset < nLength ? nTextStart + m_nOffset : nLength;
-    int nLine = 1;
-    long nLineStart = 0;
-    for (long i = 0; i < nAt; ++i) {
-        if (endsLine(&mstrInput[0], i, nLength)) {
-            ++nLine;
-            nLineStart = i + 1;
-        }
-    }
-    m_nLine = nLine;
-    m_nColumn = static_cast<int>(nAt - nLineStart) + 1;
+    MLineCounter lines;
+    m_nLine = lines.lineAt(&mstrInput[0], nLength, nAt);
+    m_nColumn = static_cast<int>(nAt - lines.lineStart()) + 1;
 }

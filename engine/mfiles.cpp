@@ -10,16 +10,15 @@
 #include <system_error>
 
 #include "engine/merror.h"
+#include "engine/moffsets.h"
 #include "engine/mplatform.h"
 
 namespace {
 
 // Takes the file over and closes it: a failed flush or close (a full disk
 // reports itself there) counts as a failed write.
-bool writeAndClose(std::FILE* pFile, MString& mstrText) {
-    const unsigned long liLength = mstrText.length();
-    bool bWritten =
-        liLength == 0 || std::fwrite(mstrText.getAddress(), 1, liLength, pFile) == liLength;
+bool writeAndClose(std::FILE* pFile, const char* pszText, unsigned long liLength) {
+    bool bWritten = liLength == 0 || std::fwrite(pszText, 1, liLength, pFile) == liLength;
     if (std::fflush(pFile) != 0)
         bWritten = false;
     if (std::fclose(pFile) != 0)
@@ -103,8 +102,12 @@ MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrN
 
 // /dev/full must stay a device, and a directory fails in fopen as it should.
 void writeInPlace(const char* pszName, MString& mstrText) {
+    writeInPlace(pszName, mstrText.getAddress(), mstrText.length());
+}
+
+void writeInPlace(const char* pszName, const char* pszText, unsigned long liLength) {
     std::FILE* pFile = std::fopen(pszName, "wb");
-    if (pFile == nullptr || !writeAndClose(pFile, mstrText))
+    if (pFile == nullptr || !writeAndClose(pFile, pszText, liLength))
         throw fileError({MFileFailure::MKind::CannotCreate, lastSystemError()}, MFileUse::Written,
                         MString(pszName));
 }
@@ -132,7 +135,7 @@ MString readWholeFile(const char* pszName) {
 
 MString readToEnd(MSystemFile file, unsigned long long lliSize) {
     const MFileFailure tooLarge{MFileFailure::MKind::TooLarge, "File too large"};
-    if (lliSize > INT_MAX)
+    if (isTooLongForOffsets(lliSize))
         throw tooLarge;
     const unsigned long liSize = static_cast<unsigned long>(lliSize);
     MFileVersion before;
@@ -148,7 +151,7 @@ MString readToEnd(MSystemFile file, unsigned long long lliSize) {
         const unsigned long liPiece =
             readFully(file, achPiece, liReadPiece, liRead + strRest.size());
         strRest.append(achPiece, liPiece);
-        if (liRead + strRest.size() > INT_MAX)
+        if (isTooLongForOffsets(liRead + strRest.size()))
             throw tooLarge;
         if (liPiece < liReadPiece)
             break;

@@ -56,6 +56,7 @@ void writeWholeFile(const char* pszName, MString& mstrText);
 /// Writes the text over the named device or pipe where it is. Throws "can not create the
 /// file".
 void writeInPlace(const char* pszName, MString& mstrText);
+void writeInPlace(const char* pszName, const char* pszText, unsigned long liLength);
 
 /// A file that is replaced whole: its new text is written piece by piece into a new file
 /// beside it, which commit() renames over it. Until then the old file stays as it was,

@@ -1,22 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "engine/mframepass.h"
 
-#include <climits>
-
 #include "engine/mlines.h"
+#include "engine/moffsets.h"
 #include "engine/mtextsearch.h"
 
-namespace {
-
-// Tab is no blank here: "frame" after a tab is not recognised.
-bool isBlank(char c) {
-    return c == ' ' || c == '\n' || c == '\r';
-}
-
-}  // namespace
-
 void MFramePass::take(MTextBuffer& text, bool bFinal) {
-    if (text.length() > INT_MAX)
+    if (isTooLongForOffsets(text.length()))
         return;  // the block pass's end reports it
     while (processNextFrameKeyword(text, bFinal)) {
     }
@@ -25,7 +15,7 @@ void MFramePass::take(MTextBuffer& text, bool bFinal) {
     const int nDone = m_nPosition;
     if (bFinal || nDone == 0 || static_cast<unsigned long>(nDone) < text.length() / 2)
         return;
-    m_cBefore = text[nDone - 1];
+    m_cBefore = text[static_cast<unsigned long>(nDone - 1)];
     text.dropFront(static_cast<unsigned long>(nDone));
     m_nPosition = 0;
     if (m_nBraceSearchFrom == -1)
@@ -42,79 +32,103 @@ void MFramePass::take(MTextBuffer& text, bool bFinal) {
 }
 
 bool MFramePass::processNextFrameKeyword(MTextBuffer& text, bool bFinal) {
-    const char* const pszInput = text.data();
-    const int nLength = static_cast<int>(text.length());
     static const MString mstrFrame("frame");
-    const int nKeyword = findText(text, mstrFrame, m_nPosition);
+    const int nKeyword = findText(text.data(), text.length(), mstrFrame, m_nPosition);
     if (nKeyword == -1) {
-        // More text may complete a keyword in the last four bytes.
-        const int nDone = bFinal ? nLength : nLength - 4;
-        if (nDone <= m_nPosition)
-            return false;
-        if (m_nPosition == 0) {
-            m_cBefore = pszInput[nDone - 1];
-            // Most text holds no keyword at all: it is handed on without a copy.
-            m_result.adoptFront(text, static_cast<unsigned long>(nDone));
-            m_nBraceSearchFrom = -1;
-        } else {
-            m_result.append(pszInput + m_nPosition,
-                            static_cast<unsigned long>(nDone - m_nPosition));
-            m_nPosition = nDone;
-        }
+        takeTextWithoutKeyword(text, bFinal);
         return false;
     }
-    // A rejected occurrence is copied through its "f" in one step; a later occurrence
-    // inside it could only follow a letter of "frame", and would be rejected as well.
-    auto reject = [&]() {
-        m_result.append(pszInput + m_nPosition,
+    MDeclaration declaration{nKeyword, 0, 0, 0, false};
+    switch (judge(text, bFinal, declaration)) {
+    case MVerdict::Wait:
+        return false;
+    case MVerdict::Reject:
+        // A rejected occurrence is copied through its "f" in one step; a later occurrence
+        // inside it could only follow a letter of "frame", and would be rejected as well.
+        m_result.append(text.data() + m_nPosition,
                         static_cast<unsigned long>(nKeyword + 1 - m_nPosition));
         m_nPosition = nKeyword + 1;
         return true;
-    };
-    if (!isBlank(nKeyword == 0 ? m_cBefore : pszInput[nKeyword - 1]))
-        return reject();
+    case MVerdict::Rewrite:
+        break;
+    }
+    rewrite(text, declaration);
+    return true;
+}
+
+void MFramePass::takeTextWithoutKeyword(MTextBuffer& text, bool bFinal) {
+    const int nLength = static_cast<int>(text.length());
+    // More text may complete a keyword in the last four bytes.
+    const int nDone = bFinal ? nLength : nLength - 4;
+    if (nDone <= m_nPosition)
+        return;
+    if (m_nPosition == 0) {
+        m_cBefore = text.data()[nDone - 1];
+        // Most text holds no keyword at all: it is handed on without a copy.
+        m_result.adoptFront(text, static_cast<unsigned long>(nDone));
+        m_nBraceSearchFrom = -1;
+    } else {
+        m_result.append(text.data() + m_nPosition, static_cast<unsigned long>(nDone - m_nPosition));
+        m_nPosition = nDone;
+    }
+}
+
+MFramePass::MVerdict MFramePass::judge(const MTextBuffer& text, bool bFinal,
+                                       MDeclaration& declaration) {
+    const char* const pszInput = text.data();
+    const int nLength = static_cast<int>(text.length());
+    const int nKeyword = declaration.nKeyword;
+    // "frame" after a tab is not recognised.
+    if (!isSpaceOrLineBreak(nKeyword == 0 ? m_cBefore : pszInput[nKeyword - 1]))
+        return MVerdict::Reject;
 
     // Until the text is complete, an occurrence whose name or brace lies beyond its end
     // waits for more.
     int nEnd = nKeyword + 5;
-    while (nEnd < nLength && isBlank(pszInput[nEnd]))
+    while (nEnd < nLength && isSpaceOrLineBreak(pszInput[nEnd]))
         ++nEnd;
     if (nEnd == nLength)
-        return bFinal ? reject() : false;
+        return bFinal ? MVerdict::Reject : MVerdict::Wait;
     const int nNameStart = nEnd;
-    while (nEnd < nLength && !isBlank(pszInput[nEnd]))
+    while (nEnd < nLength && !isSpaceOrLineBreak(pszInput[nEnd]))
         ++nEnd;
     if (nEnd == nLength && !bFinal)
-        return false;
+        return MVerdict::Wait;
     // "frame(Report)": the parentheses go; a lone "(" leaves nothing to name.
-    const bool bParenthesised = pszInput[nNameStart] == '(';
-    if (bParenthesised && nEnd - nNameStart < 2)
-        return reject();
+    declaration.bParenthesised = pszInput[nNameStart] == '(';
+    if (declaration.bParenthesised && nEnd - nNameStart < 2)
+        return MVerdict::Reject;
 
     // Only the first "{" or "(" after the name counts.
     const int nBrace = nextBrace(text, nEnd);
     if (nBrace == -1 && !bFinal)
-        return false;
+        return MVerdict::Wait;
     if (nBrace == -1 || pszInput[nBrace] == '(')
-        return reject();
+        return MVerdict::Reject;
+    declaration.nNameStart = nNameStart;
+    declaration.nNameEnd = nEnd;
+    declaration.nBrace = nBrace;
+    return MVerdict::Rewrite;
+}
 
-    m_result.append(pszInput + m_nPosition, static_cast<unsigned long>(nKeyword - m_nPosition));
+void MFramePass::rewrite(const MTextBuffer& text, const MDeclaration& declaration) {
+    const char* const pszInput = text.data();
+    const int nLength = static_cast<int>(text.length());
+    m_result.append(pszInput + m_nPosition,
+                    static_cast<unsigned long>(declaration.nKeyword - m_nPosition));
     m_result += "class ";
-    if (bParenthesised) {
-        m_result.append(pszInput + nNameStart + 1,
-                        static_cast<unsigned long>(nEnd - nNameStart - 2));
-    } else {
-        m_result.append(pszInput + nNameStart, static_cast<unsigned long>(nEnd - nNameStart));
-    }
+    const int nParenthesis = declaration.bParenthesised ? 1 : 0;
+    m_result.append(pszInput + declaration.nNameStart + nParenthesis,
+                    static_cast<unsigned long>(declaration.nNameEnd - declaration.nNameStart -
+                                               2 * nParenthesis));
     m_result += m_pszBaseClass;
     if (m_bKeepLineBreaks) {
-        for (int i = nKeyword; i < nBrace; ++i) {
+        for (int i = declaration.nKeyword; i < declaration.nBrace; ++i) {
             if (endsLine(pszInput, i, nLength))
                 m_result += "\n";
         }
     }
-    m_nPosition = nBrace;
-    return true;
+    m_nPosition = declaration.nBrace;
 }
 
 int MFramePass::nextBrace(const MTextBuffer& text, int nFrom) {

@@ -33,6 +33,22 @@ private:
     /// True after a keyword was rewritten or passed over; false when the text is done or,
     /// before it is final, when the next keyword needs more of it to be judged.
     bool processNextFrameKeyword(MTextBuffer& text, bool bFinal);
+    enum class MVerdict { Rewrite, Reject, Wait };
+    /// Where an occurrence of the keyword and what it declares stand in the text.
+    struct MDeclaration {
+        int nKeyword;
+        int nNameStart;  // the name runs to nNameEnd, parentheses included
+        int nNameEnd;
+        int nBrace;
+        bool bParenthesised;
+    };
+    /// Hands on the text up to where a keyword could still begin.
+    void takeTextWithoutKeyword(MTextBuffer& text, bool bFinal);
+    /// Whether the occurrence at declaration.nKeyword declares a frame; fills in the rest
+    /// of the declaration when it does.
+    MVerdict judge(const MTextBuffer& text, bool bFinal, MDeclaration& declaration);
+    /// The class head in place of the declaration, up to its brace.
+    void rewrite(const MTextBuffer& text, const MDeclaration& declaration);
     /// The first "{" or "(" at or after nFrom, or -1 when the text holds none.
     int nextBrace(const MTextBuffer& text, int nFrom);
 

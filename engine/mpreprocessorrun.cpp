@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "engine/mpreprocessorrun.h"
 
-#include <climits>
-
 #include "engine/mbackgroundwriter.h"
 #include "engine/merror.h"
 #include "engine/mfiles.h"
 #include "engine/mlines.h"
+#include "engine/moffsets.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -28,46 +27,33 @@ MString readInput(const char* pszInputName) {
 }  // namespace
 
 MPreprocessorRun::MPreprocessorRun(MLanguage language, const MString& mstrInput)
-    : m_mstrInput(mstrInput), m_language(language), m_framePass(language) {
+    : m_mstrInput(mstrInput), m_traits(traitsOf(language)), m_framePass(language) {
     startOutput();
-}
-
-void MPreprocessorRun::startOutput() {
-    m_output.streamInto(&m_framePass);
-    m_output += pszNotice;
-    m_output += traitsOf(m_language).pszHead;
-    m_output += "\n\n";
 }
 
 MPreprocessorRun::MPreprocessorRun(MLanguage language, const char* pszInputName,
                                    const char* pszOutputName)
     : m_mstrInput(readInput(pszInputName)),
       m_pszOutputName(pszOutputName),
-      m_language(language),
+      m_traits(traitsOf(language)),
       m_pszInputName(pszInputName),
       m_framePass(language) {
     startOutput();
 }
 
-void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
-    m_bTrackFiles = bTrackFiles;
-    const MLanguageTraits& traits = traitsOf(m_language);
-    if (!bLineDirectives || m_pszInputName == nullptr || traits.lineNames == MLineNames::None)
-        return;
-    m_mstrLineFile = lineFileName(traits, m_pszInputName);
-    m_framePass.keepLineBreaks();
+void MPreprocessorRun::startOutput() {
+    m_output.streamInto(&m_framePass);
+    m_output += pszNotice;
+    m_output += m_traits.pszHead;
+    m_output += "\n\n";
 }
 
-int MPreprocessorRun::lineAt(int nOffset) {
-    const char* const pszInput = &m_mstrInput[0];
-    const int nLength = static_cast<int>(m_mstrInput.length());
-    for (int i = m_nLineCounted; i < nOffset; ++i) {
-        if (endsLine(pszInput, i, nLength))
-            ++m_nLine;
-    }
-    if (nOffset > m_nLineCounted)
-        m_nLineCounted = nOffset;
-    return m_nLine;
+void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
+    m_blockPass.recordFilesInto(bTrackFiles ? &m_embeddedFiles : nullptr);
+    if (!bLineDirectives || m_pszInputName == nullptr || m_traits.lineNames == MLineNames::None)
+        return;
+    m_blockPass.setLineFile(lineFileName(m_traits, m_pszInputName));
+    m_framePass.keepLineBreaks();
 }
 
 void MPreprocessorRun::setFlushBytes(unsigned long liFlushBytes) {
@@ -75,25 +61,13 @@ void MPreprocessorRun::setFlushBytes(unsigned long liFlushBytes) {
     m_framePass.setFlushBytes(liFlushBytes);
 }
 
-void MPreprocessorRun::runBlockPass() {
-    m_nPosition = 0;
-    m_nLine = 1;
-    m_nLineCounted = 0;
-    if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(1, m_mstrLineFile);
-    while (processNextBlock()) {
-        // Flag definitions hold for the block in whose header they stand.
-        m_delimiters.reset();
-    }
+const MTextBuffer& MPreprocessorRun::translate() {
+    m_blockPass.run(m_mstrInput);
     // The frame pass addresses its text with int positions.
-    if (m_output.length() > INT_MAX)
+    if (isTooLongForOffsets(m_output.length()))
         throw MError(MErrorCode::OutputTooLarge);
     // Every copy of a whole text costs as much fresh memory, and the input is done with.
     m_mstrInput = MString();
-}
-
-MString& MPreprocessorRun::translate() {
-    runBlockPass();
     m_output.finish();
     return m_framePass.result();
 }
@@ -103,12 +77,12 @@ void MPreprocessorRun::process(const std::function<void()>& beforeCommit) {
     if (!file.isOpen()) {
         // A device or a pipe is written in place at the end; for a file that no new file
         // can replace, the run's own errors come first, then "can not create the file".
-        MString& mstrOutput = translate();
+        const MTextBuffer& output = translate();
         if (!file.inPlace())
             file.commit();
         if (beforeCommit)
             beforeCommit();
-        writeInPlace(m_pszOutputName, mstrOutput);
+        writeInPlace(m_pszOutputName, output.data(), output.length());
         return;
     }
     // The stages: the block pass hands its text to the frame pass as it grows, the frame

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/mstring.h"
-#include "engine/mdelimiterset.h"
+#include "engine/mblockpass.h"
 #include "engine/mframepass.h"
 #include "engine/mlanguage.h"
 #include "engine/moutputtext.h"
@@ -38,36 +38,24 @@ public:
 
     /// Runs both passes and returns the output text; the file is left alone. Once a part
     /// of the text has been handed on to a writer, the result is what follows that part.
-    MString& translate();
+    const MTextBuffer& translate();
 
     /// How much text each pass gathers before it hands it on. Tests make it small.
     void setFlushBytes(unsigned long liFlushBytes);
 
 private:
-    /// The notice, for C++ the include line, and an empty line.
+    /// The notice, the language's head line, and an empty line.
     void startOutput();
-    /// The first pass, into m_output.
-    void runBlockPass();
-    /// The input's line at nOffset, counted on from the last call, which was not after it.
-    int lineAt(int nOffset);
-    /// True when it replaced a block; false once it copied the rest of the input.
-    [[nodiscard]] bool processNextBlock();
 
     MString m_mstrInput;
-    MOutputText m_output;  // the block pass's text, which the frame pass reads
-    MString m_mstrBeginKeyword{"BEGIN_FRAME_TEXT"};
-    MString m_mstrEndKeyword{"END_FRAME_TEXT"};
-    MDelimiterSet m_delimiters;
-    int m_nPosition = 0;
     const char* m_pszOutputName = nullptr;
-    MLanguage m_language;
+    const MLanguageTraits& m_traits;
     const char* m_pszInputName = nullptr;
     std::vector<MString> m_embeddedFiles;
-    bool m_bTrackFiles = false;
-    MString m_mstrLineFile;  // the input's name as a #line directive spells it; "" for none
-    int m_nLine = 1;         // the line of the input at m_nLineCounted
-    int m_nLineCounted = 0;
+    // Declared in the order of the stages; each hands its text to the next.
     MFramePass m_framePass;
+    MOutputText m_output;  // the block pass's text, which the frame pass reads
+    MBlockPass m_blockPass{m_traits, m_output};
 };
 
 #endif  // XVANTOR_ENGINE_MPREPROCESSORRUN_H

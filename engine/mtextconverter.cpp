@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "engine/mtextconverter.h"
 
-#include <climits>
 #include <cstring>
 
 #include "engine/merror.h"
 #include "engine/mescapetable.h"
 #include "engine/mlines.h"
+#include "engine/moffsets.h"
 #include "engine/mtextsearch.h"
 
 namespace {
@@ -26,20 +26,13 @@ MTextConverter::MTextConverter(const MString& mstrText, MLanguage language,
       m_pszPrefix(m_traits.pszPrefix),
       m_pszSuffix(m_traits.pszSuffix) {}
 
-MString MTextConverter::convert() {
-    MOutputText output;
-    appendTo(output);
-    return output.kept();
-}
-
 void MTextConverter::appendTo(MOutputText& output) {
     m_nPosition = 0;
     m_nExpressionFound = m_nFileFound = -2;
     m_pieces.clear();
     m_files.clear();
     m_liLiteralBytes = 0;
-    m_nLineCounted = 0;
-    m_nLine = 1;
+    m_lines = MLineCounter();
     while (convertNextPiece()) {
     }
     output += "setFrameText(\n";
@@ -104,13 +97,9 @@ bool MTextConverter::convertNextPiece() {
 }
 
 MString MTextConverter::lineDirectiveFor(const MPiece& piece) const {
-    const long nLength = static_cast<long>(m_mstrText.length());
-    for (int i = m_nLineCounted; i < piece.nBegin; ++i) {
-        if (endsLine(&m_mstrText[0], i, nLength))
-            ++m_nLine;
-    }
-    m_nLineCounted = piece.nBegin;
-    return lineDirective(m_nFirstLine + m_nLine - 1, *m_pLineFile);
+    const int nLine =
+        m_lines.lineAt(&m_mstrText[0], static_cast<long>(m_mstrText.length()), piece.nBegin);
+    return lineDirective(m_nFirstLine + nLine - 1, *m_pLineFile);
 }
 
 void MTextConverter::appendPlain(MOutputText& output) const {
@@ -227,12 +216,6 @@ void MTextConverter::appendBalanced(MOutputText& output,
     output += ")";
 }
 
-MString MTextConverter::makeLiteral(const MString& mstrText) const {
-    MOutputText output;
-    appendLiteral(output, &mstrText[0], mstrText.length());
-    return output.kept();
-}
-
 namespace {
 
 // The column is the body's length modulo the width, kept up to date instead of
@@ -302,8 +285,9 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     // move four and eight bytes, however many count: room for that worst case spares
     // the body a measuring pass. A literal that might pass the limit is measured.
     const unsigned long liPerByte = 4 + liBreak;
-    if (liLength > (INT_MAX - liHead - liTail - 8) / liPerByte &&
-        liHead + bodyLength(pbyText, liLength, pEscapes, liBreak, liWidth) + liTail > INT_MAX)
+    if (liLength > (liMostTextBytes - liHead - liTail - 8) / liPerByte &&
+        isTooLongForOffsets(liHead + bodyLength(pbyText, liLength, pEscapes, liBreak, liWidth) +
+                            liTail))
         throw MError(MErrorCode::OutputTooLarge);
     char szBreak[8] = {};
     std::memcpy(szBreak, form.pszBreak, liBreak);

@@ -10,6 +10,7 @@
 #include "engine/membeddedfile.h"
 #include "engine/merror.h"
 #include "engine/mlanguage.h"
+#include "engine/mlines.h"
 #include "engine/moutputtext.h"
 
 /// Turns the text of one frame-text block into the call text of the target language:
@@ -55,20 +56,12 @@ public:
         m_nFirstLine = nFirstLine;
     }
 
-    /// The whole call text. Throws an MError for an unclosed delimiter (XF0002) or a file
-    /// that cannot be embedded (XF0001), at the opening delimiter's offset in the text.
-    MString convert();
-
-    /// Appends the whole call text to the output, with no copy of it in between. Nothing
+    /// Appends the whole call text to the output, with no copy of it in between. Throws an
+    /// MError for an unclosed delimiter (XF0002) or a file that cannot be embedded (XF0001),
+    /// at the opening delimiter's offset in the text. Nothing
     /// is appended when the block cannot be converted, unless a large embedded file can
     /// no longer be read when its turn comes.
     void appendTo(MOutputText& output);
-
-    /// The literal of the target language that spells the text, every byte escaped.
-    MString makeLiteral(const MString& mstrText) const;
-
-    /// The literal of the named file's content; trims the name in place. Throws XF0001.
-    MString embedFile(MString& mstrName) const;
 
 private:
     enum class MPieceKind { Literal, Expression, File };
@@ -101,7 +94,8 @@ private:
     void appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const;
     void appendBalanced(MOutputText& output, const std::vector<std::pair<size_t, int>>& operands,
                         size_t nFirst, size_t nEnd) const;
-    /// makeLiteral() of liLength bytes, escaped straight into the output.
+    /// The literal of the target language that spells liLength bytes, every byte escaped,
+    /// straight into the output.
     void appendLiteral(MOutputText& output, const char* pszText, unsigned long liLength) const;
 
     /// The first position of the opener at or after nFrom. nFound remembers the last
@@ -115,8 +109,7 @@ private:
     std::vector<MString>* m_pFilesRead = nullptr;
     const MString* m_pLineFile = nullptr;
     int m_nFirstLine = 1;
-    mutable int m_nLineCounted = 0;  // the line at that offset of the text, for the next one
-    mutable int m_nLine = 1;
+    mutable MLineCounter m_lines;  // of the block text, up to the last expression piece
     std::vector<std::unique_ptr<MEmbeddedFile>> m_files;
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;

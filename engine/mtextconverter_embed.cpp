@@ -4,31 +4,17 @@
 #include "engine/membeddedfile.h"
 #include "engine/merror.h"
 #include "engine/mfiles.h"
+#include "engine/mlines.h"
 #include "engine/mtextconverter.h"
-
-namespace {
-
-bool isTrimmed(char c) {
-    return c == ' ' || c == '\r' || c == '\n';
-}
-
-}  // namespace
-
-MString MTextConverter::embedFile(MString& mstrName) const {
-    const std::unique_ptr<MEmbeddedFile> file = openEmbeddedFile(mstrName, 0);
-    MOutputText output;
-    appendLiteral(output, bytesOfFile(*file, 0, file->length(), 0), file->length());
-    return output.kept();
-}
 
 std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrName,
                                                                 int nOpener) const {
     const int nLength = static_cast<int>(mstrName.length());
     int nFront = 0;
-    while (nFront < nLength && isTrimmed(mstrName[nFront]))
+    while (nFront < nLength && isSpaceOrLineBreak(mstrName[nFront]))
         ++nFront;
     int nBack = nLength;
-    while (nBack > nFront && isTrimmed(mstrName[nBack - 1]))
+    while (nBack > nFront && isSpaceOrLineBreak(mstrName[nBack - 1]))
         --nBack;
     mstrName = mstrName.getString(nFront, nBack);
 

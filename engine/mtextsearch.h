@@ -2,10 +2,10 @@
 #ifndef XVANTOR_ENGINE_MTEXTSEARCH_H
 #define XVANTOR_ENGINE_MTEXTSEARCH_H
 
-#include <climits>
 #include <cstring>
 
 #include "core/mstring.h"
+#include "engine/moffsets.h"
 
 // Generated literals are made of backslashes, x and hexadecimal digits; a needle byte
 // that none of them can be finds far fewer false starts in a text full of them. Of
@@ -24,8 +24,8 @@ inline unsigned long anchorOf(const char* pszNeedle, unsigned long liNeeded) {
 /// The answer of MString::find, found by memchr and memcmp: the passes search texts of
 /// hundreds of megabytes for their keywords, and a byte-by-byte loop costs them more
 /// than all their copying.
-inline int findText(const MString& mstrText, const MString& mstrNeedle, int nStart) {
-    const unsigned long liLength = mstrText.length();
+inline int findText(const char* pszText, unsigned long liLength, const MString& mstrNeedle,
+                    int nStart) {
     const unsigned long liNeeded = mstrNeedle.length();
     if (nStart < 0 || static_cast<unsigned long>(nStart) >= liLength)
         return -1;
@@ -33,11 +33,10 @@ inline int findText(const MString& mstrText, const MString& mstrNeedle, int nSta
         return nStart;
     if (liNeeded > liLength)
         return -1;
-    const char* pszText = &mstrText[0];
     const char* pszNeedle = &mstrNeedle[0];
     unsigned long liLast = liLength - liNeeded;
-    if (liLast > static_cast<unsigned long>(INT_MAX))
-        liLast = static_cast<unsigned long>(INT_MAX);
+    if (isTooLongForOffsets(liLast))
+        liLast = liMostTextBytes;
     const unsigned long liAnchor = anchorOf(pszNeedle, liNeeded);
     const unsigned long liOther = liAnchor == 0 ? liNeeded - 1 : 0;
     unsigned long liAt = static_cast<unsigned long>(nStart);
@@ -55,6 +54,11 @@ inline int findText(const MString& mstrText, const MString& mstrNeedle, int nSta
         ++liAt;
     }
     return -1;
+}
+
+inline int findText(const MString& mstrText, const MString& mstrNeedle, int nStart) {
+    return findText(mstrText.length() == 0 ? nullptr : &mstrText[0], mstrText.length(), mstrNeedle,
+                    nStart);
 }
 
 #endif  // XVANTOR_ENGINE_MTEXTSEARCH_H

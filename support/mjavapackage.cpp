@@ -10,7 +10,8 @@
 
 namespace {
 
-bool isBlank(int c) {
+// White space as Java has it: a tab and a form feed are blanks here.
+bool isJavaWhiteSpace(int c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
@@ -66,7 +67,7 @@ private:
     int skipBlanks() {
         for (;;) {
             int c = get();
-            if (isBlank(c))
+            if (isJavaWhiteSpace(c))
                 continue;
             if (c != '/')
                 return c;
@@ -96,7 +97,7 @@ private:
             strWord += static_cast<char>(c);
             c = get();
         }
-        m_bSpaced = isBlank(c) || c == '/' || c == -1;
+        m_bSpaced = isJavaWhiteSpace(c) || c == '/' || c == -1;
         unget();
         return strWord;
     }
@@ -108,15 +109,6 @@ private:
 };
 
 }  // namespace
-
-MString javaPackageOf(const MString& mstrText) {
-    unsigned long liPosition = 0;
-    return MString(MPackageReader([&]() -> int {
-                       if (liPosition >= mstrText.length())
-                           return -1;
-                       return static_cast<unsigned char>(mstrText[static_cast<long>(liPosition++)]);
-                   }).read());
-}
 
 MString javaPackageOfFile(const char* pszName) {
     unsigned long long lliSize = 0;

@@ -4,13 +4,11 @@
 
 #include "core/mstring.h"
 
-/// The package that a Java text declares before anything else ("a.b" for "package a . b;"),
+/// The package that a Java file declares before anything else ("a.b" for "package a . b;"),
 /// or "" when its first word, after white space and comments, is not "package" or the
-/// declaration is not well formed.
-MString javaPackageOf(const MString& mstrText);
-
-/// The same for a file, read only as far as the declaration. A file that cannot be opened or
-/// is no regular file (a pipe must keep its bytes for the translation) declares no package.
+/// declaration is not well formed. The file is read only as far as the declaration. A file
+/// that cannot be opened or is no regular file (a pipe must keep its bytes for the
+/// translation) declares no package.
 MString javaPackageOfFile(const char* pszName);
 
 /// The support text with "package NAME;" and an empty line after its header comment (the

@@ -33,9 +33,11 @@ TEST(MJavaPackage, ReadsTheDeclarationBeforeEverythingElse) {
         {"empty text", "", ""},
         {"annotation first", "@Deprecated package a;", ""},
     };
+    MTempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhy);
-        EXPECT_EQ(c.pszPackage, bytesOf(javaPackageOf(fromBytes(c.strText))));
+        dir.write("Main.java", c.strText);
+        EXPECT_EQ(c.pszPackage, bytesOf(javaPackageOfFile("Main.java")));
     }
 }
 
