@@ -39,12 +39,16 @@ std::string printable(const std::string& strName) {
 // Make reads "NAME=..." at the head of a rule's prerequisites, or as a rule's target, as
 // the assignment of a variable, and a target with "%" as a pattern.
 std::string escaped(const std::string& strName, bool bTarget, bool bFirst) {
+    // Both tools read a drive's colon ("C:/") as part of the name, as compilers write it on
+    // Windows; elsewhere a path has no drive and every colon is escaped.
+    const size_t nDrive = std::filesystem::path(strName).root_name().string().size();
     std::string strEscaped;
-    for (char c : strName) {
+    for (size_t i = 0; i < strName.size(); ++i) {
+        const char c = strName[i];
         if (isUnwritable(static_cast<unsigned char>(c)) || ((bTarget || bFirst) && c == '=') ||
             (bTarget && c == '%'))
             throw MError(MErrorCode::DepfileName, {MString(printable(strName).c_str())});
-        if (c == ' ' || c == '#' || c == ':')
+        if (c == ' ' || c == '#' || (c == ':' && i >= nDrive))
             strEscaped += '\\';
         else if (c == '$')
             strEscaped += '$';
