@@ -24,38 +24,18 @@ import argparse
 import glob
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import harness  # noqa: E402
 
-TIMEOUT_SECONDS = 300
 GENERATED_DIR = "gen"
 EXPECTED_DIR = "expected"
 
 
-class StageFailed(Exception):
-    def __init__(self, stage, message):
-        super().__init__(message)
-        self.stage = stage
-
-
 class BrokenExample(Exception):
     pass
-
-
-def run(stage, command, cwd):
-    try:
-        completed = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
-                                   stderr=subprocess.STDOUT, timeout=TIMEOUT_SECONDS)
-    except (OSError, subprocess.TimeoutExpired) as error:
-        raise StageFailed(stage, "%s: %s" % (" ".join(command), error))
-    if completed.returncode != 0:
-        raise StageFailed(stage, "%s exited with %d:\n%s" % (
-            " ".join(command), completed.returncode,
-            completed.stdout.decode("utf-8", "replace")))
 
 
 def find_source(example):
@@ -75,10 +55,10 @@ def build_and_run(tool, work, source):
     compiler = compiler_of(source)
     output = {".cpp": stem, ".java": "classes", ".cs": stem + ".exe"}[extension]
     os.mkdir(os.path.join(work, GENERATED_DIR))
-    run("tool", harness.tool_command(tool, [source, os.path.join(GENERATED_DIR, source)]), work)
+    harness.run_stage("tool", harness.tool_command(tool, [source, os.path.join(GENERATED_DIR, source)]), work)
     generated = sorted(glob.glob(os.path.join(GENERATED_DIR, "*" + extension), root_dir=work))
-    run("compile", harness.compile_command(compiler, generated, output), work)
-    run("run", harness.run_command(compiler, os.path.join(work, output), stem), work)
+    harness.run_stage("compile", harness.compile_command(compiler, generated, output), work)
+    harness.run_stage("run", harness.run_command(compiler, os.path.join(work, output), stem), work)
 
 
 def compare(example, work):
@@ -91,11 +71,11 @@ def compare(example, work):
             expected = file.read()
         path = os.path.join(work, name)
         if not os.path.isfile(path):
-            raise StageFailed("output", "the program did not write %s" % name)
+            raise harness.StageFailed("output", "the program did not write %s" % name)
         with open(path, "rb") as file:
             actual = file.read()
         if actual != expected:
-            raise StageFailed("output", "%s differs:\n--- expected\n%s\n--- actual\n%s" % (
+            raise harness.StageFailed("output", "%s differs:\n--- expected\n%s\n--- actual\n%s" % (
                 name, expected.decode("utf-8", "replace"), actual.decode("utf-8", "replace")))
 
 
@@ -126,7 +106,7 @@ def main():
     except BrokenExample as error:
         print("BROKEN: %s" % error)
         return 2
-    except StageFailed as failure:
+    except harness.StageFailed as failure:
         print("FAILED at stage %s: %s" % (failure.stage, failure))
         return 1
     finally:
