@@ -49,24 +49,32 @@
 #   the same folder, neither rewrite nor race over them.
 # - One command per directory and language declares the support files as its outputs, so
 #   that the build knows where they come from; it runs only when the tool changes.
-# - --depfile lists the input and every embedded file with absolute paths, which read the
-#   same whether or not the caller's directory has policy CMP0116 set; the policy is set
-#   here all the same, so that a call from a subdirectory raises no warning.
+# - --depfile lists the input and every embedded file with absolute paths, spelled as Make
+#   and Ninja read them ("\:", "\ ", "\#", "$$"). CMake's transformation of a depfile for
+#   Ninja (policy CMP0116) reads "\:" as a path separator and writes "#" and "$" bare, so
+#   an embed named with one of them would translate on every build. With Ninja the policy
+#   is therefore OLD for these commands, and Ninja reads the tool's file itself, once this
+#   file, run as a script, has given it the output's name as Ninja knows it.
 # - The Makefile generators of CMake 3.20 to 3.25 at least keep what a custom command's
 #   dependency file listed once and add the next reading to it, instead of replacing it
 #   (compiler_depend.internal and .make of the target). A file that is no longer embedded
 #   stays a prerequisite for good, and once it is deleted, the empty rule that keeps a
-#   deleted header harmless makes the output out of date on every build. There, the
-#   command runs on every build and this file, run as a script, compares the times of the
-#   files that the last dependency file names and translates only when one is newer or
-#   gone: one translation after a change, then nothing.
+#   deleted header harmless makes the output out of date on every build. There, a target
+#   of its own runs this file as a script once per build: it compares the times of the
+#   files that the last dependency file names with the output's, and when one is newer or
+#   gone it touches a stamp file that the output depends on, so that Make translates: one
+#   translation after a change, then nothing. An error is the tool's message and Make's.
 # - --quiet keeps the banner out of the build log and prints an error as
 #   "input:line:column: error: ...", which IDEs and CI annotators jump to.
 
-# Run as a script by the Makefile generators' commands:
-#   cmake -P XVantorGenerate.cmake -- <output> <depfile> <comment> <file>... -- <command>...
-# Runs the command when the output or the depfile is missing, or when one of the files, or
-# one that the depfile names, is newer than the output or missing.
+# Run as a script by the commands of the function below, in one of two modes:
+#   cmake -P XVantorGenerate.cmake -- check <output> <depfile> <stamp> [<output> ...]
+#     Makefile generators: for each output, touches the stamp, a prerequisite of the
+#     output, when the output or its depfile is missing, or when a file that the depfile
+#     names is newer than the output or gone.
+#   cmake -P XVantorGenerate.cmake -- ninja <depfile> <target>
+#     Ninja: gives the depfile the output's name as Ninja knows it, relative to the top
+#     build folder; the names after it are spelled as Ninja reads them already.
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   set(arguments)
   set(index 1)
@@ -77,42 +85,62 @@ if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   list(FIND arguments "--" start)
   math(EXPR start "${start} + 1")
   list(SUBLIST arguments ${start} -1 arguments)
-  list(POP_FRONT arguments output depfile comment)
-  list(FIND arguments "--" split)
-  list(SUBLIST arguments 0 ${split} files)
-  math(EXPR split "${split} + 1")
-  list(SUBLIST arguments ${split} -1 command)
+  list(POP_FRONT arguments mode)
 
-  set(stale FALSE)
-  if(NOT EXISTS "${output}" OR NOT EXISTS "${depfile}")
-    set(stale TRUE)
-  else()
-    # After the first rule, one empty rule per prerequisite: "path:" with "\ ", "\#" and
-    # "$$" for a space, "#" and "$". The first rule's lines end in a prerequisite or "\".
-    file(STRINGS "${depfile}" lines)
-    foreach(line IN LISTS lines)
-      if(line MATCHES ":$")
-        string(REGEX REPLACE ":$" "" line "${line}")
-        string(REPLACE "\\ " " " line "${line}")
-        string(REPLACE "\\#" "#" line "${line}")
-        string(REPLACE "$$" "$" line "${line}")
-        list(APPEND files "${line}")
-      endif()
+  if(mode STREQUAL "ninja")
+    list(POP_FRONT arguments depfile target)
+    # The tool escapes a space, "#" and ":" with a backslash and doubles "$", as Ninja
+    # reads them; its output name is the first ": " that no backslash escapes.
+    file(READ "${depfile}" text)
+    string(FIND "${text}" ": " end)
+    string(SUBSTRING "${text}" ${end} -1 text)
+    foreach(character " " "#" ":")
+      string(REPLACE "${character}" "\\${character}" target "${target}")
     endforeach()
-    foreach(file IN LISTS files)
-      if(NOT EXISTS "${file}" OR "${file}" IS_NEWER_THAN "${output}")
-        set(stale TRUE)
-        break()
-      endif()
-    endforeach()
+    string(REPLACE "$" "$$" target "${target}")
+    file(WRITE "${depfile}" "${target}${text}")
+    return()
   endif()
-  if(stale)
-    execute_process(COMMAND "${CMAKE_COMMAND}" -E echo "${comment}")
-    execute_process(COMMAND ${command} RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-      message(FATAL_ERROR "${comment}: exit status ${result}")
+
+  while(arguments)
+    list(POP_FRONT arguments output depfile stamp)
+    set(stale FALSE)
+    if(NOT EXISTS "${output}" OR NOT EXISTS "${depfile}")
+      set(stale TRUE)
+    else()
+      # The first line is the rule: the output, ": " and every file, each spelled as Make
+      # reads it (see the ninja mode). No name holds ";", a control byte or a backslash,
+      # but one may hold a bracket, which would keep a CMake list from splitting.
+      file(READ "${depfile}" text)
+      string(FIND "${text}" "\n" end)
+      string(SUBSTRING "${text}" 0 ${end} text)
+      string(FIND "${text}" ": " end)
+      math(EXPR end "${end} + 2")
+      string(SUBSTRING "${text}" ${end} -1 text)
+      string(ASCII 1 space)
+      string(ASCII 2 open)
+      string(ASCII 3 close)
+      string(REPLACE "\\ " "${space}" text "${text}")
+      string(REPLACE "[" "${open}" text "${text}")
+      string(REPLACE "]" "${close}" text "${text}")
+      string(REPLACE " " ";" files "${text}")
+      foreach(file IN LISTS files)
+        string(REPLACE "${space}" " " file "${file}")
+        string(REPLACE "${open}" "[" file "${file}")
+        string(REPLACE "${close}" "]" file "${file}")
+        string(REPLACE "\\#" "#" file "${file}")
+        string(REPLACE "\\:" ":" file "${file}")
+        string(REPLACE "$$" "$" file "${file}")
+        if(NOT EXISTS "${file}" OR "${file}" IS_NEWER_THAN "${output}")
+          set(stale TRUE)
+          break()
+        endif()
+      endforeach()
     endif()
-  endif()
+    if(stale OR NOT EXISTS "${stamp}")
+      file(TOUCH "${stamp}")
+    endif()
+  endwhile()
   return()
 endif()
 
@@ -214,10 +242,10 @@ function(xvantor_generate var)
   _xvantor_language_settings("${language}")
   _xvantor_support_command("${language}" "${_xvantor_option}" "${_xvantor_support}")
 
-  set(depends)
+  set(extra_depends)
   foreach(file IN LISTS arg_DEPENDS)
     get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
-    list(APPEND depends "${file}")
+    list(APPEND extra_depends "${file}")
   endforeach()
   set(support_outputs)
   foreach(name IN LISTS _xvantor_support)
@@ -231,27 +259,25 @@ function(xvantor_generate var)
   # The dependency file is written in any case; whether CMake can read it depends on its
   # version and generator.
   set(use_depfile FALSE)
-  # Before 3.20 Ninja would read the file untransformed, and its target, an absolute path,
-  # would never match the output's name there, so every build would translate again.
-  if((CMAKE_GENERATOR MATCHES "Ninja" AND NOT CMAKE_VERSION VERSION_LESS 3.20) OR
-     (CMAKE_GENERATOR MATCHES "Visual Studio|Xcode" AND NOT CMAKE_VERSION VERSION_LESS 3.21))
+  set(ninja_depfile FALSE)
+  if(CMAKE_GENERATOR MATCHES "Ninja" AND NOT CMAKE_VERSION VERSION_LESS 3.20)
+    set(ninja_depfile TRUE)
+  elseif(CMAKE_GENERATOR MATCHES "Visual Studio|Xcode" AND NOT CMAKE_VERSION VERSION_LESS 3.21)
     set(use_depfile TRUE)
   endif()
-  # The Makefile generators run the command on every build, and the command, this file as
-  # a script, decides (see the top). The symbolic file is never written, so the commands
-  # that depend on it always run.
-  set(use_script FALSE)
-  set(always)
+  # The Makefile generators build a target's generated sources twice per build, for its
+  # dependency scan and for its build, so the check of the embedded files (this file as a
+  # script, see the top) runs in a target of its own, which runs once, before any target
+  # that uses these outputs.
+  set(check)
+  set(check_arguments)
   if(CMAKE_GENERATOR MATCHES "Makefiles" AND NOT CMAKE_VERSION VERSION_LESS 3.18)
-    set(use_script TRUE)
-    set(always "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/always")
-    get_property(done DIRECTORY PROPERTY _XVANTOR_ALWAYS)
-    if(NOT done)
-      set_property(DIRECTORY PROPERTY _XVANTOR_ALWAYS TRUE)
-      add_custom_command(OUTPUT "${always}" COMMAND "${CMAKE_COMMAND}" -E true COMMENT ""
-        VERBATIM)
-      set_source_files_properties("${always}" PROPERTIES SYMBOLIC TRUE)
-    endif()
+    get_property(calls DIRECTORY PROPERTY _XVANTOR_CALLS)
+    math(EXPR calls "${calls} + 0 + 1")
+    set_property(DIRECTORY PROPERTY _XVANTOR_CALLS ${calls})
+    string(MD5 check "${CMAKE_CURRENT_BINARY_DIR}/${calls}")
+    string(SUBSTRING "${check}" 0 12 check)
+    set(check "xvantor_check_${check}")
   endif()
 
   set(generated)
@@ -276,34 +302,42 @@ function(xvantor_generate var)
     set_property(DIRECTORY APPEND PROPERTY _XVANTOR_OUTPUTS "${output}")
 
     set(depfile "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/${name}.d")
-    set(comment "Translating ${input} with XVantor")
-    set(command XVantor::xvantor ${_xvantor_option} "${input}" "${output}" ${options}
+    set(commands COMMAND XVantor::xvantor ${_xvantor_option} "${input}" "${output}" ${options}
       --depfile "${depfile}")
-    set(files "${input}" ${depends} ${support_outputs} "$<TARGET_FILE:XVantor::xvantor>")
+    set(depends "${input}" ${extra_depends} ${support_outputs}
+      "$<TARGET_FILE:XVantor::xvantor>" XVantor::xvantor)
     set(depfile_argument)
     if(use_depfile)
       set(depfile_argument DEPFILE "${depfile}")
+    elseif(ninja_depfile)
+      # Ninja reads the depfile itself, once its first name is the output's as Ninja knows
+      # it: CMake's own transformation spells ":" as "/:" and leaves "#" and "$" bare.
+      file(RELATIVE_PATH ninja_output "${CMAKE_BINARY_DIR}" "${output}")
+      list(APPEND commands COMMAND "${CMAKE_COMMAND}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
+        -- ninja "${depfile}" "${ninja_output}")
+      set(depfile_argument DEPFILE "${depfile}")
+    elseif(check)
+      set(stamp "${CMAKE_CURRENT_BINARY_DIR}/xvantor_files/${name}.stale")
+      if(NOT EXISTS "${stamp}")
+        file(WRITE "${stamp}" "")
+      endif()
+      list(APPEND check_arguments "${output}" "${depfile}" "${stamp}")
+      list(APPEND depends "${stamp}" ${check})
     endif()
-    if(use_script)
-      add_custom_command(
-        OUTPUT "${output}"
-        COMMAND "${CMAKE_COMMAND}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}" --
-          "${output}" "${depfile}" "${comment}" ${files}
-          -- "$<TARGET_FILE:XVantor::xvantor>" ${_xvantor_option} "${input}" "${output}"
-          ${options} --depfile "${depfile}"
-        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
-        DEPENDS ${files} XVantor::xvantor "${always}"
-        COMMENT ""
-        VERBATIM)
-    else()
-      add_custom_command(
-        OUTPUT "${output}"
-        COMMAND ${command}
-        WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
-        DEPENDS ${files} XVantor::xvantor
-        ${depfile_argument}
-        COMMENT "${comment}"
-        VERBATIM)
+    if(ninja_depfile)
+      cmake_policy(PUSH)
+      cmake_policy(SET CMP0116 OLD)
+    endif()
+    add_custom_command(
+      OUTPUT "${output}"
+      ${commands}
+      WORKING_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}"
+      DEPENDS ${depends}
+      ${depfile_argument}
+      COMMENT "Translating ${input} with XVantor"
+      VERBATIM)
+    if(ninja_depfile)
+      cmake_policy(POP)
     endif()
     if(arg_NO_USING_STD)
       set_property(SOURCE "${output}" APPEND PROPERTY COMPILE_DEFINITIONS MSTRING_NO_USING_STD)
@@ -317,6 +351,12 @@ function(xvantor_generate var)
       list(APPEND generated "${file}")
     endif()
   endforeach()
+  if(check)
+    add_custom_target(${check}
+      COMMAND "${CMAKE_COMMAND}" -P "${CMAKE_CURRENT_FUNCTION_LIST_FILE}" -- check
+        ${check_arguments}
+      VERBATIM)
+  endif()
   if(target)
     list(REMOVE_DUPLICATES input_folders)
     target_sources("${target}" PRIVATE ${generated})
