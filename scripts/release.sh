@@ -41,8 +41,8 @@ fi
 
 windows_toolchain=cmake/toolchains/mingw-w64-x86_64.cmake
 vscode=editors/vscode
-# The Windows build needs only MinGW-w64: its first stage is built for this machine.
-scripts/setup.sh lintian g++-mingw-w64-x86-64-posix
+# The cross builds need only their compilers: the first stage is built for this machine.
+scripts/setup.sh lintian g++-mingw-w64-x86-64-posix g++-aarch64-linux-gnu
 
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct "$commit")
@@ -113,16 +113,30 @@ build_release() {
     [ -f "$work/zip/$name-win64.zip" ] || fail "cpack made no $name-win64.zip"
     cp "$work/zip/$name-win64.zip" "$out/"
 
-    # NuGet package, with both tools stripped as in the other packages. NuGet stamps every
-    # entry with the time of packing, so the zip is rewritten like the extension's below.
-    local tools=$work/nuget-tools
-    mkdir -p "$tools/linux" "$tools/windows"
-    strip -o "$tools/linux/xvantor" "$linux/driver/xvantor"
-    x86_64-w64-mingw32-strip -o "$tools/windows/xvantor.exe" "$windows/driver/xvantor.exe"
+    # The tool as the packages for other build systems carry it, stripped, one folder per
+    # runtime identifier in $work/binaries: linux-x64/xvantor and linux-arm64/xvantor
+    # statically linked (the .deb above keeps the shared libraries, as Debian wants),
+    # win-x64/xvantor.exe the zip's. The arm64 build takes the first stage of the build above.
+    local binaries=$work/binaries
+    mkdir -p "$binaries/linux-x64" "$binaries/linux-arm64" "$binaries/win-x64"
+    local rid toolchain
+    for rid in linux-x64 linux-arm64; do
+        toolchain=x86_64-linux-static.cmake
+        [ $rid = linux-arm64 ] && toolchain=aarch64-linux-gnu.cmake
+        CXXFLAGS="$maps" cmake -S "$src" -B "$work/build-$rid" -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$src/cmake/toolchains/$toolchain" -DBUILD_TESTING=OFF \
+            -DXV_STAGE1_EXECUTABLE="$linux/support/xvantor_stage1" >/dev/null
+        cmake --build "$work/build-$rid" -j"$jobs" --target xvantor >/dev/null
+    done
+    strip -o "$binaries/linux-x64/xvantor" "$work/build-linux-x64/driver/xvantor"
+    aarch64-linux-gnu-strip -o "$binaries/linux-arm64/xvantor" "$work/build-linux-arm64/driver/xvantor"
+    x86_64-w64-mingw32-strip -o "$binaries/win-x64/xvantor.exe" "$windows/driver/xvantor.exe"
+
+    # NuGet package. NuGet stamps every entry with the time of packing, so the zip is
+    # rewritten like the extension's below.
     DOTNET_CLI_TELEMETRY_OPTOUT=1 DOTNET_NOLOGO=1 dotnet pack "$src/nuget/XVantor.csproj" \
         -nologo -nodeReuse:false -v:q --artifacts-path "$work/nuget-artifacts" -o "$work/nuget" \
-        -p:Version="$version" -p:XVantorLinuxX64="$tools/linux/xvantor" \
-        -p:XVantorWinX64="$tools/windows/xvantor.exe" >/dev/null ||
+        -p:Version="$version" -p:XVantorBinaries="$binaries" >/dev/null ||
         fail "dotnet pack made no NuGet package"
     cp "$work/nuget/XVantor.$version.nupkg" "$out/"
     normalize_zip "$out/XVantor.$version.nupkg"

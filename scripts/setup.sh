@@ -19,7 +19,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 packages=()
 if [ $tests -eq 1 ]; then
-    packages=(cmake make g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev python3 default-jdk-headless mono-mcs mono-runtime time xxd groff man-db nodejs ninja-build meson locales maven libmaven-plugin-tools-java libmaven-compiler-plugin-java libmaven-resources-plugin-java libmaven-jar-plugin-java libmaven-install-plugin-java libsurefire-java)
+    packages=(cmake make g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev python3 default-jdk-headless mono-mcs mono-runtime time xxd groff man-db nodejs ninja-build meson locales maven libmaven-plugin-tools-java libmaven-compiler-plugin-java libmaven-resources-plugin-java libmaven-jar-plugin-java libmaven-install-plugin-java libsurefire-java g++-aarch64-linux-gnu qemu-user-static)
 fi
 packages+=("$@")
 missing=()

@@ -82,8 +82,11 @@ def support_text(path):
 
 
 def tool_command(tool, arguments):
-    """The tool's command line; XV_WRAP (e.g. "valgrind --error-exitcode=99") goes before it."""
-    return shlex.split(os.environ.get("XV_WRAP", "")) + [tool] + list(arguments)
+    """The tool's command line; XV_WRAP (e.g. "valgrind --error-exitcode=99") goes before it,
+    and XV_EMULATOR (e.g. "qemu-aarch64-static"), which runs a build for another machine and
+    leaves its standard error alone, right before the tool."""
+    return (shlex.split(os.environ.get("XV_WRAP", ""))
+            + shlex.split(os.environ.get("XV_EMULATOR", "")) + [tool] + list(arguments))
 
 
 def missing_programs(compiler):

@@ -39,7 +39,8 @@ the absolute path of the working directory, which differs from run to run.
 Standard error must match expected.stderr, and stay empty without it; when XV_WRAP is set
 (e.g. "valgrind --error-exitcode=99 --leak-check=full") the wrapper owns standard error
 and it is shown on failure only.
-XV_WRAP is also how a case runs a Windows build under wine; XV_CONSOLE_CRLF=1 then says
+XV_EMULATOR (e.g. "qemu-aarch64-static") runs a build for another machine and leaves standard
+error to the tool. XV_WRAP is also how a case runs a Windows build under wine; XV_CONSOLE_CRLF=1 then says
 that the console is in text mode, so every LF of expected.stdout and expected.stderr is
 expected as CR LF, and XV_WINE_PATHS=1 that the tool sees the working directory under the
 drive Z:, so @CWD@ stands for Z: and the path.
@@ -281,7 +282,7 @@ def run_case(binary, case_dir, version, keep, line_end):
         if os.path.exists(setup):
             subprocess.run(["sh", setup], cwd=work, check=True)
         command = harness.tool_command(binary, args)
-        wrap = len(command) > len(args) + 1  # XV_WRAP put a wrapper first
+        wrap = bool(shlex.split(os.environ.get("XV_WRAP", "")))
         try:
             result = subprocess.run(command, cwd=work, stdin=subprocess.DEVNULL,
                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE,

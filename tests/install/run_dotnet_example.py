@@ -2,12 +2,13 @@
 # SPDX-License-Identifier: MIT
 """Packs the NuGet package XVantor and builds examples/dotnet against it with `dotnet build`.
 
-Usage: run_dotnet_example.py <xvantor-binary> <source-root> --version V [--windows-exe EXE]
+Usage: run_dotnet_example.py <xvantor-binary> <source-root> --version V [--binaries FOLDER]
                              [--keep]
 
 Stages, each reported by name when it fails, in a temporary folder:
-  pack      `dotnet pack nuget/XVantor.csproj` into a folder feed; without --windows-exe
-            (no MinGW build at hand) a stand-in takes the place of xvantor.exe
+  pack      `dotnet pack nuget/XVantor.csproj` into a folder feed, with the binary under test
+            for linux-x64 and those of the target `binaries` in FOLDER for the others;
+            a stand-in takes the place of one that is not built
   restore   a copy of the example restores offline from that feed and the machine's package
             folder (/opt/nuget/packages, when present) into a package folder of its own
   build     the example builds and prints expected.txt
@@ -60,18 +61,20 @@ def generated(example):
 
 def test(args, work, env):
     feed, example = os.path.join(work, "feed"), os.path.join(work, "example")
-    windows_exe = args.windows_exe
-    if not windows_exe or not os.path.isfile(windows_exe):
-        print("no Windows build given: the package carries a stand-in xvantor.exe")
-        windows_exe = os.path.join(work, "stand-in", "xvantor.exe")
-        os.makedirs(os.path.dirname(windows_exe))
-        open(windows_exe, "wb").close()
+    binaries = os.path.join(work, "binaries")
+    for rid in ("linux-x64/xvantor", "linux-arm64/xvantor", "win-x64/xvantor.exe"):
+        os.makedirs(os.path.dirname(os.path.join(binaries, rid)))
+        built = args.tool if rid.startswith("linux-x64") else os.path.join(args.binaries or "", rid)
+        if os.path.isfile(built):
+            shutil.copy2(built, os.path.join(binaries, rid))
+        else:
+            print("no %s built: the package carries a stand-in" % rid)
+            open(os.path.join(binaries, rid), "wb").close()
     root = os.path.abspath(args.source_root)
     run("pack", ["dotnet", "pack", os.path.join(root, "nuget", "XVantor.csproj"),
                  "--artifacts-path", os.path.join(work, "artifacts"), "-o", feed,
-                 "-p:Version=" + args.version, "-p:XVantorLinuxX64=" + os.path.abspath(args.tool),
-                 "-p:XVantorWinX64=" + os.path.abspath(windows_exe)] + harness.DOTNET_SWITCHES,
-        work, env)
+                 "-p:Version=" + args.version, "-p:XVantorBinaries=" + binaries]
+        + harness.DOTNET_SWITCHES, work, env)
 
     shutil.copytree(os.path.join(root, "examples", "dotnet"), example)
     with open(os.path.join(example, "Example.csproj"), encoding="utf-8") as f:
@@ -142,7 +145,7 @@ def main():
     parser.add_argument("tool")
     parser.add_argument("source_root")
     parser.add_argument("--version", required=True)
-    parser.add_argument("--windows-exe")
+    parser.add_argument("--binaries")
     parser.add_argument("--keep", action="store_true")
     args = parser.parse_args()
     if shutil.which("dotnet") is None:
