@@ -10,7 +10,7 @@
 # tree, so uncommitted changes cannot reach a release, and with SOURCE_DATE_EPOCH set to the
 # commit time, paths mapped away, fixed permissions and stripped binaries, the same commit
 # gives the same bytes. The Debian package must pass lintian without errors. The NuGet
-# package needs the .NET SDK.
+# package needs the .NET SDK; the Maven plugin needs Maven and Debian's Maven plugins.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -140,6 +140,15 @@ build_release() {
         fail "dotnet pack made no NuGet package"
     cp "$work/nuget/XVantor.$version.nupkg" "$out/"
     normalize_zip "$out/XVantor.$version.nupkg"
+
+    # Maven plugin, carrying the same tools as the NuGet package, built by Debian's Maven
+    # offline from its repository in /usr/share/maven-repo. Maven stamps the jar's entries
+    # with the commit's time but orders them as the file system lists them, so the jar is
+    # rewritten like the extension's below.
+    cmake -S "$src" -B "$linux" -DXV_MAVEN_BINARIES="$binaries" >/dev/null
+    cmake --build "$linux" --target maven_plugin >/dev/null || fail "the Maven plugin did not build"
+    cp "$linux/maven/xvantor-maven-plugin-$version.jar" "$linux/maven/xvantor-maven-plugin-$version.pom" "$out/"
+    normalize_zip "$out/xvantor-maven-plugin-$version.jar"
 
     # VS Code extension, packaged by its own test script once its grammars pass.
     local vsix
