@@ -84,7 +84,7 @@ void convertLoop(benchmark::State& state, const MString& mstrText, MLanguage lan
     const MDelimiterSet delimiters;
     unsigned long liOutput = 0;
     for (auto _ : state) {
-        MTextConverter converter(mstrText, language, delimiters);
+        MTextConverter converter(mstrText, traitsOf(language), delimiters);
         MOutputText output;
         converter.appendTo(output);
         liOutput = output.length();

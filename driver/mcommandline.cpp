@@ -27,10 +27,6 @@ const char* const pszBanner = "\nXVantor " XV_VERSION
                               "\n" XV_LICENCE "\n";
 const char* const pszVersion = "xvantor " XV_VERSION "\n" XV_LICENCE;
 
-const char* languageLine(MLanguage language) {
-    return traitsOf(language).pszSource;
-}
-
 // Only the second character names the language: "-cpp" is C++, "-x" the fallback form.
 MLanguage languageOfOption(const char* pszOption) {
     return traitsOfOption(pszOption[0] == 0 ? 0 : pszOption[1]).language;
@@ -156,14 +152,14 @@ std::string helpText() {
            "See the manual page: man xvantor";
 }
 
-void writeSupport(const MInvocation& invocation, const char* pszPath) {
+void writeSupport(const MInvocation& invocation, const MLanguageTraits& traits,
+                  const char* pszPath) {
     if (!invocation.bWriteSupportFiles)
         return;
     if (invocation.pszSupportDir != nullptr) {
-        writeSupportFilesInto(invocation.language, MString(invocation.pszSupportDir),
-                              invocation.pszInput);
+        writeSupportFilesInto(traits, MString(invocation.pszSupportDir), invocation.pszInput);
     } else {
-        writeSupportFiles(invocation.language, MString(pszPath), invocation.pszInput);
+        writeSupportFiles(traits, MString(pszPath), invocation.pszInput);
     }
 }
 
@@ -182,7 +178,7 @@ void process(MPreprocessorRun& run, const MInvocation& invocation) {
 
 // Before anything is written: no file the run writes may be another of its files under
 // a second name, or it would destroy the input or one of its own results.
-void checkDistinctFiles(const MInvocation& invocation) {
+void checkDistinctFiles(const MInvocation& invocation, const MLanguageTraits& traits) {
     std::vector<std::pair<const char*, std::string>> files{{"input", invocation.pszInput},
                                                            {"output", invocation.pszOutput}};
     if (invocation.pszDepfile != nullptr)
@@ -193,8 +189,7 @@ void checkDistinctFiles(const MInvocation& invocation) {
                               : invocation.mode == MInvocation::MMode::Recognition
                                   ? invocation.pszOutput
                                   : invocation.pszInput;
-        for (const std::string& strTarget :
-             supportFileTargets(invocation.language, MString(pszPath), bInto))
+        for (const std::string& strTarget : supportFileTargets(traits, MString(pszPath), bInto))
             files.emplace_back("support file", strTarget);
     }
     for (size_t i = 0; i < files.size(); ++i) {
@@ -224,15 +219,19 @@ void translate(MInvocation& invocation, const MConsole& console) {
         if (!MCommandLine::recogniseLanguage(MString(invocation.pszOutput), invocation.language))
             throw MError(MErrorCode::NotRecognised);
         console.printText("Recognized:");
-        checkDistinctFiles(invocation);
-        writeSupport(invocation, invocation.pszOutput);
     }
-    MPreprocessorRun run(invocation.language, invocation.pszInput, invocation.pszOutput);
+    // The row is looked up once; everything below reads it.
+    const MLanguageTraits& traits = traitsOf(invocation.language);
+    if (bSupportFirst) {
+        checkDistinctFiles(invocation, traits);
+        writeSupport(invocation, traits, invocation.pszOutput);
+    }
+    MPreprocessorRun run(traits, invocation.pszInput, invocation.pszOutput);
     run.setOptions(invocation.pszDepfile != nullptr, invocation.bLineDirectives);
-    console.printLine(languageLine(invocation.language));
+    console.printLine(traits.pszSource);
     if (!bSupportFirst) {
-        checkDistinctFiles(invocation);
-        writeSupport(invocation, invocation.pszInput);
+        checkDistinctFiles(invocation, traits);
+        writeSupport(invocation, traits, invocation.pszInput);
     }
     process(run, invocation);
 }

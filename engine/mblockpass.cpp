@@ -10,7 +10,7 @@ void MBlockPass::run(const MString& mstrInput) {
     m_nPosition = 0;
     m_lines = MLineCounter();
     if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(1, m_mstrLineFile);
+        m_output += lineDirective(m_traits, 1, m_mstrLineFile);
     while (processNextBlock()) {
         // Flag definitions hold for the block in whose header they stand.
         m_delimiters.reset();
@@ -40,7 +40,7 @@ bool MBlockPass::processNextBlock() {
     m_nPosition = endOfEndLine(block);
     // The source after the end line goes on where the ")" stands.
     if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(lineAt(m_nPosition), m_mstrLineFile);
+        m_output += lineDirective(m_traits, lineAt(m_nPosition), m_mstrLineFile);
     return true;
 }
 
@@ -97,7 +97,7 @@ void MBlockPass::convertBlock(const MBlock& block) {
         return;
     }
     const MString mstrText = mstrInput.getString(block.nTextBegin, block.nTextEnd);
-    MTextConverter converter(mstrText, m_traits.language, m_delimiters);
+    MTextConverter converter(mstrText, m_traits, m_delimiters);
     converter.recordFilesInto(m_pFilesRead);
     if (!m_mstrLineFile.isEmpty())
         converter.setLineDirectives(m_mstrLineFile, lineAt(block.nTextBegin));

@@ -116,7 +116,7 @@ void MFramePass::rewrite(const MTextBuffer& text, const MDeclaration& declaratio
     const int nLength = static_cast<int>(text.length());
     m_result.append(pszInput + m_nPosition,
                     static_cast<unsigned long>(declaration.nKeyword - m_nPosition));
-    m_result += "class ";
+    m_result += m_pszClassKeyword;
     const int nParenthesis = declaration.bParenthesised ? 1 : 0;
     m_result.append(pszInput + declaration.nNameStart + nParenthesis,
                     static_cast<unsigned long>(declaration.nNameEnd - declaration.nNameStart -

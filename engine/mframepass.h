@@ -10,7 +10,8 @@
 /// derived from MVantor, as the text comes, and hands on what is final.
 class MFramePass final : public MTextStage {
 public:
-    explicit MFramePass(MLanguage language) : m_pszBaseClass(traitsOf(language).pszBaseClass) {}
+    explicit MFramePass(const MLanguageTraits& traits)
+        : m_pszClassKeyword(traits.pszClassKeyword), m_pszBaseClass(traits.pszBaseClass) {}
     MFramePass(const MFramePass&) = delete;
     MFramePass& operator=(const MFramePass&) = delete;
 
@@ -52,7 +53,8 @@ private:
     /// The first "{" or "(" at or after nFrom, or -1 when the text holds none.
     int nextBrace(const MTextBuffer& text, int nFrom);
 
-    const char* m_pszBaseClass;  // stands between the frame's name and its brace
+    const char* m_pszClassKeyword;  // stands in place of the frame keyword
+    const char* m_pszBaseClass;     // stands between the frame's name and its brace
     bool m_bKeepLineBreaks = false;
     MOutputText m_result;
     int m_nPosition = 0;  // in the text being taken; what lies before it is handed on

@@ -1,12 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "engine/mlanguage.h"
 
+#include <cstdio>
+
 #include "engine/merror.h"
 
 namespace {
 
 // Java's row comes first: recognition tries the rows in this order, so "out.java.cs" is
 // Java. The fallback form names the language of no compiler; its line says Java.
+// The grouped forms: a balanced tree of sums, or C++'s appending lambda. C++ compilers
+// pay for every temporary alive in one expression; a lambda that appends operand by
+// operand keeps one alive at a time, and it still sees every local and member that the
+// pieces name.
+const MGroupedForm balancedTree = {MGrouping::BalancedTree, "(", "\n+ ", "", ")"};
+const MGroupedForm appendingLambda = {MGrouping::StatementLambda,
+                                      "[&]() -> MString {\nMString mstrXVantorText;\n",
+                                      "mstrXVantorText += ", ";\n", "return mstrXVantorText;\n}()"};
+
+// One string constant of a Java class file, and one C++ string literal.
+constexpr unsigned long liMostConstantBytes = 65535;
+
 const MLanguageTraits rows[] = {
     {
         MLanguage::Java,
@@ -14,17 +28,26 @@ const MLanguageTraits rows[] = {
         " Java source!",
         {".java", ".JAVA"},
         "",
+        "setFrameText(\n",
+        "\n);\n",
         "setFrameText(\"\");\n",
+        "class ",
         " extends MVantor ",
+        nullptr,
         MLineNames::None,
         "MString.toString(",
         ")",
+        "",
+        nullptr,
+        "",
         "\" +\n\"",
         true,
-        false,
         "(",
         ").toString()",
+        balancedTree,
         MFlatLimit::JavaConstants,
+        liMostConstantBytes,
+        199,  // javac compiles a chain of + as one call per this many operands
         {"MString.java", "MVantor.java"},
         true,
     },
@@ -34,19 +57,29 @@ const MLanguageTraits rows[] = {
         " C++ source!",
         {".cpp", ".h", ".hpp", ".cxx", ".CPP", ".H", ".HPP", ".CXX"},
         "#include \"mvantor.h\"",
+        "setFrameText(\n",
+        "\n);\n",
         // The (text, length) form that every other C++ literal takes, which the
         // one-argument setFrameText of the support library accepts.
         "setFrameText(\nMString(\n\"\", 0\n)\n);\n",
+        "class ",
         " : public MVantor ",
+        "#line ",
         MLineNames::Escaped,
         "MString(",
         ")",
+        // A literal is the (text, length) constructor: an object already, NULs included.
+        "MString(\n",
+        ", ",
+        "\n)",
         "\"\n\"",
         false,
-        true,
         "",
         "",
+        appendingLambda,
         MFlatLimit::EachLiteral,
+        liMostConstantBytes,
+        0,
         {"mstring.h", "mvantor.h"},
         false,
     },
@@ -56,17 +89,27 @@ const MLanguageTraits rows[] = {
         " C# source!",
         {".cs", ".CS"},
         "",
+        "setFrameText(\n",
+        "\n);\n",
         "setFrameText(\"\");\n",
+        "class ",
         " : MVantor ",
+        "#line ",
         MLineNames::QuoteDropped,
         "MString.toString(",
         ")",
+        "",
+        nullptr,
+        "",
         "\" +\n\"",
-        false,
         false,
         "(",
         ").ToString()",
+        balancedTree,
+        // mcs recurses once per operand and overflows an 8 MiB stack at 16,291.
         MFlatLimit::Operands,
+        4000,
+        0,
         {"MString.cs", "MVantor.cs"},
         false,
     },
@@ -76,17 +119,26 @@ const MLanguageTraits rows[] = {
         " Java source!",
         {},
         "",
+        "setFrameText(\n",
+        "\n);\n",
         "setFrameText(\"\");\n",
+        "class ",
         " : MVantor ",
+        nullptr,
         MLineNames::None,
         "(MString",
         ")",
+        "",
+        nullptr,
+        "",
         "\"\n\"",
-        false,
         false,
         "(MString",
         ")",
+        balancedTree,
         MFlatLimit::AllLiterals,
+        24 * 1024,
+        0,
         {},
         false,
     },
@@ -120,6 +172,12 @@ const MLanguageTraits& traitsOfOption(char c) {
             return traits;
     }
     return traitsOf(MLanguage::Fallback);
+}
+
+MString lineDirective(const MLanguageTraits& traits, int nLine, const MString& mstrQuotedFile) {
+    char szLine[24];
+    std::snprintf(szLine, sizeof szLine, "%d ", nLine);
+    return MString(traits.pszLineDirective) + MString(szLine) + mstrQuotedFile + MString("\n");
 }
 
 MString lineFileName(const MLanguageTraits& traits, const char* pszName) {

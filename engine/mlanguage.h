@@ -23,6 +23,23 @@ enum class MLineNames {
     QuoteDropped  // no escapes: a quote is left out, a line end cannot be spelled
 };
 
+/// How a block too large for the flat sum joins its operands.
+enum class MGrouping {
+    BalancedTree,    // pairs in parentheses, so that no sum is deeper than the log of its size
+    StatementLambda  // one appending statement per operand, in a lambda called at once
+};
+
+/// The texts of the grouped form. A tree writes pszOpen, one half, pszJoin, the other
+/// half and pszClose for each pair; a lambda writes pszOpen once, then pszJoin, the
+/// operand and pszEnd for each operand, and pszClose once.
+struct MGroupedForm {
+    MGrouping grouping;
+    const char* pszOpen;
+    const char* pszJoin;
+    const char* pszEnd;
+    const char* pszClose;
+};
+
 /// Everything that differs from one target language to the next. The passes read the row
 /// of their language; nothing else asks which language it is.
 struct MLanguageTraits {
@@ -34,22 +51,34 @@ struct MLanguageTraits {
     const char* apszExtensions[9];  // texts that recognise it in an output name
 
     // The output.
-    const char* pszHead;        // the line after the notice; "" for none
-    const char* pszEmptyBlock;  // the call of a block without text
-    const char* pszBaseClass;   // replaces the blank between a frame's name and its brace
+    const char* pszHead;           // the line after the notice; "" for none
+    const char* pszCallHead;       // opens the call that a block becomes
+    const char* pszCallTail;       // closes it
+    const char* pszEmptyBlock;     // the call of a block without text
+    const char* pszClassKeyword;   // replaces the frame keyword and the blanks after it
+    const char* pszBaseClass;      // replaces the blank between a frame's name and its brace
+    const char* pszLineDirective;  // a #line directive up to its number; null for none
     MLineNames lineNames;
 
     // The literal form of a block.
     const char* pszPrefix;  // opens an expression piece
     const char* pszSuffix;
-    const char* pszBreak;  // ends one line of a literal and opens the next
-    bool bOctal;           // octal escapes; hexadecimal otherwise
-    bool bWrapped;         // a literal is the (text, length) constructor, an object already
+    const char* pszLiteralHead;  // before a literal's opening quote
+    const char* pszLengthHead;   // after its closing quote, before its length; null: none
+    const char* pszLiteralTail;  // after the length, or after the quote without one
+    const char* pszBreak;        // ends one line of a literal and opens the next
+    bool bOctal;                 // octal escapes; hexadecimal otherwise
     // Around a chunk of a large block: a call, so that no two chunks fold into one
-    // constant. Not MString.toString, which takes its argument for a value and encodes it.
+    // constant; none where a literal is an object already. Not MString.toString, which
+    // takes its argument for a value and encodes it.
     const char* pszChunkPrefix;
     const char* pszChunkSuffix;
+    MGroupedForm grouped;
+
+    // The compiler limits that end the flat sum.
     MFlatLimit flatLimit;
+    unsigned long liFlatLimit;  // bytes, or operands for MFlatLimit::Operands
+    int nOperandsPerCall;       // JavaConstants: the operands of one call of the chain
 
     // The support files, in the order written; null for none.
     const char* apszSupportFiles[2];
@@ -62,6 +91,9 @@ const MLanguageTraits& traitsOf(MLanguage language);
 const MLanguageTraits* languageRows(int& nRows);
 /// The row whose option letter is c; the fallback form's for any other.
 const MLanguageTraits& traitsOfOption(char c);
+
+/// The language's #line directive for nLine of the quoted name, with its line break.
+MString lineDirective(const MLanguageTraits& traits, int nLine, const MString& mstrQuotedFile);
 
 /// The input's name quoted as the language's #line directive spells it. Throws an MError
 /// when the name holds what the directive cannot spell.

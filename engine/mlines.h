@@ -2,8 +2,6 @@
 #ifndef XVANTOR_ENGINE_MLINES_H
 #define XVANTOR_ENGINE_MLINES_H
 
-#include <cstdio>
-
 #include "core/mstring.h"
 
 /// A CR or an LF: the bytes that the block pass takes for line breaks, in pairs or alone.
@@ -49,12 +47,5 @@ private:
     int m_nLine = 1;
     long m_nLineStart = 0;
 };
-
-/// "#line N " with the quoted file name, and a line break.
-inline MString lineDirective(int nLine, const MString& mstrQuotedFile) {
-    char szLine[32];
-    std::snprintf(szLine, sizeof szLine, "#line %d ", nLine);
-    return MString(szLine) + mstrQuotedFile + MString("\n");
-}
 
 #endif  // XVANTOR_ENGINE_MLINES_H

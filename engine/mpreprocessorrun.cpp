@@ -26,18 +26,18 @@ MString readInput(const char* pszInputName) {
 
 }  // namespace
 
-MPreprocessorRun::MPreprocessorRun(MLanguage language, const MString& mstrInput)
-    : m_mstrInput(mstrInput), m_traits(traitsOf(language)), m_framePass(language) {
+MPreprocessorRun::MPreprocessorRun(const MLanguageTraits& traits, const MString& mstrInput)
+    : m_mstrInput(mstrInput), m_traits(traits), m_framePass(traits) {
     startOutput();
 }
 
-MPreprocessorRun::MPreprocessorRun(MLanguage language, const char* pszInputName,
+MPreprocessorRun::MPreprocessorRun(const MLanguageTraits& traits, const char* pszInputName,
                                    const char* pszOutputName)
     : m_mstrInput(readInput(pszInputName)),
       m_pszOutputName(pszOutputName),
-      m_traits(traitsOf(language)),
+      m_traits(traits),
       m_pszInputName(pszInputName),
-      m_framePass(language) {
+      m_framePass(traits) {
     startOutput();
 }
 

@@ -18,9 +18,10 @@ class MPreprocessorRun {
 public:
     /// Reads the input whole. The names are borrowed from the caller and must outlive the
     /// run. Throws an MError: "file not found" and the like.
-    MPreprocessorRun(MLanguage language, const char* pszInputName, const char* pszOutputName);
+    MPreprocessorRun(const MLanguageTraits& traits, const char* pszInputName,
+                     const char* pszOutputName);
     /// A run over a text in memory; process() may not be called.
-    MPreprocessorRun(MLanguage language, const MString& mstrInput);
+    MPreprocessorRun(const MLanguageTraits& traits, const MString& mstrInput);
     MPreprocessorRun(const MPreprocessorRun&) = delete;
     MPreprocessorRun& operator=(const MPreprocessorRun&) = delete;
 

@@ -22,7 +22,7 @@ const std::string sm_strNotice =
 void runQuietly(MLanguage language, const char* pszInput, const char* pszOutput) {
     testing::internal::CaptureStdout();
     try {
-        MPreprocessorRun run(language, pszInput, pszOutput);
+        MPreprocessorRun run(traitsOf(language), pszInput, pszOutput);
         run.process();
     } catch (...) {
         testing::internal::GetCapturedStdout();
@@ -50,7 +50,7 @@ TEST(MPreprocessorRun, PutsTheNoticeInFrontOfTheInput) {
             MTempDir dir;
             dir.write("in.txt", strInput);
             testing::internal::CaptureStdout();
-            MPreprocessorRun run(c.language, "in.txt", "out.txt");
+            MPreprocessorRun run(traitsOf(c.language), "in.txt", "out.txt");
             run.process();
             EXPECT_EQ("", testing::internal::GetCapturedStdout());
             EXPECT_EQ(c.strHead + strInput, dir.read("out.txt"));
@@ -73,8 +73,9 @@ TEST(MPreprocessorRun, InputsThatCannotBeReadPrintNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszInput);
         testing::internal::CaptureStdout();
-        EXPECT_EQ(c.pszMessage,
-                  thrownText([&] { MPreprocessorRun run(MLanguage::Cpp, c.pszInput, "o.cpp"); }));
+        EXPECT_EQ(c.pszMessage, thrownText([&] {
+                      MPreprocessorRun run(traitsOf(MLanguage::Cpp), c.pszInput, "o.cpp");
+                  }));
         EXPECT_EQ("", testing::internal::GetCapturedStdout());
         EXPECT_FALSE(dir.exists("o.cpp"));
     }
@@ -138,12 +139,12 @@ namespace {
 std::pair<std::string, std::string> translatedAndStreamed(const MTempDir& dir, MLanguage language,
                                                           const std::string& strInput,
                                                           unsigned long liFlushBytes) {
-    MPreprocessorRun whole(language, fromBytes(strInput));
+    MPreprocessorRun whole(traitsOf(language), fromBytes(strInput));
     const std::string strExpected = bytesOf(whole.translate());
     testing::internal::CaptureStdout();
     // Handed on every few bytes, so that short inputs cross the points where the passes
     // and the file part.
-    MPreprocessorRun run(language, "in.txt", "out.txt");
+    MPreprocessorRun run(traitsOf(language), "in.txt", "out.txt");
     run.setFlushBytes(liFlushBytes);
     run.process();
     testing::internal::GetCapturedStdout();
@@ -189,7 +190,7 @@ TEST(MPreprocessorRun, AFailureAfterPartOfTheOutputWasWrittenLeavesNothing) {
               "BEGIN_FRAME_TEXT()\n<#missing.txt#>\nEND_FRAME_TEXT()\n");
     dir.write("out.txt", "old");
     testing::internal::CaptureStdout();
-    MPreprocessorRun run(MLanguage::Cpp, "in.txt", "out.txt");
+    MPreprocessorRun run(traitsOf(MLanguage::Cpp), "in.txt", "out.txt");
     run.setFlushBytes(1);
     EXPECT_EQ("\nError XF0001: Embedding of file \"missing.txt\" failed",
               thrownText([&] { run.process(); }));

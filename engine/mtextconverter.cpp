@@ -9,22 +9,17 @@
 #include "engine/moffsets.h"
 #include "engine/mtextsearch.h"
 
-namespace {
-
-const char* const pszWrapperBegin = "MString(\n";
-
-}  // namespace
-
-MTextConverter::MTextConverter(const MString& mstrText, MLanguage language,
+MTextConverter::MTextConverter(const MString& mstrText, const MLanguageTraits& traits,
                                const MDelimiterSet& delimiters)
     : m_mstrText(mstrText),
-      m_traits(traitsOf(language)),
+      m_traits(traits),
       m_mstrExpressionBegin(delimiters.getExpressionBegin()),
       m_mstrExpressionEnd(delimiters.getExpressionEnd()),
       m_mstrFileBegin(delimiters.getFileBegin()),
       m_mstrFileEnd(delimiters.getFileEnd()),
       m_pszPrefix(m_traits.pszPrefix),
-      m_pszSuffix(m_traits.pszSuffix) {}
+      m_pszSuffix(m_traits.pszSuffix),
+      m_liLiteralHead(std::strlen(m_traits.pszLiteralHead)) {}
 
 void MTextConverter::appendTo(MOutputText& output) {
     m_nPosition = 0;
@@ -35,7 +30,7 @@ void MTextConverter::appendTo(MOutputText& output) {
     m_lines = MLineCounter();
     while (convertNextPiece()) {
     }
-    output += "setFrameText(\n";
+    output += m_traits.pszCallHead;
     if (keepsPlainForm()) {
         appendPlain(output);
     } else {
@@ -43,7 +38,7 @@ void MTextConverter::appendTo(MOutputText& output) {
     }
     m_pieces.clear();
     m_files.clear();
-    output += "\n);\n";
+    output += m_traits.pszCallTail;
 }
 
 int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const {
@@ -99,7 +94,7 @@ bool MTextConverter::convertNextPiece() {
 MString MTextConverter::lineDirectiveFor(const MPiece& piece) const {
     const int nLine =
         m_lines.lineAt(&m_mstrText[0], static_cast<long>(m_mstrText.length()), piece.nBegin);
-    return lineDirective(m_nFirstLine + nLine - 1, *m_pLineFile);
+    return lineDirective(m_traits, m_nFirstLine + nLine - 1, *m_pLineFile);
 }
 
 void MTextConverter::appendPlain(MOutputText& output) const {
@@ -144,30 +139,37 @@ void MTextConverter::appendGrouped(MOutputText& output) const {
         appendLiteral(output, "", 0);
         return;
     }
-    if (!m_traits.bWrapped) {
+    switch (m_traits.grouped.grouping) {
+    case MGrouping::BalancedTree:
         appendBalanced(output, operands, 0, operands.size());
-        return;
+        break;
+    case MGrouping::StatementLambda:
+        appendStatements(output, operands);
+        break;
     }
-    // C++ compilers pay for every temporary alive in one expression; a lambda
-    // that appends operand by operand keeps one alive at a time, and it still
-    // sees every local and member that the pieces name.
-    output += "[&]() -> MString {\nMString mstrXVantorText;\n";
+}
+
+void MTextConverter::appendStatements(MOutputText& output,
+                                      const std::vector<std::pair<size_t, int>>& operands) const {
+    const MGroupedForm& form = m_traits.grouped;
+    output += form.pszOpen;
     for (const auto& [nPiece, nChunk] : operands) {
+        // A statement begins its line, so its directive stands right before it.
         if (m_pLineFile != nullptr && m_pieces[nPiece].kind == MPieceKind::Expression)
             output += lineDirectiveFor(m_pieces[nPiece]);
-        output += "mstrXVantorText += ";
+        output += form.pszJoin;
         appendGroupedOperand(output, nPiece, nChunk);
-        output += ";\n";
+        output += form.pszEnd;
     }
-    output += "return mstrXVantorText;\n}()";
+    output += form.pszClose;
 }
 
 void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const {
     const MPiece& piece = m_pieces[nPiece];
     if (piece.kind == MPieceKind::Expression) {
-        // C++ puts its directive before the statement; elsewhere the operand may stand
+        // A statement has its directive before it; in a tree the operand may stand
         // after a parenthesis, and a directive must begin its line.
-        if (m_pLineFile != nullptr && !m_traits.bWrapped)
+        if (m_pLineFile != nullptr && m_traits.grouped.grouping == MGrouping::BalancedTree)
             output += MString("\n") + lineDirectiveFor(piece);
         output += m_pszPrefix;
         output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
@@ -178,13 +180,10 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
     const unsigned long liLength = lengthOf(piece);
     const unsigned long liCount =
         liLength - liOffset < sm_nChunkBytes ? liLength - liOffset : sm_nChunkBytes;
-    // C++ literals are objects already; elsewhere a call keeps each chunk
-    // from being folded into one constant with its neighbours.
-    if (!m_traits.bWrapped)
-        output += m_traits.pszChunkPrefix;
+    // A call keeps each chunk from being folded into one constant with its neighbours.
+    output += m_traits.pszChunkPrefix;
     appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
-    if (!m_traits.bWrapped)
-        output += m_traits.pszChunkSuffix;
+    output += m_traits.pszChunkSuffix;
 }
 
 const char* MTextConverter::bytesOf(const MPiece& piece, unsigned long liOffset,
@@ -209,11 +208,12 @@ void MTextConverter::appendBalanced(MOutputText& output,
         return;
     }
     const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
-    output += "(";
+    const MGroupedForm& form = m_traits.grouped;
+    output += form.pszOpen;
     appendBalanced(output, operands, nFirst, nMiddle);
-    output += "\n+ ";
+    output += form.pszJoin;
     appendBalanced(output, operands, nMiddle, nEnd);
-    output += ")";
+    output += form.pszClose;
 }
 
 namespace {
@@ -226,22 +226,25 @@ inline void advance(unsigned long& liColumn, unsigned long liBy, unsigned long l
         liColumn -= liWidth;
 }
 
-// The end of a C++ literal, `", <length>\n)`; formatted by hand because a source of
-// many small blocks spent more on the formatting functions than on the literals.
-void countTail(char* pszTail, unsigned long liLength) {
-    char szDigits[24];
-    int nDigits = 0;
-    do {
-        szDigits[nDigits++] = static_cast<char>('0' + liLength % 10);
-        liLength /= 10;
-    } while (liLength != 0);
+// The end of a literal, from its closing quote: the length after its head where the row
+// spells one, then the row's tail. Formatted by hand because a source of many small
+// blocks spent more on the formatting functions than on the literals.
+void literalTail(char* pszTail, const MLanguageTraits& form, unsigned long liLength) {
     *pszTail++ = '"';
-    *pszTail++ = ',';
-    *pszTail++ = ' ';
-    while (nDigits > 0)
-        *pszTail++ = szDigits[--nDigits];
-    *pszTail++ = '\n';
-    *pszTail++ = ')';
+    if (form.pszLengthHead != nullptr) {
+        for (const char* psz = form.pszLengthHead; *psz != 0; ++psz)
+            *pszTail++ = *psz;
+        char szDigits[24];
+        int nDigits = 0;
+        do {
+            szDigits[nDigits++] = static_cast<char>('0' + liLength % 10);
+            liLength /= 10;
+        } while (liLength != 0);
+        while (nDigits > 0)
+            *pszTail++ = szDigits[--nDigits];
+    }
+    for (const char* psz = form.pszLiteralTail; *psz != 0; ++psz)
+        *pszTail++ = *psz;
     *pszTail = 0;
 }
 
@@ -276,11 +279,10 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     const MEscapeTable::MEscape* pEscapes =
         form.bOctal ? &escapes.octal(0) : &escapes.hexadecimal(0);
 
-    char szCount[32] = "";
-    if (form.bWrapped)
-        countTail(szCount, liLength);
-    const unsigned long liHead = form.bWrapped ? std::strlen(pszWrapperBegin) + 1 : 1;
-    const unsigned long liTail = form.bWrapped ? std::strlen(szCount) : 1;
+    char szTail[48];
+    literalTail(szTail, form, liLength);
+    const unsigned long liHead = m_liLiteralHead + 1;
+    const unsigned long liTail = std::strlen(szTail);
     // Every byte takes at most a four-byte escape and a break, and the copies below
     // move four and eight bytes, however many count: room for that worst case spares
     // the body a measuring pass. A literal that might pass the limit is measured.
@@ -294,10 +296,8 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
 
     char* const pszStart = output.room(liHead + liPerByte * liLength + 8 + liTail);
     char* pszOut = pszStart;
-    if (form.bWrapped) {
-        std::memcpy(pszOut, pszWrapperBegin, liHead - 1);
-        pszOut += liHead - 1;
-    }
+    std::memcpy(pszOut, form.pszLiteralHead, liHead - 1);
+    pszOut += liHead - 1;
     *pszOut++ = '"';
     unsigned long liColumn = 0;
     for (unsigned long i = 0; i < liLength; ++i) {
@@ -311,11 +311,7 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
             advance(liColumn, liBreak, liWidth);
         }
     }
-    if (form.bWrapped) {
-        std::memcpy(pszOut, szCount, liTail);
-        pszOut += liTail;
-    } else {
-        *pszOut++ = '"';
-    }
+    std::memcpy(pszOut, szTail, liTail);
+    pszOut += liTail;
     output.grow(static_cast<unsigned long>(pszOut - pszStart));
 }

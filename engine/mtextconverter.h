@@ -13,34 +13,27 @@
 #include "engine/mlines.h"
 #include "engine/moutputtext.h"
 
-/// Turns the text of one frame-text block into the call text of the target language:
-/// "setFrameText(\n", an expression that rebuilds the text byte for byte, "\n);\n".
+/// Turns the text of one frame-text block into the call text of the target language: the
+/// row's call head, an expression that rebuilds the text byte for byte, the call tail.
 ///
 /// A block is written as one flat sum for as long as the target's compilers accept that at
-/// their default settings (keepsPlainForm()), and never with more than sm_nPlainPieces
-/// delimited pieces. A larger block would break the compilers' limits on constant strings
-/// and on expression depth, so its literals are cut into chunks that are no compile-time
-/// constants; Java and C# group all operands with parentheses into a balanced tree, and
-/// C++ appends them one statement each inside a lambda that is called at once.
+/// their default settings (keepsPlainForm(), by the row's limits), and never with more
+/// than sm_nPlainPieces delimited pieces. A larger block would break the compilers' limits
+/// on constant strings and on expression depth, so its literals are cut into chunks that
+/// are no compile-time constants, and its operands are grouped as the row's grouped form
+/// says.
 class MTextConverter {
 public:
-    /// The fallback form, which names no compiler, stays flat up to this much literal text
-    /// (block text outside the delimiters plus embedded files).
-    static constexpr unsigned long sm_liPlainLiteralBytes = 24 * 1024;
     /// The flat sum costs g++ time in the square of its pieces.
     static constexpr int sm_nPlainPieces = 200;
-    /// One C++ string literal, or one string constant of a Java class file.
-    static constexpr unsigned long sm_liPlainConstantBytes = 65535;
-    /// Operands of one flat C# sum, each line of a literal counting as one: mcs recurses
-    /// once per operand and overflows an 8 MiB stack at 16,291.
-    static constexpr unsigned long sm_liPlainCSharpOperands = 4000;
     static constexpr int sm_nChunkBytes = 8 * 1024;
     /// The width of a literal's lines.
     static constexpr unsigned sm_nLineWidth = 70;
 
     /// The text and the delimiters are borrowed and must outlive the converter, and the
     /// delimiters must not change while it converts.
-    MTextConverter(const MString& mstrText, MLanguage language, const MDelimiterSet& delimiters);
+    MTextConverter(const MString& mstrText, const MLanguageTraits& traits,
+                   const MDelimiterSet& delimiters);
     MTextConverter(const MTextConverter&) = delete;
     MTextConverter& operator=(const MTextConverter&) = delete;
     ~MTextConverter() = default;
@@ -48,7 +41,7 @@ public:
     /// Keeps the trimmed name of every file embedded from now on in the vector, which
     /// must outlive the conversion.
     void recordFilesInto(std::vector<MString>* pFiles) { m_pFilesRead = pFiles; }
-    /// Puts a "#line" directive with the quoted file name before every embedded expression,
+    /// Puts the row's line directive with the quoted file name before every embedded expression,
     /// so that the compiler names the line where it was written; the text starts on
     /// nFirstLine. The name is borrowed.
     void setLineDirectives(const MString& mstrQuotedFile, int nFirstLine) {
@@ -83,9 +76,11 @@ private:
                             int nOpener) const;
     /// Whether the block's compilers accept its flat sum; decided on the pieces found.
     bool keepsPlainForm() const;
-    bool javaKeepsPlainForm() const;
+    bool constantsKeepPlainForm() const;
     void appendPlain(MOutputText& output) const;
     void appendGrouped(MOutputText& output) const;
+    void appendStatements(MOutputText& output,
+                          const std::vector<std::pair<size_t, int>>& operands) const;
     /// liCount of the piece's bytes from liOffset: of its stretch of the block text, or
     /// of the embedded file. Throws XF0001 for a file that can no longer be read.
     const char* bytesOf(const MPiece& piece, unsigned long liOffset, unsigned long liCount) const;
@@ -123,6 +118,7 @@ private:
     const MString& m_mstrFileEnd;
     const char* m_pszPrefix;  // opens an expression piece
     const char* m_pszSuffix;
+    unsigned long m_liLiteralHead;  // the length of the row's literal head
     int m_nPosition = 0;
     int m_nCloseLength = 0;
     int m_nOpenLength = 0;

@@ -7,13 +7,9 @@
 
 namespace {
 
-// javac compiles a chain of + as one call per this many operands, every literal and every
-// other operand counting as one.
-constexpr int nJavaOperandsPerCall = 199;
-
-// The most lines a C# literal of liBytes bytes can take: one escape of three characters
+// The most lines a hexadecimal literal of liBytes bytes can take: one escape of three characters
 // breaks the first line at once, and every later break needs at least 16 escapes.
-unsigned long csharpLinesAtMost(unsigned long liBytes) {
+unsigned long hexadecimalLinesAtMost(unsigned long liBytes) {
     return liBytes == 0 ? 1 : 2 + (liBytes - 1) / 16;
 }
 
@@ -24,9 +20,9 @@ bool MTextConverter::keepsPlainForm() const {
         return false;
     switch (m_traits.flatLimit) {
     case MFlatLimit::JavaConstants:
-        return javaKeepsPlainForm();
+        return constantsKeepPlainForm();
     case MFlatLimit::AllLiterals:
-        return m_liLiteralBytes <= sm_liPlainLiteralBytes;
+        return m_liLiteralBytes <= m_traits.liFlatLimit;
     case MFlatLimit::EachLiteral:
     case MFlatLimit::Operands:
         break;
@@ -40,11 +36,11 @@ bool MTextConverter::keepsPlainForm() const {
         const unsigned long liLength = lengthOf(piece);
         if (m_traits.flatLimit == MFlatLimit::EachLiteral) {
             // Each literal and each file is one MString("...", n) whose lines concatenate.
-            if (liLength > sm_liPlainConstantBytes)
+            if (liLength > m_traits.liFlatLimit)
                 return false;
         } else {
-            liOperands += csharpLinesAtMost(liLength);
-            if (liOperands > sm_liPlainCSharpOperands)
+            liOperands += hexadecimalLinesAtMost(liLength);
+            if (liOperands > m_traits.liFlatLimit)
                 return false;
         }
     }
@@ -58,15 +54,16 @@ bool MTextConverter::keepsPlainForm() const {
 // character for each other operand; a run that holds the recipe's tags \1 or \2 is a
 // constant of its own and stands in the recipe as one tag. Constants are counted in
 // modified UTF-8, where NUL and the characters from \200 take two bytes.
-bool MTextConverter::javaKeepsPlainForm() const {
-    const unsigned long liLimit = sm_liPlainConstantBytes;
+bool MTextConverter::constantsKeepPlainForm() const {
+    const unsigned long liLimit = m_traits.liFlatLimit;
+    const int nOperandsPerCall = m_traits.nOperandsPerCall;
     unsigned long liRunChars = 0;
     unsigned long liRunEncoded = 0;
     bool bRunTagged = false;
     int nOperands = 0;
     unsigned long liRecipe = 0;
     const auto addOperand = [&](unsigned long liInRecipe) {
-        if (nOperands++ % nJavaOperandsPerCall == 0)
+        if (nOperands++ % nOperandsPerCall == 0)
             liRecipe = 0;
         liRecipe += liInRecipe;
         return liRecipe <= liLimit;

@@ -15,7 +15,7 @@ namespace {
 std::string converted(MLanguage language, const std::string& strText,
                       const MDelimiterSet& delimiters = MDelimiterSet()) {
     const MString mstrText = fromBytes(strText);
-    MTextConverter converter(mstrText, language, delimiters);
+    MTextConverter converter(mstrText, traitsOf(language), delimiters);
     MOutputText output;
     converter.appendTo(output);
     return bytesOf(output.kept());
@@ -236,7 +236,7 @@ TEST(MTextConverter, FilesThatCannotBeEmbeddedNameTheTrimmedName) {
 // Each form stays flat for as long as its compilers accept the flat sum: the rows stand
 // one byte on either side of each limit.
 TEST(MTextConverter, KeepsThePlainFormUpToItsLimits) {
-    const unsigned long liConstant = MTextConverter::sm_liPlainConstantBytes;  // 65,535
+    const unsigned long liConstant = traitsOf(MLanguage::Cpp).liFlatLimit;  // 65,535
     const std::string strA = std::string(liConstant, 'a');
     std::string strPieces;
     for (int i = 0; i < MTextConverter::sm_nPlainPieces; ++i)
@@ -259,9 +259,9 @@ TEST(MTextConverter, KeepsThePlainFormUpToItsLimits) {
         {"pieces past the limit", MLanguage::CSharp, strPieces + "<!v!>", false},
         {"C++ pieces past the limit", MLanguage::Cpp, strPieces + "<!v!>", false},
         {"fallback text at the limit", MLanguage::Fallback,
-         std::string(MTextConverter::sm_liPlainLiteralBytes, 'a'), true},
+         std::string(traitsOf(MLanguage::Fallback).liFlatLimit, 'a'), true},
         {"fallback text past the limit", MLanguage::Fallback,
-         std::string(MTextConverter::sm_liPlainLiteralBytes + 1, 'a'), false},
+         std::string(traitsOf(MLanguage::Fallback).liFlatLimit + 1, 'a'), false},
         // C++: every literal on its own.
         {"C++ literals at the limit", MLanguage::Cpp, strA + "<!v!>" + strA, true},
         {"C++ literal past the limit", MLanguage::Cpp, strA + "<!v!>a" + strA, false},

@@ -9,8 +9,8 @@
 
 // Generated literals are made of backslashes, x and hexadecimal digits; a needle byte
 // that none of them can be finds far fewer false starts in a text full of them. Of
-// those the last is taken: "frame" is then sought by its "m", which the "MString(" of
-// every generated expression does not hold.
+// those the last is taken: "frame" is then sought by its "m", which the call of the
+// string class around every generated expression does not hold.
 inline unsigned long anchorOf(const char* pszNeedle, unsigned long liNeeded) {
     for (unsigned long i = liNeeded; i > 0; --i) {
         const char c = pszNeedle[i - 1];

@@ -92,7 +92,7 @@ TEST(MSupportFiles, WritesTheOptionsFilesIntoThePathsDirectory) {
         dir.makeDirectory("gen");
         if (c.pszPresent != nullptr)
             dir.write(c.pszPresent, "mine");
-        writeSupportFiles(c.language, MString(c.pszPath));
+        writeSupportFiles(traitsOf(c.language), MString(c.pszPath));
         size_t nFiles = 0;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
             nFiles += entry.is_regular_file() ? 1 : 0;
@@ -145,7 +145,7 @@ TEST(MSupportFiles, JavaFilesTakeTheInputsPackage) {
         dir.makeDirectory("gen");
         if (c.pszInputText != nullptr)
             dir.write("In.src", c.pszInputText);
-        writeSupportFiles(c.language, MString("gen/Out"), "In.src");
+        writeSupportFiles(traitsOf(c.language), MString("gen/Out"), "In.src");
         for (int i = 0; i < 2; ++i) {
             const MString mstrKept = fromBytes(keptText(c.apszKept[i]));
             EXPECT_EQ(bytesOf(withJavaPackage(mstrKept, MString(c.pszPackage))),
@@ -156,8 +156,9 @@ TEST(MSupportFiles, JavaFilesTakeTheInputsPackage) {
 
 TEST(MSupportFiles, AMissingTargetDirectoryStopsAtTheFirstFile) {
     MTempDir dir;
-    EXPECT_EQ("can not create the file",
-              thrownText([] { writeSupportFiles(MLanguage::Cpp, MString("missing/out.cpp")); }));
+    EXPECT_EQ("can not create the file", thrownText([] {
+                  writeSupportFiles(traitsOf(MLanguage::Cpp), MString("missing/out.cpp"));
+              }));
     EXPECT_FALSE(dir.exists("missing"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }

@@ -2,7 +2,12 @@
 #ifndef XVANTOR_SUPPORT_MSUPPORTTEXTS_H
 #define XVANTOR_SUPPORT_MSUPPORTTEXTS_H
 
+#include <memory>
+
 #include "support/mvantor.h"
+
+/// The support text that a language's row names pszName; null for a name of none.
+std::unique_ptr<MVantor> supportTextNamed(const char* pszName);
 
 // Each holds one support file, byte for byte, as its frame text. The
 // constructors are generated at build time from the kept files.

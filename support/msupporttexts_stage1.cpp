@@ -15,7 +15,7 @@ int main(int nArgs, char** ppszArgs) {
     }
     try {
         MEscapeTable::instance();
-        MPreprocessorRun preprocessorRun(MLanguage::Cpp, ppszArgs[1], ppszArgs[2]);
+        MPreprocessorRun preprocessorRun(traitsOf(MLanguage::Cpp), ppszArgs[1], ppszArgs[2]);
         preprocessorRun.process();
         return 0;
     } catch (const MError& error) {

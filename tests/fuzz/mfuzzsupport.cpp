@@ -166,7 +166,7 @@ MOutcome outcomeOf(const char* pszWhat, const std::string& strInput,
 MOutcome engineTranslation(MLanguage language, const std::string& strInput) {
     const MInFuzzDir inDir;
     return outcomeOf("the engine", strInput, [&] {
-        MPreprocessorRun run(language, fromBytes(strInput));
+        MPreprocessorRun run(traitsOf(language), fromBytes(strInput));
         return bytesOf(run.translate());
     });
 }
@@ -223,7 +223,7 @@ MOutcome engineStreamedTranslation(MLanguage language, const std::string& strInp
     }
     return outcomeOf("the streamed run", strInput, [&] {
         // Written out every few bytes, as a run of the tool does every megabyte.
-        MPreprocessorRun run(language, pszInput, pszOutput);
+        MPreprocessorRun run(traitsOf(language), pszInput, pszOutput);
         run.setFlushBytes(liFlushBytes);
         run.process();
         std::ifstream file(pszOutput, std::ios::binary);

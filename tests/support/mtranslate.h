@@ -9,8 +9,8 @@
 
 /// What the run makes of a text in memory, without the lines it puts in front.
 inline std::string translated(MLanguage language, const std::string& strInput) {
-    MPreprocessorRun run(language, fromBytes(strInput));
-    MPreprocessorRun empty(language, MString());
+    MPreprocessorRun run(traitsOf(language), fromBytes(strInput));
+    MPreprocessorRun empty(traitsOf(language), MString());
     return bytesOf(run.translate()).substr(empty.translate().length());
 }
 
