@@ -32,6 +32,14 @@ public class MString
         m_strSourceString = str;
     }
 
+    // What a new MString holding str would be, for MVantor, whose text
+    // object nobody else sees: the next object number and the text.
+    internal void renew(String str)
+    {
+        m_nObjectID = sm_nCounter++;
+        m_strSourceString = str;
+    }
+
     public static String toString(int n)
     {
         return n.ToString(System.Globalization.CultureInfo.InvariantCulture);
@@ -52,9 +60,49 @@ public class MString
         return f.ToString(System.Globalization.CultureInfo.InvariantCulture);
     }
 
+    // Whole numbers and sixteenths from 0.001 to 10^7, counts and prices
+    // mostly, are written without the general conversion: all their digits
+    // are exact, so the shortest text that reads back is all of them.
     public static String toString(double d)
     {
+        double dSixteenths = Math.Abs(d) * 16;
+        long lSixteenths = (long) dSixteenths;
+        if (dSixteenths >= 16e-3 && dSixteenths < 16e7 && lSixteenths == dSixteenths)
+        {
+            return sixteenths(d < 0, lSixteenths);
+        }
         return d.ToString(System.Globalization.CultureInfo.InvariantCulture);
+    }
+
+    private static String sixteenths(bool bNegative, long lSixteenths)
+    {
+        char[] ach = new char[16];
+        int nStart = ach.Length;
+        int nFraction = (int) (lSixteenths & 15) * 625;
+        if (nFraction != 0)
+        {
+            int nDigits = 4;
+            for (; nFraction % 10 == 0; nFraction /= 10)
+            {
+                nDigits--;
+            }
+            for (; nDigits > 0; nDigits--, nFraction /= 10)
+            {
+                ach[--nStart] = (char) ('0' + nFraction % 10);
+            }
+            ach[--nStart] = '.';
+        }
+        long lWhole = lSixteenths >> 4;
+        do
+        {
+            ach[--nStart] = (char) ('0' + lWhole % 10);
+            lWhole /= 10;
+        } while (lWhole != 0);
+        if (bNegative)
+        {
+            ach[--nStart] = '-';
+        }
+        return new String(ach, nStart, ach.Length - nStart);
     }
 
     public static String toString(String str)

@@ -28,6 +28,13 @@ public class MString {
         m_strSourceString = str;
     }
 
+    // What a new MString holding str would be, for MVantor, whose text
+    // object nobody else sees: the next object number and the text.
+    void renew(String str) {
+        m_nObjectID = sm_nCounter++;
+        m_strSourceString = str;
+    }
+
     public static String toString(int n) {
         return String.valueOf(n);
     }
@@ -44,8 +51,39 @@ public class MString {
         return String.valueOf(f);
     }
 
+    // Whole numbers and sixteenths from 0.001 to 10^7, counts and prices
+    // mostly, are written without the general conversion: all their digits
+    // are exact, so the shortest text that reads back is all of them.
     public static String toString(double d) {
+        double dSixteenths = Math.abs(d) * 16;
+        long lSixteenths = (long) dSixteenths;
+        if (dSixteenths >= 16e-3 && dSixteenths < 16e7 && lSixteenths == dSixteenths) {
+            return sixteenths(d < 0, lSixteenths);
+        }
         return String.valueOf(d);
+    }
+
+    private static String sixteenths(boolean bNegative, long lSixteenths) {
+        char[] ach = new char[16];
+        int nStart = ach.length;
+        int nFraction = (int) (lSixteenths & 15) * 625;
+        int nDigits = nFraction == 0 ? 1 : 4;
+        for (; nFraction != 0 && nFraction % 10 == 0; nFraction /= 10) {
+            nDigits--;
+        }
+        for (; nDigits > 0; nDigits--, nFraction /= 10) {
+            ach[--nStart] = (char) ('0' + nFraction % 10);
+        }
+        ach[--nStart] = '.';
+        long lWhole = lSixteenths >> 4;
+        do {
+            ach[--nStart] = (char) ('0' + lWhole % 10);
+            lWhole /= 10;
+        } while (lWhole != 0);
+        if (bNegative) {
+            ach[--nStart] = '-';
+        }
+        return new String(ach, nStart, ach.length - nStart);
     }
 
     public static String toString(String str) {

@@ -56,7 +56,7 @@ public class MVantor {
     }
 
     public String setFrameText(String str) {
-        m_mstrFrameText = new MString(str);
+        m_mstrFrameText.renew(str);
         return str;
     }
 

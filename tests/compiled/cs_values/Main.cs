@@ -21,6 +21,7 @@ frame Values {
         object nullObject = null;
         BEGIN_FRAME_TEXT()
 int=<!-42!>;long=<!-1234567890123L!>;char=<!'Q'!>;float=<!3.5f!>;double=<!-0.25!>;bool=<!true!>;byte=<!(byte) 200!>;short=<!(short) -7!>
+doubles=<!9999999.9375!>;<!-0.0625!>;<!100.0!>;<!0.1!>;<!1e7!>;<!0.0009765625!>
 uint=<!4000000000u!>;ulong=<!123456789UL!>;decimal=<!1.50m!>;enum=<!Colour.Green!>;nullable=<!nullable!>;real=<!1234.5!>
 null nullable=<!nullNullable!>;null object=<!nullObject!>;null string=<!nullString!>;null literal=<!null!>;null MString=<!nullMString!>
 Object=<!new StringBuilder("sb")!>;date=<!new DateTime(2026, 12, 31, 23, 59, 58)!>

@@ -23,6 +23,7 @@ frame Values {
         CharSequence cs = "cs";
         BEGIN_FRAME_TEXT()
 int=<!-42!>;long=<!-1234567890123L!>;char=<!'Q'!>;float=<!3.5f!>;double=<!-0.25!>;boolean=<!true!>;byte=<!(byte) -5!>;short=<!(short) -7!>
+doubles=<!9999999.9375!>;<!-0.0625!>;<!100.0!>;<!0.1!>;<!1e7!>;<!0.0009765625!>
 Integer=<!Integer.valueOf(7)!>;Long=<!Long.valueOf(8)!>;Character=<!Character.valueOf('c')!>;Boolean=<!Boolean.FALSE!>;Double=<!Double.valueOf(1.5)!>
 null Integer=<!nullInteger!>;null MString=<!nullMString!>;null String=<!nullString!>;null literal=<!null!>;null Object=<!nullObject!>
 Object=<!new StringBuilder("sb")!>;CharSequence=<!cs!>;enum=<!Colour.GREEN!>;List=<!List.of(1, 2)!>
