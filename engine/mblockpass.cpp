@@ -91,6 +91,12 @@ void MBlockPass::convertBlock(const MBlock& block) {
         error.locate(mstrInput, block.nHeader);
         throw;
     }
+    if (m_bKeepLines) {
+        convertBlockInPlace(block, block.nTextBegin < block.nTextEnd
+                                       ? mstrInput.getString(block.nTextBegin, block.nTextEnd)
+                                       : MString());
+        return;
+    }
     m_output += "\n";
     if (block.nTextBegin >= block.nTextEnd) {
         m_output += m_traits.pszEmptyBlock;
@@ -105,6 +111,25 @@ void MBlockPass::convertBlock(const MBlock& block) {
         converter.appendTo(m_output);
     } catch (MError& error) {
         error.locate(mstrInput, block.nTextBegin);
+        throw;
+    }
+}
+
+void MBlockPass::convertBlockInPlace(const MBlock& block, const MString& mstrText) {
+    // The lines from the begin keyword to the ")" of the end line, which a missing ")"
+    // fails later; the text starts on the line after the header.
+    int nAfter = block.nEnd;
+    while (nAfter < m_nLength && (*m_pInput)[nAfter] != ')')
+        ++nAfter;
+    const int nFirstLine = lineAt(block.nBegin);
+    const int nTextLine = lineAt(block.nTextBegin < block.nTextEnd ? block.nTextBegin : block.nEnd);
+    MTextConverter converter(mstrText, m_traits, m_delimiters);
+    converter.recordFilesInto(m_pFilesRead);
+    converter.keepLines(nTextLine - nFirstLine, lineAt(nAfter) - nFirstLine);
+    try {
+        converter.appendTo(m_output);
+    } catch (MError& error) {
+        error.locate(*m_pInput, block.nTextBegin);
         throw;
     }
 }

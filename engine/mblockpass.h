@@ -27,6 +27,9 @@ public:
     /// Says by #line directives, with the name as the language quotes it, where each part
     /// of the output came from; the name is copied.
     void setLineFile(const MString& mstrQuotedFile) { m_mstrLineFile = mstrQuotedFile; }
+    /// Puts each block's call on the lines that the block took, so that every line of the
+    /// input keeps its number.
+    void keepLines() { m_bKeepLines = true; }
 
     /// Runs over the whole input, which must stay alive meanwhile. Throws an MError
     /// located in the input.
@@ -48,6 +51,8 @@ private:
     MBlock findBlock(int nBegin) const;
     /// Reads the header's flag definitions and appends the block's call.
     void convertBlock(const MBlock& block);
+    /// The same on the block's own lines.
+    void convertBlockInPlace(const MBlock& block, const MString& mstrText);
     /// Just after the ")" that ends the end line of the block. Throws when there is none.
     int endOfEndLine(const MBlock& block) const;
     /// The error located at nOffset of the input.
@@ -65,6 +70,7 @@ private:
     MLineCounter m_lines;
     MString m_mstrLineFile;  // the input's name as a #line directive spells it; "" for none
     std::vector<MString>* m_pFilesRead = nullptr;
+    bool m_bKeepLines = false;
 };
 
 #endif  // XVANTOR_ENGINE_MBLOCKPASS_H

@@ -34,7 +34,7 @@ const MLanguageTraits rows[] = {
         "class ",
         " extends MVantor ",
         nullptr,
-        MLineNames::None,
+        MLineNames::Kept,
         "MString.toString(",
         ")",
         "",

@@ -18,9 +18,12 @@ enum class MFlatLimit {
 
 /// How a #line directive spells the input's name inside its quotes.
 enum class MLineNames {
-    None,         // the language has no line directive
-    Escaped,      // a string literal: backslash escapes
-    QuoteDropped  // no escapes: a quote is left out, a line end cannot be spelled
+    None,          // the language has no line directive
+    Escaped,       // a string literal: backslash escapes
+    QuoteDropped,  // no escapes: a quote is left out, a line end cannot be spelled
+    // No directive: the output keeps every line of the input at its number instead, each
+    // line of a block's text on its own line of the call.
+    Kept
 };
 
 /// How a block too large for the flat sum joins its operands.

@@ -32,7 +32,8 @@ public:
     void process(const std::function<void()>& beforeCommit = {});
 
     /// bTrackFiles keeps the names of the embedded files read, for embeddedFiles();
-    /// bLineDirectives makes C++ and C# outputs say by #line where each part came from.
+    /// bLineDirectives makes C++ and C# outputs say by #line where each part came from, and
+    /// keeps every line of a Java input at its number in the output.
     void setOptions(bool bTrackFiles, bool bLineDirectives);
     /// The trimmed names of the files embedded so far, in the order read, repeats included.
     const std::vector<MString>& embeddedFiles() const { return m_embeddedFiles; }
@@ -45,13 +46,15 @@ public:
     void setFlushBytes(unsigned long liFlushBytes);
 
 private:
-    /// The notice, the language's head line, and an empty line.
+    /// The notice, the language's head line, and an empty line; when the lines are kept,
+    /// the notice as a comment on the input's first line.
     void startOutput();
 
     MString m_mstrInput;
     const char* m_pszOutputName = nullptr;
     const MLanguageTraits& m_traits;
     const char* m_pszInputName = nullptr;
+    bool m_bKeepLines = false;
     std::vector<MString> m_embeddedFiles;
     // Declared in the order of the stages; each hands its text to the next.
     MFramePass m_framePass;

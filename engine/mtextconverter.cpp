@@ -28,9 +28,12 @@ void MTextConverter::appendTo(MOutputText& output) {
     m_files.clear();
     m_liLiteralBytes = 0;
     m_lines = MLineCounter();
+    m_nLineOut = 1;
     while (convertNextPiece()) {
     }
-    output += m_traits.pszCallHead;
+    appendForm(output, m_traits.pszCallHead);
+    for (int i = 0; i < m_nLinesBefore; ++i)
+        output += "\n";
     if (keepsPlainForm()) {
         appendPlain(output);
     } else {
@@ -38,7 +41,19 @@ void MTextConverter::appendTo(MOutputText& output) {
     }
     m_pieces.clear();
     m_files.clear();
-    output += m_traits.pszCallTail;
+    breakLinesTo(output, static_cast<int>(m_mstrText.length()));
+    for (int i = m_nLinesBefore + m_nLineOut - 1; m_bKeepLines && i < m_nLines; ++i)
+        output += "\n";
+    appendForm(output, m_traits.pszCallTail);
+}
+
+void MTextConverter::appendForm(MOutputText& output, const char* pszText) const {
+    if (!m_bKeepLines) {
+        output += pszText;
+        return;
+    }
+    for (; *pszText != 0; ++pszText)
+        output.append(*pszText == '\n' ? " " : pszText, 1);
 }
 
 int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound) const {
@@ -97,6 +112,26 @@ MString MTextConverter::lineDirectiveFor(const MPiece& piece) const {
     return lineDirective(m_traits, m_nFirstLine + nLine - 1, *m_pLineFile);
 }
 
+void MTextConverter::breakLinesTo(MOutputText& output, int nOffset) const {
+    if (!m_bKeepLines)
+        return;
+    const int nLine =
+        m_lines.lineAt(&m_mstrText[0], static_cast<long>(m_mstrText.length()), nOffset);
+    for (; m_nLineOut < nLine; ++m_nLineOut)
+        output += "\n";
+}
+
+void MTextConverter::appendExpression(MOutputText& output, const MPiece& piece) const {
+    breakLinesTo(output, piece.nBegin);
+    output += m_pszPrefix;
+    output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
+    output += m_pszSuffix;
+    // Its own line breaks come along.
+    if (m_bKeepLines)
+        m_nLineOut =
+            m_lines.lineAt(&m_mstrText[0], static_cast<long>(m_mstrText.length()), piece.nEnd);
+}
+
 void MTextConverter::appendPlain(MOutputText& output) const {
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const MPiece& piece = m_pieces[i];
@@ -104,17 +139,17 @@ void MTextConverter::appendPlain(MOutputText& output) const {
         const char* const pszBytes = bytesOf(piece, 0, liLength);
         if (piece.kind == MPieceKind::Literal) {
             if (i != 0)
-                output += " +\n";
+                appendForm(output, " +\n");
         } else {
-            output += "\n";
+            appendForm(output, "\n");
             if (m_pLineFile != nullptr && piece.kind == MPieceKind::Expression)
                 output += lineDirectiveFor(piece);
             output += "+ ";
         }
         if (piece.kind == MPieceKind::Expression) {
-            output += m_pszPrefix;
-            output.append(pszBytes, liLength);
-            output += m_pszSuffix;
+            appendExpression(output, piece);
+        } else if (m_bKeepLines) {
+            appendLiteralOnLines(output, pszBytes, liLength, piece, 0);
         } else {
             appendLiteral(output, pszBytes, liLength);
         }
@@ -171,9 +206,7 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
         // after a parenthesis, and a directive must begin its line.
         if (m_pLineFile != nullptr && m_traits.grouped.grouping == MGrouping::BalancedTree)
             output += MString("\n") + lineDirectiveFor(piece);
-        output += m_pszPrefix;
-        output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
-        output += m_pszSuffix;
+        appendExpression(output, piece);
         return;
     }
     const unsigned long liOffset = static_cast<unsigned long>(nChunk) * sm_nChunkBytes;
@@ -182,7 +215,10 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
         liLength - liOffset < sm_nChunkBytes ? liLength - liOffset : sm_nChunkBytes;
     // A call keeps each chunk from being folded into one constant with its neighbours.
     output += m_traits.pszChunkPrefix;
-    appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
+    if (m_bKeepLines)
+        appendLiteralOnLines(output, bytesOf(piece, liOffset, liCount), liCount, piece, liOffset);
+    else
+        appendLiteral(output, bytesOf(piece, liOffset, liCount), liCount);
     output += m_traits.pszChunkSuffix;
 }
 
@@ -211,7 +247,7 @@ void MTextConverter::appendBalanced(MOutputText& output,
     const MGroupedForm& form = m_traits.grouped;
     output += form.pszOpen;
     appendBalanced(output, operands, nFirst, nMiddle);
-    output += form.pszJoin;
+    appendForm(output, form.pszJoin);
     appendBalanced(output, operands, nMiddle, nEnd);
     output += form.pszClose;
 }
@@ -314,4 +350,56 @@ void MTextConverter::appendLiteral(MOutputText& output, const char* pszText,
     std::memcpy(pszOut, szTail, liTail);
     pszOut += liTail;
     output.grow(static_cast<unsigned long>(pszOut - pszStart));
+}
+
+void MTextConverter::appendLiteralOnLines(MOutputText& output, const char* pszText,
+                                          unsigned long liLength, const MPiece& piece,
+                                          unsigned long liFrom) const {
+    const MEscapeTable& escapes = MEscapeTable::instance();
+    const MEscapeTable::MEscape* pEscapes =
+        m_traits.bOctal ? &escapes.octal(0) : &escapes.hexadecimal(0);
+    const unsigned char* pbyText = reinterpret_cast<const unsigned char*>(pszText);
+    // A file's text stands on the line of its name, whatever lines it holds.
+    const bool bFile = piece.kind == MPieceKind::File;
+    const long nOffset = bFile ? piece.nEnd : piece.nBegin + static_cast<long>(liFrom);
+    breakLinesTo(output, static_cast<int>(nOffset));
+    const char* const pszBlock = &m_mstrText[0];
+    const long nBlockLength = static_cast<long>(m_mstrText.length());
+    const unsigned long liBreak = std::strlen(m_traits.pszBreak);
+    // A CR that a chunk ends with may be half of a CR LF that the next one completes. The
+    // line end of the last byte follows the closing quote.
+    const auto endsTextLine = [&](unsigned long i) {
+        return !bFile && i + 1 < liLength &&
+               endsLine(pszBlock, nOffset + static_cast<long>(i), nBlockLength);
+    };
+    const bool bEndsOnNextLine =
+        !bFile && liLength > 0 &&
+        endsLine(pszBlock, nOffset + static_cast<long>(liLength) - 1, nBlockLength);
+    unsigned long long lliBody = 2;
+    for (unsigned long i = 0; i < liLength; ++i)
+        lliBody += static_cast<unsigned long>(pEscapes[pbyText[i]].nLength) +
+                   (endsTextLine(i) ? liBreak : 0);
+    if (isTooLongForOffsets(lliBody))
+        throw MError(MErrorCode::OutputTooLarge);
+    // The escapes are copied four bytes at a time. No row that keeps lines spells a length.
+    output += m_traits.pszLiteralHead;
+    char* const pszStart = output.room(static_cast<unsigned long>(lliBody) + 8);
+    char* pszOut = pszStart;
+    *pszOut++ = '"';
+    for (unsigned long i = 0; i < liLength; ++i) {
+        const MEscapeTable::MEscape& escape = pEscapes[pbyText[i]];
+        std::memcpy(pszOut, escape.szText, 4);
+        pszOut += escape.nLength;
+        if (endsTextLine(i)) {
+            std::memcpy(pszOut, m_traits.pszBreak, liBreak);
+            pszOut += liBreak;
+        }
+    }
+    *pszOut++ = '"';
+    output.grow(static_cast<unsigned long>(pszOut - pszStart));
+    output += m_traits.pszLiteralTail;
+    if (bEndsOnNextLine)
+        output += "\n";
+    if (!bFile)
+        m_nLineOut = m_lines.lineAt(pszBlock, nBlockLength, nOffset + static_cast<long>(liLength));
 }

@@ -48,6 +48,15 @@ public:
         m_pLineFile = &mstrQuotedFile;
         m_nFirstLine = nFirstLine;
     }
+    /// Writes the call on exactly nLines more lines than the one it starts on, the text's
+    /// first line nLinesBefore lines down and each later line of the text, with the
+    /// expression pieces written there, on its own line: a language without line
+    /// directives then keeps the input's line numbers. The form of the block stays.
+    void keepLines(int nLinesBefore, int nLines) {
+        m_bKeepLines = true;
+        m_nLinesBefore = nLinesBefore;
+        m_nLines = nLines;
+    }
 
     /// Appends the whole call text to the output, with no copy of it in between. Throws an
     /// MError for an unclosed delimiter (XF0002) or a file that cannot be embedded (XF0001),
@@ -100,11 +109,28 @@ private:
     /// The directive for the line of the expression piece, with its line break.
     MString lineDirectiveFor(const MPiece& piece) const;
 
+    /// A text of the form around the pieces; when the lines are kept, with a space for each
+    /// of its line breaks, since only the block text's own lines end a line then.
+    void appendForm(MOutputText& output, const char* pszText) const;
+    /// An expression piece between the prefix and the suffix.
+    void appendExpression(MOutputText& output, const MPiece& piece) const;
+    /// Line-keeping: line breaks up to the line of the text's byte nOffset.
+    void breakLinesTo(MOutputText& output, int nOffset) const;
+    /// Line-keeping: liLength bytes of the literal or file piece from liFrom as one literal
+    /// on the line where they stand, broken after each line end of the block text; a
+    /// file's bytes stay on the line of its name.
+    void appendLiteralOnLines(MOutputText& output, const char* pszText, unsigned long liLength,
+                              const MPiece& piece, unsigned long liFrom) const;
+
     std::vector<MPiece> m_pieces;
     std::vector<MString>* m_pFilesRead = nullptr;
     const MString* m_pLineFile = nullptr;
     int m_nFirstLine = 1;
     mutable MLineCounter m_lines;  // of the block text, up to the last expression piece
+    bool m_bKeepLines = false;
+    int m_nLinesBefore = 0;
+    int m_nLines = 0;
+    mutable int m_nLineOut = 1;  // line-keeping: the line of the text that the output is on
     std::vector<std::unique_ptr<MEmbeddedFile>> m_files;
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;

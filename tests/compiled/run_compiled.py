@@ -19,7 +19,8 @@ A case folder holds:
                    must fail, and each row of this file must begin a line of the
                    compiler's messages (rows "gxx clangxx: page.cpp:8:" or
                    "mcs: gen/page.cs(8,"; "#" starts a comment); a message about the
-                   generated file names generated_NAME and cannot pass for one about NAME
+                   generated file names generated_NAME and cannot pass for one about NAME;
+                   javac, without line directives, names generated_NAME at NAME's lines
   variants         optional: one line of extra arguments (--std, --locale) per further run
                    of the case, which CMake registers as tests of their own
   defines          optional, C++: one macro name a line, defined in every build of the case
@@ -228,6 +229,9 @@ def check_diagnostics(compiler, language, sources, work_dir, case_dir):
              for name in sources]
     if language == "cpp":
         argv = [harness.COMPILERS[compiler][1][0], "-std=c++17", "-fsyntax-only"] + names
+    elif language == "java":
+        argv = ["javac", "-d", GENERATED_DIR + "/classes"] + names + [
+            GENERATED_DIR + "/" + name for name in harness.SUPPORT_FILES[language]]
     elif compiler == "dotnet":
         argv = harness.compile_command(compiler, names + [
             GENERATED_DIR + "/" + name for name in harness.SUPPORT_FILES[language]],

@@ -9,11 +9,12 @@ which --cmake builds first. Stages, each reported by name when it fails:
   plugin    with --cmake, `cmake --build <build> --target maven_plugin`
   install   `mvn install:install-file` of the jar and its .pom
   build     a copy of the example builds offline with no xvantor on the PATH and prints
-            expected.txt
+            expected.txt; an empty title throws at its line of Page.jframe
   noop      a build with nothing changed translates nothing
   embed     a changed greeting.txt and a new Extra.jframe translate again
   error     with Extra.jframe gone (so is Extra.java) and an unclosed delimiter, the build
             fails with "Page.jframe:[LINE,COLUMN] XF0002: ..."
+  javac     an unknown name fails javac at its line of Page.jframe
 
 Exit status: 0 on success, 1 when a stage fails, 77 when Maven or its Debian repository is
 missing.
@@ -87,6 +88,7 @@ def test(args, work):
     printed = run_program("build")
     if printed != expected:
         raise StageFailed("build", "the program printed\n%r\ninstead of\n%r" % (printed, expected))
+    expect("build", "(Page.java:%d)" % line_of("throw new"), run_program("build", ""))
 
     before = mtime("Page.java")
     build("noop")
@@ -110,6 +112,10 @@ def test(args, work):
         page, line_of("{{strTitle}}")), failing_build("error"))
     if os.path.exists(os.path.join(generated, "Extra.java")):
         raise StageFailed("error", "Extra.java outlived Extra.jframe")
+
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(text.replace("strTitle.isEmpty()", "nosuch.isEmpty()"))
+    expect("javac", "Page.java:[%d," % line_of("strTitle.isEmpty()"), failing_build("javac"))
 
 
 def main():
