@@ -57,11 +57,12 @@ def test(args, work):
     with open(page, encoding="utf-8") as f:
         text = f.read()
 
-    def build(stage):
-        return harness.run_stage(stage, mvn + ["package"], example, env).decode("utf-8")
+    # The first build packages the example; the others need only compile it.
+    def build(stage, goal="compile"):
+        return harness.run_stage(stage, mvn + [goal], example, env).decode("utf-8")
 
     def failing_build(stage):
-        completed = subprocess.run(mvn + ["package"], cwd=example, env=env,
+        completed = subprocess.run(mvn + ["compile"], cwd=example, env=env,
                                    stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         if completed.returncode == 0:
             raise StageFailed(stage, "the build succeeded")
@@ -82,7 +83,7 @@ def test(args, work):
     def mtime(name):
         return os.stat(os.path.join(generated, name)).st_mtime_ns
 
-    build("build")
+    build("build", "package")
     with open(os.path.join(example, "expected.txt"), encoding="utf-8") as f:
         expected = f.read()
     printed = run_program("build")
