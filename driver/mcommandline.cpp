@@ -164,16 +164,14 @@ void writeSupport(const MInvocation& invocation, const MLanguageTraits& traits,
 }
 
 void process(MPreprocessorRun& run, const MInvocation& invocation) {
-    // The depfile is made ready before the output takes its place and put in place after
-    // it, so that a build never believes in an output that was not written.
-    std::unique_ptr<MDepfile> pDepfile;
+    // The depfile takes its place before the output does, and a depfile that cannot be
+    // written leaves the old output untouched.
     run.process([&] {
         if (invocation.pszDepfile != nullptr)
-            pDepfile = std::make_unique<MDepfile>(invocation.pszDepfile, invocation.pszOutput,
-                                                  invocation.pszInput, run.embeddedFiles());
+            MDepfile(invocation.pszDepfile, invocation.pszOutput, invocation.pszInput,
+                     run.embeddedFiles())
+                .commit();
     });
-    if (pDepfile)
-        pDepfile->commit();
 }
 
 // Before anything is written: no file the run writes may be another of its files under

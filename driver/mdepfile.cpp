@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 #include "engine/mfiles.h"
 
@@ -36,19 +37,20 @@ std::string printable(const std::string& strName) {
     return strText;
 }
 
-// Make reads "NAME=..." at the head of a rule's prerequisites, or as a rule's target, as
-// the assignment of a variable, and a target with "%" as a pattern.
-std::string escaped(const std::string& strName, bool bTarget, bool bFirst) {
+// Make reads a rule whose target holds "=" as the assignment of a variable, whatever
+// escapes it, so such a name could never have the empty rule that lets its file be
+// deleted. A "%" makes a target a pattern unless a backslash quotes it, which Ninja reads
+// in the empty rules (it ignores them) but not in the output's name, which it checks.
+std::string escaped(const std::string& strName, bool bTarget, bool bRule) {
     // Both tools read a drive's colon ("C:/") as part of the name, as compilers write it on
     // Windows; elsewhere a path has no drive and every colon is escaped.
     const size_t nDrive = std::filesystem::path(strName).root_name().string().size();
     std::string strEscaped;
     for (size_t i = 0; i < strName.size(); ++i) {
         const char c = strName[i];
-        if (isUnwritable(static_cast<unsigned char>(c)) || ((bTarget || bFirst) && c == '=') ||
-            (bTarget && c == '%'))
+        if (isUnwritable(static_cast<unsigned char>(c)) || c == '=' || (bTarget && c == '%'))
             throw MError(MErrorCode::DepfileName, {MString(printable(strName).c_str())});
-        if (c == ' ' || c == '#' || (c == ':' && i >= nDrive))
+        if (c == ' ' || c == '#' || (c == ':' && i >= nDrive) || (bRule && c == '%'))
             strEscaped += '\\';
         else if (c == '$')
             strEscaped += '$';
@@ -79,13 +81,10 @@ std::string depfileText(const char* pszOutput, const char* pszInput,
     std::string strText =
         escaped(std::filesystem::path(pszOutput).generic_string(), true, false) + ":";
     for (const std::string& strFile : prerequisites)
-        strText += " " + escaped(strFile, false, &strFile == &prerequisites.front());
+        strText += " " + escaped(strFile, false, false);
     strText += "\n";
-    // A rule of its own would make such a name a variable's.
-    for (const std::string& strFile : prerequisites) {
-        if (strFile.find('=') == std::string::npos)
-            strText += "\n" + escaped(strFile, false, false) + ":\n";
-    }
+    for (const std::string& strFile : prerequisites)
+        strText += "\n" + escaped(strFile, false, true) + ":\n";
     return strText;
 }
 
@@ -93,25 +92,24 @@ MDepfile::MDepfile(const char* pszDepfile, const char* pszOutput, const char* ps
                    const std::vector<MString>& embeddedFiles)
     : m_strName(pszDepfile) {
     // The input and the output were compared before anything was written; the embedded
-    // files are known only now.
+    // files are known only now, each as often as it was embedded.
+    std::unordered_set<std::string> seen;
     for (const MString& mstrFile : embeddedFiles) {
         const std::string strFile(&mstrFile[0], mstrFile.length());
-        if (sameFile(m_strName, strFile))
+        if (seen.insert(strFile).second && sameFile(m_strName, strFile))
             throw MError(MErrorCode::SameFile, {MString("depfile"), MString(pszDepfile),
                                                 MString("embedded file"), mstrFile});
     }
     const std::string strText = depfileText(pszOutput, pszInput, embeddedFiles);
     m_mstrText = MString(strText.data(), static_cast<unsigned long>(strText.size()));
-    m_pFile = std::make_unique<MReplacementFile>(pszDepfile);
-    if (m_pFile->isOpen())
-        m_pFile->write(m_mstrText.getAddress(), m_mstrText.length());
-    else if (!m_pFile->inPlace())
-        m_pFile->commit();  // throws: no new file can be made
 }
 
 void MDepfile::commit() {
-    if (m_pFile->inPlace())
+    MReplacementFile file(m_strName.c_str());
+    if (file.inPlace()) {
         writeInPlace(m_strName.c_str(), m_mstrText);
-    else
-        m_pFile->commit();
+        return;
+    }
+    file.write(m_mstrText.getAddress(), m_mstrText.length());
+    file.commit();
 }

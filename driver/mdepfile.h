@@ -2,7 +2,6 @@
 #ifndef XVANTOR_DRIVER_MDEPFILE_H
 #define XVANTOR_DRIVER_MDEPFILE_H
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,21 +16,21 @@
 std::string depfileText(const char* pszOutput, const char* pszInput,
                         const std::vector<MString>& embeddedFiles);
 
-/// A depfile made ready beside its target while the output is still being written, and
-/// put in place only once the output is: a build never believes in an output that was not
-/// written, and a depfile that cannot be made stops the run before the output is touched.
+/// A depfile put in place before the output: a new depfile beside an old output costs
+/// one needless build at most, since the old output is older than its input, whereas an
+/// old depfile beside a new output would miss a dependency. Any failure to write it
+/// leaves the old output as it was.
 class MDepfile {
 public:
-    /// Writes depfileText() into a new file beside pszDepfile. Throws an MError.
+    /// Checks the names and spells the text. Throws an MError.
     MDepfile(const char* pszDepfile, const char* pszOutput, const char* pszInput,
              const std::vector<MString>& embeddedFiles);
-    /// Puts it in place. Throws "can not create the file".
+    /// Writes it and puts it in place. Throws "can not create the file".
     void commit();
 
 private:
     std::string m_strName;
     MString m_mstrText;
-    std::unique_ptr<MReplacementFile> m_pFile;
 };
 
 #endif  // XVANTOR_DRIVER_MDEPFILE_H

@@ -7,11 +7,10 @@
 
 MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
     m_mstrName.toCStr();
-    unsigned long long lliSize = 0;
-    m_file = openRegularFile(pszName, lliSize);
-    if (lliSize <= sm_liWindowBytes) {
+    m_file = openRegularFile(pszName, m_version);
+    if (m_version.lliSize <= sm_liWindowBytes) {
         try {
-            m_mstrContent = readToEnd(m_file, lliSize);
+            m_mstrContent = readToEnd(m_file, m_version);
         } catch (const MFileFailure&) {
             closeFile();
             throw;
@@ -22,11 +21,11 @@ MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
     }
     // Opened again when its turn comes: a block may name thousands of files. Each window
     // is checked against this version, so that the literal never mixes two texts.
-    m_bVersioned = versionOf(m_file, m_version);
+    m_bVersioned = true;
     closeFile();
-    if (isTooLongForOffsets(lliSize))
+    if (isTooLongForOffsets(m_version.lliSize))
         throw MFileFailure{MFileFailure::MKind::TooLarge, "File too large"};
-    m_liLength = static_cast<unsigned long>(lliSize);
+    m_liLength = static_cast<unsigned long>(m_version.lliSize);
     m_bWhole = false;
 }
 

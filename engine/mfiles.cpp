@@ -4,7 +4,6 @@
 #include <cctype>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -14,17 +13,6 @@
 #include "engine/mplatform.h"
 
 namespace {
-
-// Takes the file over and closes it: a failed flush or close (a full disk
-// reports itself there) counts as a failed write.
-bool writeAndClose(std::FILE* pFile, const char* pszText, unsigned long liLength) {
-    bool bWritten = liLength == 0 || std::fwrite(pszText, 1, liLength, pFile) == liLength;
-    if (std::fflush(pFile) != 0)
-        bWritten = false;
-    if (std::fclose(pFile) != 0)
-        bWritten = false;
-    return bWritten;
-}
 
 struct MSystemFileCloser {
     MSystemFile file;
@@ -48,19 +36,8 @@ unsigned long readFully(MSystemFile file, char* pBuffer, unsigned long liCount,
     return liRead;
 }
 
-}  // namespace
-
-void checkUnchanged(MSystemFile file, bool bVersioned, const MFileVersion& before) {
-    MFileVersion after;
-    if (bVersioned && (!versionOf(file, after) || !(after == before)))
-        throw MFileFailure{MFileFailure::MKind::CannotRead, "the file changed while it was read"};
-}
-
-bool sameFile(const std::string& strFirst, const std::string& strSecond) {
-    MFileIdentity first;
-    MFileIdentity second;
-    if (identityOf(strFirst.c_str(), first) && identityOf(strSecond.c_str(), second))
-        return first == second;
+// The lexical comparison, for names of which not even the folder exists.
+bool sameSpelling(const std::string& strFirst, const std::string& strSecond) {
     std::error_code error;
     std::string strA = std::filesystem::weakly_canonical(strFirst, error).generic_string();
     if (error)
@@ -75,6 +52,22 @@ bool sameFile(const std::string& strFirst, const std::string& strSecond) {
         }
     }
     return strA == strB;
+}
+
+}  // namespace
+
+void checkUnchanged(MSystemFile file, bool bVersioned, const MFileVersion& before) {
+    MFileVersion after;
+    if (bVersioned && (!versionOf(file, after) || !(after == before)))
+        throw MFileFailure{MFileFailure::MKind::CannotRead, "the file changed while it was read"};
+}
+
+bool sameFile(const std::string& strFirst, const std::string& strSecond) {
+    MNameIdentity first;
+    MNameIdentity second;
+    if (nameIdentityOf(strFirst.c_str(), first) && nameIdentityOf(strSecond.c_str(), second))
+        return first == second;
+    return sameSpelling(strFirst, strSecond);
 }
 
 MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrName, int nOffset) {
@@ -100,71 +93,78 @@ MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrN
     return error;
 }
 
-// /dev/full must stay a device, and a directory fails in fopen as it should.
 void writeInPlace(const char* pszName, MString& mstrText) {
     writeInPlace(pszName, mstrText.getAddress(), mstrText.length());
 }
 
+// /dev/full must stay a device, and a folder fails to open as it should.
 void writeInPlace(const char* pszName, const char* pszText, unsigned long liLength) {
-    std::FILE* pFile = std::fopen(pszName, "wb");
-    if (pFile == nullptr || !writeAndClose(pFile, pszText, liLength))
-        throw fileError({MFileFailure::MKind::CannotCreate, lastSystemError()}, MFileUse::Written,
+    // What the console printed comes first, on a stream the output may share.
+    std::fflush(nullptr);
+    const MSystemFile file = openInPlace(pszName);
+    bool bWritten = file != g_noSystemFile && writeAll(file, pszText, liLength);
+    std::string strReason = lastSystemError();
+    if (file != g_noSystemFile && !closeSystemFile(file) && bWritten) {
+        bWritten = false;
+        strReason = lastSystemError();
+    }
+    if (!bWritten)
+        throw fileError({MFileFailure::MKind::CannotCreate, strReason}, MFileUse::Written,
                         MString(pszName));
 }
 
-MSystemFile openRegularFile(const char* pszName, unsigned long long& lliSize) {
-    // Some systems open a folder for reading, others refuse: both must say the same.
-    if (isDirectory(pszName))
+MSystemFile openRegularFile(const char* pszName, MFileVersion& version) {
+    // The type is learned from the name: a device is never opened, a folder reads the same
+    // on every system, and a pipe has no end to read to.
+    MFileKind kind = MFileKind::Other;
+    if (!kindOf(pszName, kind, version))
+        throw MFileFailure{MFileFailure::MKind::CannotOpen, lastSystemError()};
+    if (kind == MFileKind::Directory)
         throw MFileFailure{MFileFailure::MKind::CannotRead, "Is a directory"};
+    if (kind != MFileKind::Regular)
+        throw MFileFailure{MFileFailure::MKind::CannotRead, "not a regular file"};
     const MSystemFile file = openForReading(pszName);
     if (file == g_noSystemFile)
         throw MFileFailure{MFileFailure::MKind::CannotOpen, lastSystemError()};
-    // A pipe, a socket or a device has no end to read to, or one that changes each time.
-    if (!sizeOfRegularFile(file, lliSize)) {
-        closeSystemFile(file);
-        throw MFileFailure{MFileFailure::MKind::CannotRead, "not a regular file"};
-    }
     return file;
 }
 
 MString readWholeFile(const char* pszName) {
-    unsigned long long lliSize = 0;
-    const MSystemFileCloser closer{openRegularFile(pszName, lliSize)};
-    return readToEnd(closer.file, lliSize);
+    MFileVersion version;
+    const MSystemFileCloser closer{openRegularFile(pszName, version)};
+    return readToEnd(closer.file, version);
 }
 
-MString readToEnd(MSystemFile file, unsigned long long lliSize) {
+MString readToEnd(MSystemFile file, const MFileVersion& before) {
     const MFileFailure tooLarge{MFileFailure::MKind::TooLarge, "File too large"};
-    if (isTooLongForOffsets(lliSize))
+    if (isTooLongForOffsets(before.lliSize))
         throw tooLarge;
-    const unsigned long liSize = static_cast<unsigned long>(lliSize);
-    MFileVersion before;
-    const bool bVersioned = versionOf(file, before);
+    const unsigned long liSize = static_cast<unsigned long>(before.lliSize);
     MString mstrContent(0, liSize);
     const unsigned long liRead =
         readFully(file, liSize == 0 ? nullptr : &mstrContent[0], liSize, 0);
-    // Files such as those under /proc report no size, and a file may grow: what the
-    // size left out is read on to the end.
+    // A file that holds the size it reports, and still does after the read, was read
+    // whole: no read is spent on finding its end. Files such as those under /proc report
+    // no size, and are read on to their end.
     std::string strRest;
-    char achPiece[liReadPiece];
-    for (;;) {
-        const unsigned long liPiece =
-            readFully(file, achPiece, liReadPiece, liRead + strRest.size());
-        strRest.append(achPiece, liPiece);
-        if (isTooLongForOffsets(liRead + strRest.size()))
-            throw tooLarge;
-        if (liPiece < liReadPiece)
-            break;
+    if (liSize == 0) {
+        char achPiece[liReadPiece];
+        for (;;) {
+            const unsigned long liPiece = readFully(file, achPiece, liReadPiece, strRest.size());
+            strRest.append(achPiece, liPiece);
+            if (isTooLongForOffsets(strRest.size()))
+                throw tooLarge;
+            if (liPiece < liReadPiece)
+                break;
+        }
     }
-    checkUnchanged(file, bVersioned, before);
+    // Also a file replaced between learning its type and opening it.
+    checkUnchanged(file, true, before);
     if (liRead == liSize && strRest.empty())
         return mstrContent;
-    MString mstrWhole(0, liRead + strRest.size());
-    if (liRead > 0)
-        std::memcpy(&mstrWhole[0], &mstrContent[0], liRead);
-    if (!strRest.empty())
-        std::memcpy(&mstrWhole[0] + liRead, strRest.data(), strRest.size());
-    return mstrWhole;
+    if (strRest.empty())
+        return mstrContent.getString(0, static_cast<int>(liRead));
+    return MString(strRest.data(), static_cast<unsigned long>(strRest.size()));
 }
 
 void writeWholeFile(const char* pszName, MString& mstrText) {

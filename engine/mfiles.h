@@ -32,17 +32,17 @@ enum class MFileUse { Input, Embedded, Written };
 MError fileError(const MFileFailure& failure, MFileUse use, const MString& mstrName,
                  int nOffset = -1);
 
-/// Opens the named regular file for reading and gives its size. Throws MFileFailure for a
-/// missing file, a folder, a pipe, a socket or a device.
-MSystemFile openRegularFile(const char* pszName, unsigned long long& lliSize);
+/// Opens the named regular file for reading and gives what it is. Throws MFileFailure for
+/// a missing file, a folder, a pipe, a socket or a device, none of which is opened.
+MSystemFile openRegularFile(const char* pszName, MFileVersion& version);
 
 /// The whole regular file, read in binary to its end, whatever size it reports. Throws
 /// MFileFailure.
 MString readWholeFile(const char* pszName);
 
-/// The rest of an open regular file from its start, read to its end; lliSize is the size
-/// it reports. Throws MFileFailure.
-MString readToEnd(MSystemFile file, unsigned long long lliSize);
+/// The whole of a file that openRegularFile() opened, before being what it gave. Throws
+/// MFileFailure, also when the file changed or was replaced meanwhile.
+MString readToEnd(MSystemFile file, const MFileVersion& before);
 
 /// Throws MFileFailure when the open file is no longer what it was when before was taken
 /// (bVersioned), since its bytes would then be a mix of two texts.
@@ -53,8 +53,8 @@ void checkUnchanged(MSystemFile file, bool bVersioned, const MFileVersion& befor
 /// one stood.
 void writeWholeFile(const char* pszName, MString& mstrText);
 
-/// Writes the text over the named device or pipe where it is. Throws "can not create the
-/// file".
+/// Writes the text through the named device, pipe or open stream where it is, appending
+/// where the stream appends. Throws "can not create the file".
 void writeInPlace(const char* pszName, MString& mstrText);
 void writeInPlace(const char* pszName, const char* pszText, unsigned long liLength);
 

@@ -16,15 +16,12 @@ using MSystemFile = std::intptr_t;
 constexpr MSystemFile g_noSystemFile = -1;
 
 /// Opens the named file for reading, in binary, without waiting for a writer when it is a
-/// pipe. g_noSystemFile when it cannot.
+/// pipe and without making a terminal the process's own. g_noSystemFile when it cannot.
 MSystemFile openForReading(const char* pszName);
 
 /// The system's words for why the last call that failed did fail: "No such file or
 /// directory".
 std::string lastSystemError();
-
-/// The size of an open regular file; false for a folder, a device, a pipe.
-bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize);
 
 /// Reads up to liCount bytes from lliOffset on, without moving a shared position: the
 /// count read, 0 at the end of the file, -1 when the read fails.
@@ -36,9 +33,6 @@ bool writeAll(MSystemFile file, const char* pText, unsigned long liCount);
 /// Closes the file; false when the close reports a failed write (a full disk may).
 bool closeSystemFile(MSystemFile file);
 
-/// True when the name is a folder, which reading must not take for an empty file.
-bool isDirectory(const char* pszName);
-
 /// What makes a file the same file under any of its names: device and inode on POSIX,
 /// volume serial and file index on Windows.
 struct MFileIdentity {
@@ -49,22 +43,43 @@ struct MFileIdentity {
     }
 };
 
-/// The identity of the file the name leads to, links followed; false when there is none.
-bool identityOf(const char* pszName, MFileIdentity& identity);
+/// What a name will lead to once it is written: the file it leads to now, links
+/// followed; or, where there is no file yet, the folder it will be made in and its final
+/// name as the system will spell it (on Windows without trailing dots and spaces, in one
+/// case). Two names that meet only once a file is made compare equal.
+struct MNameIdentity {
+    MFileIdentity identity;  // of the file, or else of its folder
+    std::string strFinal;    // empty for a file that exists
+    bool operator==(const MNameIdentity& other) const {
+        return identity == other.identity && strFinal == other.strFinal;
+    }
+};
+
+/// False when neither the file nor its folder exists.
+bool nameIdentityOf(const char* pszName, MNameIdentity& identity);
 
 /// Whether names that differ only in the case of letters name one file.
 bool namesIgnoreCase();
 
-/// What an open regular file is now: its size and its last change, to tell whether it
-/// changed while it was read.
+/// What a regular file is: its size, its last change and its identity, to tell whether
+/// it changed, or was replaced, while it was read.
 struct MFileVersion {
     unsigned long long lliSize = 0;
     long long llChanged = 0;
+    MFileIdentity identity;
     bool operator==(const MFileVersion& other) const {
-        return lliSize == other.lliSize && llChanged == other.llChanged;
+        return lliSize == other.lliSize && llChanged == other.llChanged &&
+               identity == other.identity;
     }
 };
 bool versionOf(MSystemFile file, MFileVersion& version);
+
+enum class MFileKind { Regular, Directory, Other };
+
+/// What the name leads to, links followed, learned without opening it: a device must
+/// not see an open it was never meant to get. False with the system's error when nothing
+/// is there.
+bool kindOf(const char* pszName, MFileKind& kind, MFileVersion& version);
 
 enum class MReplacement {
     Created,  // the new file is open
@@ -92,5 +107,11 @@ bool replaceTarget(const std::string& strTemporary, const std::string& strTarget
 
 /// Removes a new file that is not to be put in place.
 void discardReplacement(const std::string& strTemporary);
+
+/// Opens what writing pszName in place reaches, a device, a pipe or a file that another
+/// stream holds open (/dev/stdout, /proc/self/fd/1): written through that stream, at its
+/// position or at its end where it appends, never emptied first. g_noSystemFile when it
+/// cannot.
+MSystemFile openInPlace(const char* pszName);
 
 #endif  // XVANTOR_ENGINE_MPLATFORM_H

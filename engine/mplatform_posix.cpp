@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: MIT
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "engine/mplatform.h"
 
@@ -102,56 +108,130 @@ mode_t creationMode() {
     return 0666 & ~umaskNow;
 }
 
-// The file that a replacement of pszName renames over, with the mode the new one
-// takes; false when the name must be written in place.
-bool replacedPath(const char* pszName, std::string& strPath, mode_t& mode) {
-    struct stat status;
-    if (::lstat(pszName, &status) != 0) {
-        strPath = pszName;
-        mode = creationMode();
-        return true;
+// What writing a name reaches once its final links are followed.
+enum class MReach {
+    File,        // a regular file, replaced by a new one
+    Missing,     // nothing yet: made as a new file
+    Descriptor,  // a descriptor of this process, as /dev/stdout names one
+    Stream,      // a device, a pipe, a folder, another process's open file
+    Failed,      // errno says why
+};
+
+// "/dev/fd/N", "/proc/self/fd/N" or "/proc/<this process>/fd/N": read by name, not
+// through /proc, so that they hold where /proc is missing.
+bool namesDescriptor(const std::string& strPath, int& nDescriptor) {
+    const char* const apszPrefixes[] = {"/dev/fd/", "/proc/self/fd/", "/proc/thread-self/fd/"};
+    const char* pszNumber = nullptr;
+    for (const char* pszPrefix : apszPrefixes) {
+        if (strPath.compare(0, std::strlen(pszPrefix), pszPrefix) == 0)
+            pszNumber = strPath.c_str() + std::strlen(pszPrefix);
     }
-    if (S_ISLNK(status.st_mode)) {
-        // The link stays a link: the file it points to is replaced.
-        std::unique_ptr<char, decltype(&std::free)> pszTarget(::realpath(pszName, nullptr),
-                                                              &std::free);
-        struct stat target;
-        if (!pszTarget || ::stat(pszTarget.get(), &target) != 0 || !S_ISREG(target.st_mode))
-            return false;
-        strPath = pszTarget.get();
-        mode = target.st_mode & 07777;
-        return true;
+    if (pszNumber == nullptr && strPath.compare(0, 6, "/proc/") == 0) {
+        const std::string strOwn = "/proc/" + std::to_string(::getpid()) + "/fd/";
+        if (strPath.compare(0, strOwn.size(), strOwn) == 0)
+            pszNumber = strPath.c_str() + strOwn.size();
     }
-    if (!S_ISREG(status.st_mode))
+    if (pszNumber == nullptr || *pszNumber < '0' || *pszNumber > '9')
         return false;
-    strPath = pszName;
-    mode = status.st_mode & 07777;
+    char* pszEnd = nullptr;
+    const long nNumber = std::strtol(pszNumber, &pszEnd, 10);
+    if (*pszEnd != 0 || nNumber > INT_MAX)
+        return false;
+    nDescriptor = static_cast<int>(nNumber);
     return true;
+}
+
+// A link of /proc names an open file of some process: the file behind it is another's
+// stream, never to be replaced by rename.
+bool isProcessLink(const std::string& strLink) {
+#if defined(__linux__)
+    const std::string strFolder = folderOf(strLink);
+    struct statfs system;
+    const long nProcMagic = 0x9fa0;
+    return ::statfs(strFolder.empty() ? "." : strFolder.c_str(), &system) == 0 &&
+           static_cast<long>(system.f_type) == nProcMagic;
+#else
+    return strLink.compare(0, 6, "/proc/") == 0;
+#endif
+}
+
+// Follows the final links of strPath one at a time, so that a link into a folder that
+// exists but to a file that does not is followed too: the link stays, its target is made.
+MReach reachOf(std::string& strPath, struct stat& status, int& nDescriptor) {
+    for (int nHop = 0; nHop < 40; ++nHop) {
+        if (namesDescriptor(strPath, nDescriptor))
+            return MReach::Descriptor;
+        if (::lstat(strPath.c_str(), &status) != 0)
+            return MReach::Missing;
+        if (S_ISREG(status.st_mode))
+            return MReach::File;
+        if (!S_ISLNK(status.st_mode))
+            return MReach::Stream;
+        if (isProcessLink(strPath))
+            return MReach::Stream;
+        std::vector<char> target(static_cast<size_t>(status.st_size > 0 ? status.st_size : 255) +
+                                 1);
+        const ssize_t nLength = ::readlink(strPath.c_str(), target.data(), target.size());
+        if (nLength < 0 || static_cast<size_t>(nLength) >= target.size())
+            return MReach::Failed;
+        const std::string strTarget(target.data(), static_cast<size_t>(nLength));
+        strPath = strTarget[0] == '/' ? strTarget : folderOf(strPath) + strTarget;
+    }
+    errno = ELOOP;
+    return MReach::Failed;
+}
+
+bool procAvailable() {
+    static const bool bAvailable = ::access("/proc/self/fd", X_OK) == 0;
+    return bAvailable;
+}
+
+// A run killed by SIGKILL (or a power cut) between naming its new file and the rename
+// leaves the file behind; the next run into the folder removes such files: the tool's
+// pattern, regular, the user's own, and unchanged for a minute, which no live run's new
+// file is.
+bool isLeftoverName(const char* pszName) {
+    if (std::strncmp(pszName, ".xv", 3) != 0 || std::strlen(pszName) != 9)
+        return false;
+    for (const char* p = pszName + 3; *p != 0; ++p) {
+        if (!((*p >= '0' && *p <= '9') || (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z')))
+            return false;
+    }
+    return true;
+}
+
+void removeLeftovers(const std::string& strFolder) {
+    static std::vector<std::string> cleaned;
+    for (const std::string& strCleaned : cleaned) {
+        if (strCleaned == strFolder)
+            return;
+    }
+    cleaned.push_back(strFolder);
+    DIR* pFolder = ::opendir(strFolder.empty() ? "." : strFolder.c_str());
+    if (pFolder == nullptr)
+        return;
+    const std::time_t now = std::time(nullptr);
+    const int nFolder = ::dirfd(pFolder);
+    while (const struct dirent* pEntry = ::readdir(pFolder)) {
+        struct stat status;
+        if (isLeftoverName(pEntry->d_name) &&
+            ::fstatat(nFolder, pEntry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == ::geteuid() && status.st_mtime < now - 60)
+            ::unlinkat(nFolder, pEntry->d_name, 0);
+    }
+    ::closedir(pFolder);
 }
 
 }  // namespace
 
 MSystemFile openForReading(const char* pszName) {
-    // Opening a pipe for reading would wait for its writer; it is refused unread instead.
-    const int nDescriptor = ::open(pszName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (nDescriptor >= 0) {
-        const int nFlags = ::fcntl(nDescriptor, F_GETFL);
-        if (nFlags != -1)
-            ::fcntl(nDescriptor, F_SETFL, nFlags & ~O_NONBLOCK);
-    }
-    return nDescriptor;
+    // Opening a pipe for reading would wait for its writer, and a terminal would become the
+    // process's own; both are refused unread. A regular file reads as it would blocking.
+    return ::open(pszName, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
 }
 
 std::string lastSystemError() {
     return std::strerror(errno);
-}
-
-bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize) {
-    struct stat status;
-    if (::fstat(static_cast<int>(file), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    lliSize = static_cast<unsigned long long>(status.st_size);
-    return true;
 }
 
 long readAt(MSystemFile file, char* pBuffer, unsigned long liCount, unsigned long long lliOffset) {
@@ -183,38 +263,65 @@ bool closeSystemFile(MSystemFile file) {
     return ::close(static_cast<int>(file)) == 0;
 }
 
-bool isDirectory(const char* pszName) {
-    struct stat status;
-    return ::stat(pszName, &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 MReplacement createReplacement(const char* pszName, std::string& strTarget,
                                std::string& strTemporary, MSystemFile& file) {
-    mode_t mode = 0;
-    if (!replacedPath(pszName, strTarget, mode))
-        return MReplacement::InPlace;
-    strTemporary.clear();
+    strTarget = pszName;
+    struct stat status;
     int nDescriptor = -1;
-#ifdef O_TMPFILE
-    const std::string strFolder = folderOf(strTarget);
-    nDescriptor =
-        ::open(strFolder.empty() ? "." : strFolder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    // Only a missing folder is final; a file system without unnamed files takes named ones.
-    if (nDescriptor < 0 && errno == ENOENT)
+    mode_t mode = creationMode();
+    switch (reachOf(strTarget, status, nDescriptor)) {
+    case MReach::Descriptor:
+    case MReach::Stream:
+        return MReplacement::InPlace;
+    case MReach::Failed:
         return MReplacement::Failed;
+    case MReach::File:
+        mode = status.st_mode & 07777;
+        break;
+    case MReach::Missing:
+        break;
+    }
+    strTemporary.clear();
+    const std::string strFolder = folderOf(strTarget);
+    removeLeftovers(strFolder);
+    int nDescriptorMade = -1;
+#ifdef O_TMPFILE
+    // An unnamed file is named through /proc when it is put in place; without /proc it
+    // could never be, so a named one is made from the start.
+    if (procAvailable()) {
+        nDescriptorMade = ::open(strFolder.empty() ? "." : strFolder.c_str(),
+                                 O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        // Only a missing folder is final; a file system without unnamed files takes named
+        // ones.
+        if (nDescriptorMade < 0 && errno == ENOENT)
+            return MReplacement::Failed;
+    }
 #endif
-    if (nDescriptor < 0) {
+    if (nDescriptorMade < 0) {
         strTemporary = temporaryName(strTarget);
-        nDescriptor =
+        nDescriptorMade =
             createPending(strTemporary, [&] { return ::mkostemp(&strTemporary[0], O_CLOEXEC); });
-        if (nDescriptor < 0) {
+        if (nDescriptorMade < 0) {
             strTemporary.clear();
             return MReplacement::Failed;
         }
     }
-    ::fchmod(nDescriptor, mode);
-    file = nDescriptor;
+    ::fchmod(nDescriptorMade, mode);
+    file = nDescriptorMade;
     return MReplacement::Created;
+}
+
+MSystemFile openInPlace(const char* pszName) {
+    std::string strPath = pszName;
+    struct stat status;
+    int nDescriptor = -1;
+    if (reachOf(strPath, status, nDescriptor) == MReach::Descriptor) {
+        // The stream itself, sharing its position and its appending.
+        return ::fcntl(nDescriptor, F_DUPFD_CLOEXEC, 0);
+    }
+    // Appending, since what is behind the name may be another's open file; a device and a
+    // pipe take it as any write.
+    return ::open(pszName, O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
 }
 
 bool nameReplacement(MSystemFile file, const std::string& strTarget, std::string& strTemporary) {
@@ -247,12 +354,24 @@ bool nameReplacement(MSystemFile file, const std::string& strTarget, std::string
     return false;
 }
 
-bool identityOf(const char* pszName, MFileIdentity& identity) {
+bool nameIdentityOf(const char* pszName, MNameIdentity& identity) {
     struct stat status;
-    if (::stat(pszName, &status) != 0)
-        return false;
-    identity.lliVolume = static_cast<unsigned long long>(status.st_dev);
-    identity.lliIndex = static_cast<unsigned long long>(status.st_ino);
+    std::string strPath = pszName;
+    identity.strFinal.clear();
+    if (::stat(pszName, &status) != 0) {
+        int nDescriptor = -1;
+        if (reachOf(strPath, status, nDescriptor) != MReach::Missing)
+            return false;
+        const size_t nSlash = strPath.rfind('/');
+        identity.strFinal = nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+        if (identity.strFinal.empty() || identity.strFinal == "." || identity.strFinal == "..")
+            return false;
+        const std::string strFolder = folderOf(strPath);
+        if (::stat(strFolder.empty() ? "." : strFolder.c_str(), &status) != 0)
+            return false;
+    }
+    identity.identity.lliVolume = static_cast<unsigned long long>(status.st_dev);
+    identity.identity.lliIndex = static_cast<unsigned long long>(status.st_ino);
     return true;
 }
 
@@ -260,13 +379,34 @@ bool namesIgnoreCase() {
     return false;
 }
 
+namespace {
+
+void takeVersion(const struct stat& status, MFileVersion& version) {
+    version.lliSize = static_cast<unsigned long long>(status.st_size);
+    version.llChanged =
+        static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+    version.identity.lliVolume = static_cast<unsigned long long>(status.st_dev);
+    version.identity.lliIndex = static_cast<unsigned long long>(status.st_ino);
+}
+
+}  // namespace
+
 bool versionOf(MSystemFile file, MFileVersion& version) {
     struct stat status;
     if (::fstat(static_cast<int>(file), &status) != 0)
         return false;
-    version.lliSize = static_cast<unsigned long long>(status.st_size);
-    version.llChanged =
-        static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+    takeVersion(status, version);
+    return true;
+}
+
+bool kindOf(const char* pszName, MFileKind& kind, MFileVersion& version) {
+    struct stat status;
+    if (::stat(pszName, &status) != 0)
+        return false;
+    kind = S_ISREG(status.st_mode)   ? MFileKind::Regular
+           : S_ISDIR(status.st_mode) ? MFileKind::Directory
+                                     : MFileKind::Other;
+    takeVersion(status, version);
     return true;
 }
 

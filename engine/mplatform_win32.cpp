@@ -115,6 +115,37 @@ bool isReplaceable(const char* pszName) {
     return bFile;
 }
 
+MFileIdentity identityIn(const BY_HANDLE_FILE_INFORMATION& information) {
+    MFileIdentity identity;
+    identity.lliVolume = information.dwVolumeSerialNumber;
+    identity.lliIndex = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) |
+                        information.nFileIndexLow;
+    return identity;
+}
+
+MFileVersion versionIn(const BY_HANDLE_FILE_INFORMATION& information) {
+    MFileVersion version;
+    version.lliSize = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) |
+                      information.nFileSizeLow;
+    version.llChanged = static_cast<long long>(
+        (static_cast<unsigned long long>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+        information.ftLastWriteTime.dwLowDateTime);
+    version.identity = identityIn(information);
+    return version;
+}
+
+// What the named file or folder is, links followed; false when there is none.
+bool informationOf(const std::wstring& strName, BY_HANDLE_FILE_INFORMATION& information) {
+    HANDLE hFile =
+        ::CreateFileW(strName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    const bool bKnown = ::GetFileInformationByHandle(hFile, &information) != 0;
+    ::CloseHandle(hFile);
+    return bKnown;
+}
+
 }  // namespace
 
 MSystemFile openForReading(const char* pszName) {
@@ -136,17 +167,6 @@ std::string lastSystemError() {
                                 strText.back() == '.' || strText.back() == ' '))
         strText.pop_back();
     return strText.empty() ? "error " + std::to_string(dwError) : strText;
-}
-
-bool sizeOfRegularFile(MSystemFile file, unsigned long long& lliSize) {
-    BY_HANDLE_FILE_INFORMATION information;
-    if (::GetFileType(handleOf(file)) != FILE_TYPE_DISK ||
-        !::GetFileInformationByHandle(handleOf(file), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return false;
-    lliSize = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) |
-              information.nFileSizeLow;
-    return true;
 }
 
 long readAt(MSystemFile file, char* pBuffer, unsigned long liCount, unsigned long long lliOffset) {
@@ -176,12 +196,6 @@ bool closeSystemFile(MSystemFile file) {
     return ::CloseHandle(handleOf(file)) != 0;
 }
 
-bool isDirectory(const char* pszName) {
-    const DWORD dwAttributes = ::GetFileAttributesW(wide(pszName).c_str());
-    return dwAttributes != INVALID_FILE_ATTRIBUTES &&
-           (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 MReplacement createReplacement(const char* pszName, std::string& strTarget,
                                std::string& strTemporary, MSystemFile& file) {
     if (!isReplaceable(pszName))
@@ -202,21 +216,69 @@ bool nameReplacement(MSystemFile /*file*/, const std::string& /*strTarget*/,
     return true;
 }
 
-bool identityOf(const char* pszName, MFileIdentity& identity) {
+bool nameIdentityOf(const char* pszName, MNameIdentity& identity) {
+    const std::wstring strName = wide(pszName);
+    identity.strFinal.clear();
+    BY_HANDLE_FILE_INFORMATION information;
+    if (informationOf(strName, information)) {
+        identity.identity = identityIn(information);
+        return true;
+    }
+    // The name the system will give the file: the full path drops trailing dots and
+    // spaces (not after \\?\, where they stay) and resolves "." and "..". The folder
+    // exists, so its identity covers short names, links and the prefix.
+    const DWORD dwLength = ::GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
+    if (dwLength == 0)
+        return false;
+    std::wstring strFull(dwLength, L'\0');
+    const DWORD dwWritten = ::GetFullPathNameW(strName.c_str(), dwLength, &strFull[0], nullptr);
+    if (dwWritten == 0 || dwWritten >= dwLength)
+        return false;
+    strFull.resize(dwWritten);
+    const size_t nSeparator = strFull.find_last_of(L"\\/");
+    if (nSeparator == std::wstring::npos || nSeparator + 1 == strFull.size() ||
+        !informationOf(strFull.substr(0, nSeparator + 1), information))
+        return false;
+    identity.identity = identityIn(information);
+    std::wstring strFinal = strFull.substr(nSeparator + 1);
+    // Names differ only in case to the system.
+    ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, strFinal.c_str(),
+                   static_cast<int>(strFinal.size()), &strFinal[0],
+                   static_cast<int>(strFinal.size()));
+    const int nBytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, strFinal.c_str(), static_cast<int>(strFinal.size()),
+                              nullptr, 0, nullptr, nullptr);
+    identity.strFinal.assign(static_cast<size_t>(nBytes > 0 ? nBytes : 0), '\0');
+    if (nBytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, strFinal.c_str(), static_cast<int>(strFinal.size()),
+                              &identity.strFinal[0], nBytes, nullptr, nullptr);
+    return nBytes > 0;
+}
+
+bool kindOf(const char* pszName, MFileKind& kind, MFileVersion& version) {
+    // Opened for no access at all, as a query: a device is never opened for reading.
     HANDLE hFile = ::CreateFileW(wide(pszName).c_str(), 0,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION information;
-    const bool bKnown = ::GetFileInformationByHandle(hFile, &information) != 0;
+    const bool bDisk =
+        ::GetFileType(hFile) == FILE_TYPE_DISK && ::GetFileInformationByHandle(hFile, &information);
     ::CloseHandle(hFile);
-    if (!bKnown)
-        return false;
-    identity.lliVolume = information.dwVolumeSerialNumber;
-    identity.lliIndex = (static_cast<unsigned long long>(information.nFileIndexHigh) << 32) |
-                        information.nFileIndexLow;
+    kind = !bDisk                                                           ? MFileKind::Other
+           : (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? MFileKind::Directory
+                                                                            : MFileKind::Regular;
+    if (bDisk)
+        version = versionIn(information);
     return true;
+}
+
+MSystemFile openInPlace(const char* pszName) {
+    HANDLE hFile =
+        ::CreateFileW(wide(pszName).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return hFile == INVALID_HANDLE_VALUE ? g_noSystemFile : reinterpret_cast<MSystemFile>(hFile);
 }
 
 bool namesIgnoreCase() {
@@ -227,11 +289,7 @@ bool versionOf(MSystemFile file, MFileVersion& version) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!::GetFileInformationByHandle(handleOf(file), &information))
         return false;
-    version.lliSize = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) |
-                      information.nFileSizeLow;
-    version.llChanged = static_cast<long long>(
-        (static_cast<unsigned long long>(information.ftLastWriteTime.dwHighDateTime) << 32) |
-        information.ftLastWriteTime.dwLowDateTime);
+    version = versionIn(information);
     return true;
 }
 

@@ -111,10 +111,10 @@ private:
 }  // namespace
 
 MString javaPackageOfFile(const char* pszName) {
-    unsigned long long lliSize = 0;
+    MFileVersion version;
     MSystemFile file = g_noSystemFile;
     try {
-        file = openRegularFile(pszName, lliSize);
+        file = openRegularFile(pszName, version);
     } catch (const MFileFailure&) {
         return MString();
     }

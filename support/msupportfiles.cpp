@@ -99,10 +99,20 @@ void writeSupportFiles(const MLanguageTraits& traits, const MString& mstrPath,
 void writeSupportFilesInto(const MLanguageTraits& traits, const MString& mstrDirectory,
                            const char* pszJavaInput) {
     if (hasSupportFiles(traits) && !mstrDirectory.isEmpty()) {
-        // A build names a folder of its own that need not exist yet.
+        // A build names a folder of its own that need not exist yet. When it cannot be made,
+        // the reason is the folder's (no permission, say), not that of its missing file.
         std::error_code error;
-        std::filesystem::create_directories(std::string(&mstrDirectory[0], mstrDirectory.length()),
-                                            error);
+        const std::string strDirectory(&mstrDirectory[0], mstrDirectory.length());
+        std::filesystem::create_directories(strDirectory, error);
+        if (error && error != std::errc::not_a_directory &&
+            !std::filesystem::is_directory(strDirectory)) {
+            const std::string strTarget = targetOf(traits.apszSupportFiles[0], mstrDirectory, true);
+            std::string strReason = error.message();
+            while (!strReason.empty() && std::strchr("\r\n. ", strReason.back()) != nullptr)
+                strReason.pop_back();
+            throw fileError({MFileFailure::MKind::CannotCreate, strReason}, MFileUse::Written,
+                            MString(strTarget.c_str()));
+        }
     }
     writeAll(traits, mstrDirectory, true, pszJavaInput);
 }

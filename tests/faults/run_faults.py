@@ -15,6 +15,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import harness  # noqa: E402
@@ -81,18 +82,140 @@ def full_disk(tool, folder):
 
 
 def full_disk_depfile_elsewhere(tool, folder):
-    """The output fails on a full disk: the depfile elsewhere keeps its old rule."""
+    """The output fails on a full disk after its depfile elsewhere took its place: the old
+    output stays, and the new depfile costs one needless build at most."""
     write(os.path.join(folder, "in.cpp"), BIG)
     write(os.path.join(folder, "big.bin"), os.urandom(256 << 10))
     write(os.path.join(folder, "out.d"), OLD)
     with Tmpfs(folder, "size=256k") as small:
+        write(os.path.join(small, "out.cpp"), OLD)
         result = run(tool, ["-cpp", "in.cpp", "small/out.cpp", "--depfile", "out.d"], folder)
         problem = expect_failure(result, "can not create the file")
-        if not problem and read(os.path.join(folder, "out.d")) != OLD:
-            problem = "the depfile was replaced"
-        if not problem and os.listdir(small):
+        if not problem and not read(os.path.join(folder, "out.d")).startswith(b"small/out.cpp:"):
+            problem = "the depfile was not put in place first"
+        if not problem and os.listdir(small) != ["out.cpp"]:
             problem = "left: %s" % os.listdir(small)
         return problem
+
+
+def dangling_link_full_disk(tool, folder):
+    """An output that links to a file yet to be made, on a full disk: the target is made
+    whole beside itself or not at all, never half written in place."""
+    write(os.path.join(folder, "in.cpp"), BIG)
+    write(os.path.join(folder, "big.bin"), os.urandom(256 << 10))
+    with Tmpfs(folder, "size=128k") as small:
+        os.symlink("small/target.cpp", os.path.join(folder, "out.cpp"))
+        result = run(tool, ["-cpp", "in.cpp", "out.cpp"], folder)
+        return expect_failure(result, "can not create the file") or (
+            os.listdir(small) and "left: %s" % os.listdir(small))
+
+
+def names_meeting_once_made(tool, folder):
+    """Links to files not made yet: each pair is refused before anything is written."""
+    write(os.path.join(folder, "in.cpp"), CPP)
+    for link, target, args in (("deps.d", "out.cpp", ["-cpp", "--depfile", "deps.d"]),
+                               ("out.cpp", "deps.d", ["-cpp", "--depfile", "deps.d"]),
+                               ("out.cpp", "mvantor.h", [])):
+        os.symlink(target, os.path.join(folder, link))
+        result = run(tool, args + ["in.cpp", "out.cpp"], folder)
+        problem = expect_failure(result, "are the same file")
+        if problem or sorted(os.listdir(folder)) != sorted(["in.cpp", link]):
+            return "%s -> %s: %s" % (link, target, problem or os.listdir(folder))
+        os.remove(os.path.join(folder, link))
+    return None
+
+
+def bind_mount_same_folder(tool, folder):
+    """One folder under two names through a bind mount: the depfile-to-be is the output."""
+    os.makedirs(os.path.join(folder, "a"))
+    os.makedirs(os.path.join(folder, "b"))
+    write(os.path.join(folder, "in.cpp"), CPP)
+    subprocess.run(["mount", "--bind", "a", "b"], cwd=folder, check=True)
+    try:
+        result = run(tool, ["-cpp", "in.cpp", "a/out.cpp", "--depfile", "b/out.cpp"], folder)
+        problem = expect_failure(result, "are the same file")
+        return problem or (os.listdir(os.path.join(folder, "a")) and "a file was written")
+    finally:
+        subprocess.run(["umount", os.path.join(folder, "b")], check=False)
+
+
+def no_proc(tool, folder):
+    """Without /proc the new file is named from the start, and the run succeeds."""
+    if not shutil.which("unshare"):
+        return "SKIP unshare is not installed"
+    write(os.path.join(folder, "in.cpp"), CPP)
+    script = "mount -t tmpfs none /proc && exec '%s' -cpp in.cpp out.cpp --quiet" % tool
+    result = subprocess.run(["unshare", "--mount", "--propagation", "private", "sh", "-c",
+                             script], cwd=folder, capture_output=True, timeout=60)
+    if result.returncode != 0:
+        return "exit status %d: %r" % (result.returncode, result.stderr)
+    return sorted(os.listdir(folder)) != ["in.cpp", "out.cpp"] and "left: %s" % os.listdir(folder)
+
+
+def streams_named_as_files(tool, folder):
+    """/dev/stdout, /dev/stderr and /proc/self/fd/3 write through the stream, appending to
+    the log a shell opened with >>, never replacing it."""
+    write(os.path.join(folder, "in.cpp"), CPP)
+    for name, redirect in (("/dev/stdout", ">>"), ("/dev/stderr", "2>>"),
+                           ("/proc/self/fd/3", "3>>")):
+        write(os.path.join(folder, "build.log"), OLD)
+        command = "'%s' -cpp in.cpp %s --quiet %s build.log" % (tool, name, redirect)
+        status = subprocess.run(command, shell=True, cwd=folder, timeout=60).returncode
+        log = read(os.path.join(folder, "build.log"))
+        if status != 0 or not log.startswith(OLD) or b"setFrameText" not in log:
+            return "%s: exit status %d, log %r" % (name, status, log[:40])
+    return None
+
+
+def leftovers_removed(tool, folder):
+    """A new file that SIGKILL left: the next run into the folder removes the tool's
+    pattern, once unchanged for a minute, and nothing else."""
+    write(os.path.join(folder, "in.cpp"), CPP)
+    names = [".xvAb12cd", ".xv0fresh", ".xvtoolong1", "keep.xv1234"]
+    for name in names:
+        write(os.path.join(folder, name), b"x")
+        if name != ".xv0fresh":
+            os.utime(os.path.join(folder, name), (1, 1))
+    result = run(tool, ["-cpp", "in.cpp", "out.cpp"], folder)
+    left = sorted(set(names) & set(os.listdir(folder)))
+    return result.returncode and "exit status %d" % result.returncode or (
+        left != sorted(names[1:]) and "left: %s" % left)
+
+
+def embedded_fifo_never_opened(tool, folder):
+    """A pipe named in a block is refused unopened: a writer waiting for a reader still
+    waits."""
+    write(os.path.join(folder, "in.cpp"), b"BEGIN_FRAME_TEXT()\n<#pipe#>\nEND_FRAME_TEXT();\n")
+    os.mkfifo(os.path.join(folder, "pipe"))
+    writer = subprocess.Popen(["sh", "-c", "exec 3>pipe; echo opened"], cwd=folder,
+                              stdout=subprocess.PIPE)
+    try:
+        result = run(tool, ["-cpp", "in.cpp", "out.cpp"], folder)
+        time.sleep(0.2)
+        problem = expect_failure(result, "XF0001")
+        return problem or (writer.poll() is not None and "the pipe was opened")
+    finally:
+        writer.kill()
+        writer.wait()
+
+
+def support_dir_not_made(tool, folder):
+    """A support folder that cannot be made says why: not a missing folder."""
+    write(os.path.join(folder, "in.cpp"), CPP)
+    os.makedirs(os.path.join(folder, "ro"))
+    if os.geteuid() == 0:
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "ro", "tmpfs", "ro"], cwd=folder,
+                       check=True)
+        reason = "Read-only file system"
+    else:
+        os.chmod(os.path.join(folder, "ro"), 0o555)
+        reason = "Permission denied"
+    try:
+        result = run(tool, ["-c", "in.cpp", "out.cpp", "--support-dir", "ro/sub", "--quiet"],
+                     folder)
+        return reason.encode() not in result.stderr and "stderr: %r" % result.stderr
+    finally:
+        subprocess.run(["umount", os.path.join(folder, "ro")], check=False, stderr=subprocess.DEVNULL)
 
 
 def full_disk_support_files(tool, folder):
@@ -168,7 +291,7 @@ def parallel_make(tool, folder):
 
 
 NAMES = ["sp ace.txt", "ha#sh.txt", "dol$lar.txt", "co:lon.txt", "per%cent.txt",
-         "br[ack.txt", "eq=ual.txt"]
+         "br[ack.txt"]
 
 
 def build_tools_read_back(tool, folder):
@@ -208,17 +331,30 @@ def build_tools_read_back(tool, folder):
         os.utime(os.path.join(folder, name), (1, 1))
         if status != 1:
             return "make did not read back %r" % name
-    return None
+    # Embedded files no longer embedded can be deleted.
+    write(os.path.join(folder, "in.cpp"), CPP)
+    for name in NAMES:
+        os.remove(os.path.join(folder, name))
+    result = subprocess.run(["make", "out.cpp"], cwd=folder, capture_output=True)
+    return result.returncode and "make after deleting: %r" % result.stderr[-200:]
 
 
 ROWS = [
     (full_disk, True),
     (full_disk_depfile_elsewhere, True),
+    (dangling_link_full_disk, True),
+    (bind_mount_same_folder, True),
+    (no_proc, True),
     (full_disk_support_files, True),
     (no_free_inode, True),
     (proc_file, False),
     (parallel_make, False),
     (build_tools_read_back, False),
+    (names_meeting_once_made, False),
+    (streams_named_as_files, False),
+    (leftovers_removed, False),
+    (embedded_fifo_never_opened, False),
+    (support_dir_not_made, False),
 ]
 
 
@@ -232,7 +368,7 @@ def main():
         folder = os.path.realpath(tempfile.mkdtemp(prefix="xv-faults-"))
         try:
             if needs_root and (os.geteuid() != 0 or not shutil.which("mount")):
-                problem = "SKIP a tmpfs needs root"
+                problem = "SKIP a mount needs root"
             else:
                 problem = row(tool, folder)
         except (OSError, subprocess.SubprocessError) as error:
