@@ -33,7 +33,7 @@ and the support files laid over it: every folder of the working directory after 
 must be a folder of the expectation and the other way round, and every file must match
 byte for byte; symlinks are followed.
 
-In expected.stdout, expected.stderr and the files of expected/, the text @CWD@ stands for
+In args, expected.stdout, expected.stderr and the files of expected/, the text @CWD@ stands for
 the absolute path of the working directory, which differs from run to run.
 
 Standard error must match expected.stderr, and stay empty without it; when XV_WRAP is set
@@ -281,6 +281,7 @@ def run_case(binary, case_dir, version, keep, line_end):
         setup = os.path.join(case_dir, "setup")
         if os.path.exists(setup):
             subprocess.run(["sh", setup], cwd=work, check=True)
+        args = [os.fsdecode(placed(os.fsencode(arg))) for arg in args]
         command = harness.tool_command(binary, args)
         wrap = bool(shlex.split(os.environ.get("XV_WRAP", "")))
         try:

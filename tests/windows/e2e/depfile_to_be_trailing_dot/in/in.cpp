@@ -1,0 +1,4 @@
+int a;
+BEGIN_FRAME_TEXT()
+hello
+END_FRAME_TEXT();
