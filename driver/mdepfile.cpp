@@ -39,9 +39,9 @@ std::string printable(const std::string& strName) {
 
 // Make reads a rule whose target holds "=" as the assignment of a variable, whatever
 // escapes it, so such a name could never have the empty rule that lets its file be
-// deleted. A "%" makes a target a pattern unless a backslash quotes it, which Ninja reads
-// in the empty rules (it ignores them) but not in the output's name, which it checks.
-std::string escaped(const std::string& strName, bool bTarget, bool bRule) {
+// deleted. A "%" makes the rule a pattern, which Ninja reads back as the name itself; see
+// depfileText() for how Make still applies it.
+std::string escaped(const std::string& strName, bool bTarget) {
     // Both tools read a drive's colon ("C:/") as part of the name, as compilers write it on
     // Windows; elsewhere a path has no drive and every colon is escaped.
     const size_t nDrive = std::filesystem::path(strName).root_name().string().size();
@@ -50,7 +50,7 @@ std::string escaped(const std::string& strName, bool bTarget, bool bRule) {
         const char c = strName[i];
         if (isUnwritable(static_cast<unsigned char>(c)) || c == '=' || (bTarget && c == '%'))
             throw MError(MErrorCode::DepfileName, {MString(printable(strName).c_str())});
-        if (c == ' ' || c == '#' || (c == ':' && i >= nDrive) || (bRule && c == '%'))
+        if (c == ' ' || c == '#' || (c == ':' && i >= nDrive))
             strEscaped += '\\';
         else if (c == '$')
             strEscaped += '$';
@@ -78,13 +78,17 @@ std::string depfileText(const char* pszOutput, const char* pszInput,
         if (std::find(prerequisites.begin(), prerequisites.end(), strFile) == prerequisites.end())
             prerequisites.push_back(strFile);
     }
-    std::string strText =
-        escaped(std::filesystem::path(pszOutput).generic_string(), true, false) + ":";
+    std::string strText = escaped(std::filesystem::path(pszOutput).generic_string(), true) + ":";
     for (const std::string& strFile : prerequisites)
-        strText += " " + escaped(strFile, false, false);
+        strText += " " + escaped(strFile, false);
     strText += "\n";
-    for (const std::string& strFile : prerequisites)
-        strText += "\n" + escaped(strFile, false, true) + ":\n";
+    // A pattern rule without a recipe only cancels others; an empty recipe, a line of a
+    // tab alone, makes it one that Make applies to the name, which the pattern matches.
+    for (const std::string& strFile : prerequisites) {
+        strText += "\n" + escaped(strFile, false) + ":\n";
+        if (strFile.find('%') != std::string::npos)
+            strText += "\t\n";
+    }
     return strText;
 }
 
