@@ -45,6 +45,8 @@ MPreprocessorRun::MPreprocessorRun(const MLanguageTraits& traits, const char* ps
 void MPreprocessorRun::startOutput() {
     m_output.streamInto(&m_framePass);
     if (m_bKeepLines) {
+        // Java, the one row that keeps lines, has no head line; a head of imports would
+        // have to follow a package declaration instead.
         m_output += pszKeptLinesNotice;
         m_output += m_traits.pszHead;
         return;
