@@ -2,6 +2,7 @@
 #include "driver/mcommandline.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -295,7 +296,12 @@ int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
         invocation.mode == MInvocation::MMode::Version) {
         MConsole().printLine(invocation.mode == MInvocation::MMode::Help ? helpText().c_str()
                                                                          : pszVersion);
-        std::fflush(stdout);
+        // An answer that never reached a full or closed output is no answer.
+        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+            std::fprintf(stderr, "xvantor: error: cannot write to standard output: %s\n",
+                         std::strerror(errno));
+            return sm_nStatusFailed;
+        }
         return sm_nStatusDone;
     }
     const MConsole console(invocation.bQuiet);

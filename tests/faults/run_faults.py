@@ -339,6 +339,17 @@ def build_tools_read_back(tool, folder):
     return result.returncode and "make after deleting: %r" % result.stderr[-200:]
 
 
+def answers_into_full_output(tool, folder):
+    """--help and --version into a full or closed standard output fail."""
+    for option in ("--help", "--version"):
+        for redirect in (">/dev/full", ">&-"):
+            status = subprocess.run("'%s' %s %s" % (tool, option, redirect), shell=True,
+                                    cwd=folder, stderr=subprocess.DEVNULL).returncode
+            if status != 1:
+                return "%s %s: exit status %d" % (option, redirect, status)
+    return None
+
+
 ROWS = [
     (full_disk, True),
     (full_disk_depfile_elsewhere, True),
@@ -355,6 +366,7 @@ ROWS = [
     (leftovers_removed, False),
     (embedded_fifo_never_opened, False),
     (support_dir_not_made, False),
+    (answers_into_full_output, False),
 ]
 
 
