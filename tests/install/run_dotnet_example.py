@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Packs the NuGet package XVantor and builds examples/dotnet against it with `dotnet build`.
+"""Packs the NuGet package XVantor and builds examples/dotnet and examples/dotnet_solution
+against it with `dotnet build`.
 
 Usage: run_dotnet_example.py <xvantor-binary> <source-root> --version V [--binaries FOLDER]
                              [--keep]
@@ -16,14 +17,22 @@ Stages, each reported by name when it fails, in a temporary folder:
             and the program prints the new text; a further build translates nothing
   unembed   with the embedding and greeting.txt removed, the next build succeeds
   error     a block with an unclosed delimiter fails the build with the MSBuild error
-            "Page.csframe(LINE,COLUMN): error XF0002: ..."
+            "Page.csframe(LINE,COLUMN): error XF0002: ...", shown once
   clean     `dotnet clean` removes the generated files
+  solution  examples/dotnet_solution (a library and an app that references it) builds and
+            prints expected.txt
+  nullable  a null dereference on line 5 of a .csframe warns there: "Oops.csframe(5,"
+  ide       a design-time build lists the translation among the Compile items; the IDE's
+            up-to-date check and `dotnet watch --list` know the input and its embedded file
+  machine   an arm64 Linux takes tools/linux-arm64/xvantor; on a machine without a binary
+            the error names it and XVantorPath
 
 Exit status: 0 on success, 1 when a stage fails, 77 when dotnet is missing.
 """
 
 import argparse
 import glob
+import json
 import os
 import shutil
 import subprocess
@@ -55,7 +64,7 @@ def run_failing(stage, command, cwd, env):
 
 def generated(example):
     """The file that the build translated Page.csframe into, by its modification time."""
-    found = glob.glob(os.path.join(example, "obj", "**", "xvantor", "Page.g.cs"), recursive=True)
+    found = glob.glob(os.path.join(example, "obj", "**", "xvantor", "Page.csframe.cs"), recursive=True)
     return os.stat(found[0]).st_mtime_ns if found else None
 
 
@@ -128,8 +137,8 @@ def test(args, work, env):
         f.write(text.replace("{{strTitle}}", "{{strTitle"))
     printed = run_failing("error", build, example, env)
     wanted = "%s(%d,8): error XF0002: BEGIN_FLAG without CLOSE_FLAG }}" % (page, line)
-    if wanted not in printed:
-        raise StageFailed("error", "no line holds %r:\n%s" % (wanted, printed))
+    if "%s:%d:8: error" % (page, line) in printed or wanted not in printed:
+        raise StageFailed("error", "not only %r:\n%s" % (wanted, printed))
 
     with open(page, "w", encoding="utf-8") as f:
         f.write(text)
@@ -138,6 +147,60 @@ def test(args, work, env):
         os.path.join(example, "obj", "**", "xvantor", "*"), recursive=True)]
     if left:
         raise StageFailed("clean", "dotnet clean left %s" % ", ".join(left))
+
+    test_solution(root, work, feed, env)
+
+
+def test_solution(root, work, feed, env):
+    solution = os.path.join(work, "solution")
+    shutil.copytree(os.path.join(root, "examples", "dotnet_solution"), solution)
+    # dotnet watch restores on its own, so the feeds go into the folder's NuGet.config.
+    sources = [feed] + ([MACHINE_PACKAGES] if os.path.isdir(MACHINE_PACKAGES) else [])
+    with open(os.path.join(solution, "NuGet.config"), "w", encoding="utf-8") as f:
+        f.write("<configuration><packageSources><clear />%s</packageSources></configuration>"
+                % "".join('<add key="%d" value="%s" />' % s for s in enumerate(sources)))
+    run("solution", ["dotnet", "build", "Solution.slnx"] + harness.DOTNET_SWITCHES,
+        solution, env)
+    printed = run("solution", ["dotnet", "run", "--no-build", "--project", "App"], solution, env)
+    with open(os.path.join(solution, "expected.txt"), encoding="utf-8") as f:
+        if printed != f.read():
+            raise StageFailed("solution", "the app printed\n%s" % printed)
+
+    lib = os.path.join(solution, "Lib")
+    with open(os.path.join(lib, "Oops.csframe"), "w", encoding="utf-8") as f:
+        f.write("namespace Letters;\n\npublic frame Oops {\n    public int make(string? s) {\n"
+                "        int n = s.Length;\n        BEGIN_FRAME_TEXT()\n<!n!>\n"
+                "        END_FRAME_TEXT();\n        return n;\n    }\n}\n")
+    printed = run("nullable", ["dotnet", "build", "-p:TreatWarningsAsErrors=false"]
+                  + harness.DOTNET_SWITCHES, lib, env)
+    if "Oops.csframe(5,17): warning CS8602" not in printed:
+        raise StageFailed("nullable", "no warning CS8602 at Oops.csframe(5,17):\n" + printed)
+    os.remove(os.path.join(lib, "Oops.csframe"))
+
+    items = run("ide", ["dotnet", "msbuild", "-t:Compile;XVantorCollectInputs",
+                        "-p:DesignTimeBuild=true", "-p:SkipCompilerExecution=true",
+                        "-p:ProvideCommandLineArgs=true", "-getItem:Compile",
+                        "-getItem:UpToDateCheckInput", "-getItem:UpToDateCheckBuilt"]
+                + harness.DOTNET_SWITCHES, lib, env)
+    listed = {kind: {os.path.basename(i["Identity"]) for i in found}
+              for kind, found in json.loads(items)["Items"].items()}
+    watched = run("ide", ["dotnet", "watch", "--list"], lib, env)
+    for kind, names in (("Compile", {"Letter.csframe.cs"}),
+                        ("UpToDateCheckInput", {"Letter.csframe", "footer.txt"}),
+                        ("UpToDateCheckBuilt", {"Letter.csframe.cs"}),
+                        ("dotnet watch --list", {"Letter.csframe", "footer.txt"})):
+        have = listed.get(kind, {os.path.basename(line) for line in watched.splitlines()})
+        if not names <= have:
+            raise StageFailed("ide", "%s lacks %s" % (kind, ", ".join(sorted(names - have))))
+
+    path = run("machine", ["dotnet", "msbuild", "-getProperty:XVantorPath",
+                           "-p:XVantorRuntimeIdentifier=linux-arm64"], lib, env)
+    if not path.strip().endswith(os.path.join("tools", "linux-arm64", "xvantor")):
+        raise StageFailed("machine", "linux-arm64 runs " + path)
+    printed = run_failing("machine", ["dotnet", "build", "-p:XVantorRuntimeIdentifier=osx-arm64"]
+                          + harness.DOTNET_SWITCHES, lib, env)
+    if "no xvantor for osx-arm64" not in printed or "XVantorPath" not in printed:
+        raise StageFailed("machine", "osx-arm64 fails with\n" + printed)
 
 
 def main():
