@@ -13,6 +13,7 @@ bool holds(const MString& mstr, const char* pszText) {
 }  // namespace
 
 void MDelimiterSet::reset() {
+    m_escapeMode = MEscapeMode::None;
     // A source of hundreds of thousands of blocks resets the set after each one, and
     // few of them define a flag.
     if (holds(m_mstrExpressionBegin, "<!") && holds(m_mstrExpressionEnd, "!>") &&

@@ -3,17 +3,18 @@
 #define XVANTOR_ENGINE_MDELIMITERSET_H
 
 #include "core/mstring.h"
+#include "engine/mescapecontext.h"
 
-/// The delimiters of embedded expressions and files: the defaults, or what a block's
-/// header defines.
+/// The delimiters of embedded expressions and files and the escape mode of values: the
+/// defaults, or what a block's header defines.
 class MDelimiterSet {
 public:
     MDelimiterSet() { reset(); }
 
-    /// Back to "<!" "!>" "<#" "#>".
+    /// Back to "<!" "!>" "<#" "#>", values unescaped.
     void reset();
     /// Sets the delimiters that the FLAG_ definitions of a block header name. Throws an
-    /// MError at the offending keyword's offset in the header (XF0003, XF0009, XF0010).
+    /// MError at the offending keyword's offset in the header (XF0003, XF0009 to XF0011).
     void readFlagDefinitions(const MString& mstrHeader);
 
     MString& getExpressionBegin() { return m_mstrExpressionBegin; }
@@ -29,12 +30,14 @@ public:
     void setExpressionEnd(const MString& mstr) { m_mstrExpressionEnd = mstr; }
     void setFileBegin(const MString& mstr) { m_mstrFileBegin = mstr; }
     void setFileEnd(const MString& mstr) { m_mstrFileEnd = mstr; }
+    MEscapeMode getEscapeMode() const { return m_escapeMode; }
 
 private:
     MString m_mstrExpressionBegin;
     MString m_mstrExpressionEnd;
     MString m_mstrFileBegin;
     MString m_mstrFileEnd;
+    MEscapeMode m_escapeMode = MEscapeMode::None;
 };
 
 #endif  // XVANTOR_ENGINE_MDELIMITERSET_H

@@ -11,21 +11,24 @@
 /// Every failure the tool reports. The texts stand in one catalogue (merror.cpp); codes
 /// from XF0100 on are the tool's own numbering of the failures that print no code.
 enum class MErrorCode {
-    NoFrameEnd,            // XF0000
-    EmbeddingFailed,       // XF0001: the file's name
-    FlagNotClosed,         // XF0002: the missing closing delimiter
-    FlagsDiffer,           // XF0003: the file opening delimiter
-    SameNames,             // XF0004
-    NoBlockStart,          // XF0005
-    NoLineBreakBeforeEnd,  // XF0006
-    EndNotClosed,          // XF0007
-    EndBeforeBegin,        // XF0008
-    FlagWithoutValue,      // XF0009: the keyword
-    FlagValueEmpty,        // XF0010: the keyword
-    InputNotFound,         // the input's name
-    InputTooLarge,         // the input's name
-    InputUnreadable,       // the input's name
-    CannotCreate,          // the name of the file that could not be written
+    NoFrameEnd,                // XF0000
+    EmbeddingFailed,           // XF0001: the file's name
+    FlagNotClosed,             // XF0002: the missing closing delimiter
+    FlagsDiffer,               // XF0003: the file opening delimiter
+    SameNames,                 // XF0004
+    NoBlockStart,              // XF0005
+    NoLineBreakBeforeEnd,      // XF0006
+    EndNotClosed,              // XF0007
+    EndBeforeBegin,            // XF0008
+    FlagWithoutValue,          // XF0009: the keyword
+    FlagValueEmpty,            // XF0010: the keyword
+    EscapeModeUnknown,         // XF0011: the mode
+    ValueRefused,              // XF0012: the value's place
+    DelimiterLooksLikeMarkup,  // XF0013: the expression delimiter
+    InputNotFound,             // the input's name
+    InputTooLarge,             // the input's name
+    InputUnreadable,           // the input's name
+    CannotCreate,              // the name of the file that could not be written
     OutputTooLarge,
     ValueMissing,  // the option
     NotRecognised,

@@ -3,6 +3,26 @@
 #include "engine/merror.h"
 #include "engine/mtextsearch.h"
 
+namespace {
+
+template <class ValueAt>
+MEscapeMode escapeModeOf(const MString& mstrHeader, const ValueAt& valueAt) {
+    const MString mstrKeyword("FLAG_ESCAPE");
+    const int nKeyword = mstrHeader.find(mstrKeyword);
+    if (nKeyword == -1)
+        return MEscapeMode::None;
+    const MString mstrMode = valueAt(mstrKeyword, nKeyword);
+    if (mstrMode == MString("html"))
+        return MEscapeMode::Html;
+    if (mstrMode == MString("json"))
+        return MEscapeMode::Json;
+    if (mstrMode == MString("none"))
+        return MEscapeMode::None;
+    throw MError(MErrorCode::EscapeModeUnknown, {mstrMode}, nKeyword);
+}
+
+}  // namespace
+
 void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
     using MSetter = void (MDelimiterSet::*)(const MString&);
     struct MFlag {
@@ -20,13 +40,8 @@ void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
     if (findText(mstrHeader, mstrAnyFlag, 0) == -1)
         return;
     const int nLength = static_cast<int>(mstrHeader.length());
-    int nLastOpener = -1;  // the definition that made the two openers alike
-    for (const MFlag& flag : flags) {
-        const MString mstrKeyword(flag.pszKeyword);
-        // Only the first definition of a keyword counts.
-        const int nKeyword = mstrHeader.find(mstrKeyword);
-        if (nKeyword == -1)
-            continue;
+    // The quoted value after the keyword at nKeyword.
+    const auto valueAt = [&](const MString& mstrKeyword, int nKeyword) {
         int nOpen = nKeyword;
         while (nOpen < nLength && mstrHeader[nOpen] != '"')
             ++nOpen;
@@ -38,7 +53,16 @@ void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
         // An empty delimiter would be found everywhere in the block text.
         if (nClose == nOpen + 1)
             throw MError(MErrorCode::FlagValueEmpty, {mstrKeyword}, nKeyword);
-        (this->*flag.setter)(mstrHeader.getString(nOpen + 1, nClose));
+        return mstrHeader.getString(nOpen + 1, nClose);
+    };
+    int nLastOpener = -1;  // the definition that made the two openers alike
+    for (const MFlag& flag : flags) {
+        const MString mstrKeyword(flag.pszKeyword);
+        // Only the first definition of a keyword counts.
+        const int nKeyword = mstrHeader.find(mstrKeyword);
+        if (nKeyword == -1)
+            continue;
+        (this->*flag.setter)(valueAt(mstrKeyword, nKeyword));
         const bool bOpener = flag.setter == &MDelimiterSet::setExpressionBegin ||
                              flag.setter == &MDelimiterSet::setFileBegin;
         if (bOpener && nKeyword > nLastOpener)
@@ -46,4 +70,5 @@ void MDelimiterSet::readFlagDefinitions(const MString& mstrHeader) {
     }
     if (m_mstrExpressionBegin == m_mstrFileBegin)
         throw MError(MErrorCode::FlagsDiffer, {m_mstrFileBegin}, nLastOpener);
+    m_escapeMode = escapeModeOf(mstrHeader, valueAt);
 }
