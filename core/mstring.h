@@ -197,6 +197,9 @@ public:
     virtual MString& operator=(MString&& mstr);
 #endif
 
+    // The escapers of values in blocks that escape them write into the text.
+    friend class MStringEscape;
+
 protected:
     // Helpers of the constructors, outside the virtual interface.
     void setBytes(const char* pBytes, unsigned long liLength);
@@ -693,6 +696,303 @@ inline MString toMString(const Collection& collection) {
     for (typename Collection::const_iterator it = collection.begin(); it != collection.end(); ++it)
         mstrResult += MString(*it);
     return mstrResult;
+}
+
+////////////////////////////////////////////////////////////////////////////
+// Escapers of values in blocks with FLAG_ESCAPE
+//
+// Generated code calls the escaper that the value's place asks for, such as
+// MStringEscape::escapeHtml(value). A text is escaped straight into the
+// block's text, without a copy of its own; any other value is converted as
+// MString converts it, a number in the places of a JS or JSON value becoming
+// that number (null when it is none, such as inf). The escapers work on the
+// bytes: every byte from 0x80 on passes unchanged, except where a URL needs
+// it percent-encoded.
+
+// A text waiting to be escaped into the string on its left.
+struct MStringEscaped {
+    const char* m_pBytes;
+    unsigned long m_liLength;
+    int m_nEscaper;
+    int m_bNull;
+};
+
+#ifdef MSTRING_STD_STRING
+#ifdef MSTRING_CXX17
+#define MSTRING_ESCAPER_STD(NAME, ESCAPER)                                              \
+    static MStringEscaped NAME(const std::string& str) {                              \
+        return bytes(str.data(), static_cast<unsigned long>(str.size()), ESCAPER);    \
+    }                                                                                 \
+    static MStringEscaped NAME(const std::string_view& sv) {                          \
+        return bytes(sv.data(), static_cast<unsigned long>(sv.size()), ESCAPER);      \
+    }
+#else
+#define MSTRING_ESCAPER_STD(NAME, ESCAPER)                                              \
+    static MStringEscaped NAME(const std::string& str) {                              \
+        return bytes(str.data(), static_cast<unsigned long>(str.size()), ESCAPER);    \
+    }
+#endif
+#else
+#define MSTRING_ESCAPER_STD(NAME, ESCAPER)
+#endif
+
+#define MSTRING_ESCAPER(NAME, ESCAPER)                                                  \
+    static MStringEscaped NAME(const char* psz) { return bytes(psz, ESCAPER); }        \
+    static MStringEscaped NAME(char* psz) { return bytes(psz, ESCAPER); }              \
+    static MStringEscaped NAME(const MString& mstr) {                                 \
+        return bytes(mstr.m_pszSourceString, mstr.m_liLength, ESCAPER);               \
+    }                                                                                 \
+    MSTRING_ESCAPER_STD(NAME, ESCAPER)                                                \
+    template <class T>                                                                \
+    static MString NAME(const T& value) {                                             \
+        return escaped(MString(value), ESCAPER);                                      \
+    }
+
+#ifdef MSTRING_CXX11
+#define MSTRING_NUMBER_QUOTER_CXX11(NAME)                                               \
+    static MString NAME(const long long& n) { return number(MString(n)); }            \
+    static MString NAME(const unsigned long long& n) { return number(MString(n)); }
+#else
+#define MSTRING_NUMBER_QUOTER_CXX11(NAME)
+#endif
+
+// Numbers stay numbers in the places of a JS or JSON value.
+#define MSTRING_NUMBER_QUOTER(NAME)                                                     \
+    static MString NAME(const int& n) { return MString(n); }                          \
+    static MString NAME(const long& n) { return MString(n); }                         \
+    static MString NAME(const unsigned& n) { return MString(n); }                     \
+    static MString NAME(const unsigned long& n) { return MString(n); }                \
+    static MString NAME(const short& n) { return MString(static_cast<int>(n)); }      \
+    static MString NAME(const unsigned short& n) { return MString(static_cast<int>(n)); } \
+    static MString NAME(const signed char& n) { return MString(static_cast<int>(n)); } \
+    static MString NAME(const unsigned char& n) { return MString(static_cast<int>(n)); } \
+    static MString NAME(const bool& b) { return MString(b ? "true" : "false"); }      \
+    static MString NAME(const float& f) { return number(MString(f)); }                \
+    static MString NAME(const double& d) { return number(MString(d)); }               \
+    static MString NAME(const long double& ld) { return number(MString(ld)); }        \
+    MSTRING_NUMBER_QUOTER_CXX11(NAME)
+
+class MStringEscape {
+public:
+    enum {
+        Html, HtmlUnquoted, QuoteHtml, Url, UrlPart,
+        JsString, QuoteJs, QuoteJsAttribute, JsonString, QuoteJson
+    };
+
+    MSTRING_ESCAPER(escapeHtml, Html)
+    MSTRING_ESCAPER(escapeHtmlUnquoted, HtmlUnquoted)
+    MSTRING_ESCAPER(quoteHtml, QuoteHtml)
+    MSTRING_ESCAPER(escapeUrl, Url)
+    MSTRING_ESCAPER(escapeUrlPart, UrlPart)
+    MSTRING_ESCAPER(escapeJsString, JsString)
+    MSTRING_ESCAPER(quoteJs, QuoteJs)
+    MSTRING_ESCAPER(quoteJsAttribute, QuoteJsAttribute)
+    MSTRING_ESCAPER(escapeJsonString, JsonString)
+    MSTRING_ESCAPER(quoteJson, QuoteJson)
+    MSTRING_NUMBER_QUOTER(quoteJs)
+    MSTRING_NUMBER_QUOTER(quoteJsAttribute)
+    MSTRING_NUMBER_QUOTER(quoteJson)
+
+    // Appends the bytes, escaped, to the string; a null text is JS's and
+    // JSON's null where a value stands, and empty elsewhere.
+    static void appendTo(MString& mstrTo, const MStringEscaped& value);
+
+private:
+    static MStringEscaped bytes(const char* pBytes, unsigned long liLength, int nEscaper) {
+        MStringEscaped value = {pBytes, liLength, nEscaper, 0};
+        return value;
+    }
+    static MStringEscaped bytes(const char* psz, int nEscaper) {
+        MStringEscaped value = {psz, mstringTextLength(psz), nEscaper, psz == MSTRING_NULL};
+        return value;
+    }
+    static MString escaped(const MString& mstr, int nEscaper) {
+        MString mstrResult;
+        appendTo(mstrResult, bytes(mstr.m_pszSourceString, mstr.m_liLength, nEscaper));
+        return mstrResult;
+    }
+    static MString number(const MString& mstr);
+    static char* write(char* pOut, const MStringEscaped& value);
+    static char* writeText(char* pOut, const char* psz) {
+        while (*psz != 0) *pOut++ = *psz++;
+        return pOut;
+    }
+    static char* writeHex(char* pOut, const char* pszHead, unsigned char c) {
+        static const char achDigits[] = "0123456789ABCDEF";
+        pOut = writeText(pOut, pszHead);
+        *pOut++ = achDigits[c >> 4];
+        *pOut++ = achDigits[c & 15];
+        return pOut;
+    }
+    static int isSafeUrl(const char* pBytes, unsigned long liLength);
+    // The headers chosen above differ in whether they declare strchr.
+    static int holds(const char* psz, unsigned char c) {
+        while (*psz != 0)
+            if (static_cast<unsigned char>(*psz++) == c) return 1;
+        return 0;
+    }
+};
+
+#undef MSTRING_ESCAPER
+#undef MSTRING_ESCAPER_STD
+#undef MSTRING_NUMBER_QUOTER
+#undef MSTRING_NUMBER_QUOTER_CXX11
+
+// Every byte becomes at most six, so the room is reserved once.
+inline void MStringEscape::appendTo(MString& mstrTo, const MStringEscaped& value) {
+    const unsigned long liMost = static_cast<unsigned long>(-1);
+    if (value.m_liLength > (liMost - 16) / 6 - mstrTo.m_liLength) throw std::bad_alloc();
+    unsigned long liNeeded = mstrTo.m_liLength + 6 * value.m_liLength + 16;
+    if (liNeeded > mstrTo.m_liCapacity) {
+        unsigned long liCapacity = mstrTo.m_liCapacity + mstrTo.m_liCapacity / 2;
+        if (liCapacity < liNeeded) liCapacity = liNeeded;
+        void* pGrown = realloc(mstrTo.m_pszSourceString, liCapacity);
+        if (pGrown == MSTRING_NULL) throw std::bad_alloc();
+        mstrTo.m_pszSourceString = static_cast<char*>(pGrown);
+        mstrTo.m_liCapacity = liCapacity;
+    }
+    char* pStart = mstrTo.m_pszSourceString;
+    char* pEnd = write(pStart + mstrTo.m_liLength, value);
+    mstrTo.m_liLength = static_cast<unsigned long>(pEnd - pStart);
+}
+
+// A JSON number as C++ prints it, or null for the infinities and NaN.
+inline MString MStringEscape::number(const MString& mstr) {
+    const char* p = mstr.m_pszSourceString;
+    const char* pEnd = p + mstr.m_liLength;
+    if (p != pEnd && *p == '-') ++p;
+    if (p == pEnd || *p < '0' || *p > '9') return MString("null");
+    return mstr;
+}
+
+// Only http, https and mailto, or a URL without a scheme; browsers drop
+// blanks and control bytes in a scheme.
+inline int MStringEscape::isSafeUrl(const char* pBytes, unsigned long liLength) {
+    static const char* const apszSafe[] = {"http", "https", "mailto"};
+    char achScheme[8];
+    unsigned long liScheme = 0;
+    for (unsigned long i = 0; i < liLength; ++i) {
+        unsigned char c = static_cast<unsigned char>(pBytes[i]);
+        if (c == '/' || c == '?' || c == '#') return 1;
+        if (c == ':') {
+            for (int n = 0; n < 3; ++n) {
+                unsigned long j = 0;
+                while (j < liScheme && apszSafe[n][j] == achScheme[j]) ++j;
+                if (j == liScheme && apszSafe[n][j] == 0) return 1;
+            }
+            return 0;
+        }
+        if (c <= ' ' || c == 0x7f) continue;
+        if (liScheme == sizeof achScheme) return 0;
+        achScheme[liScheme++] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return 1;
+}
+
+inline char* MStringEscape::write(char* pOut, const MStringEscaped& value) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(value.m_pBytes);
+    const unsigned long liLength = value.m_liLength;
+    const int nEscaper = value.m_nEscaper;
+    if (nEscaper == Html || nEscaper == HtmlUnquoted || nEscaper == QuoteHtml) {
+        if (nEscaper == QuoteHtml) *pOut++ = '"';
+        for (unsigned long i = 0; i < liLength; ++i) {
+            unsigned char c = p[i];
+            if (c > '>' && c != '`') {
+                *pOut++ = static_cast<char>(c);
+            } else if (c == '&') {
+                pOut = writeText(pOut, "&amp;");
+            } else if (c == '<') {
+                pOut = writeText(pOut, "&lt;");
+            } else if (c == '>') {
+                pOut = writeText(pOut, "&gt;");
+            } else if (c == '"' || c == '\'' ||
+                       (nEscaper == HtmlUnquoted &&
+                        (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' ||
+                         c == '`' || c == '='))) {
+                char achEntity[8] = {'&', '#', 0, 0, 0, 0, 0, 0};
+                int n = 2;
+                if (c >= 100) achEntity[n++] = static_cast<char>('0' + c / 100);
+                if (c >= 10) achEntity[n++] = static_cast<char>('0' + c / 10 % 10);
+                achEntity[n++] = static_cast<char>('0' + c % 10);
+                achEntity[n] = ';';
+                pOut = writeText(pOut, achEntity);
+            } else {
+                *pOut++ = static_cast<char>(c);
+            }
+        }
+        if (nEscaper == QuoteHtml) *pOut++ = '"';
+        return pOut;
+    }
+    if (nEscaper == Url || nEscaper == UrlPart) {
+        if (nEscaper == Url && !isSafeUrl(value.m_pBytes, liLength)) {
+            *pOut++ = '#';
+            return pOut;
+        }
+        for (unsigned long i = 0; i < liLength; ++i) {
+            unsigned char c = p[i];
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                c == '-' || c == '.' || c == '_' || c == '~')
+                *pOut++ = static_cast<char>(c);
+            else if (nEscaper == UrlPart || c <= ' ' || c >= 0x7f ||
+                     !holds(":/?#[]@!$&'()*+,;=%", c))
+                pOut = writeHex(pOut, "%", c);
+            else if (c == '&')
+                pOut = writeText(pOut, "&amp;");
+            else if (c == '\'')
+                pOut = writeText(pOut, "&#39;");
+            else
+                *pOut++ = static_cast<char>(c);
+        }
+        return pOut;
+    }
+    const int bJson = nEscaper == JsonString || nEscaper == QuoteJson;
+    const int bQuoted = nEscaper == QuoteJs || nEscaper == QuoteJsAttribute || nEscaper == QuoteJson;
+    const char* pszQuote = nEscaper == QuoteJsAttribute ? "&#34;" : "\"";
+    if (bQuoted && value.m_bNull) return writeText(pOut, "null");
+    if (bQuoted) pOut = writeText(pOut, pszQuote);
+    for (unsigned long i = 0; i < liLength; ++i) {
+        unsigned char c = p[i];
+        if (c == 0xe2 && i + 2 < liLength && p[i + 1] == 0x80 && (p[i + 2] & 0xfe) == 0xa8) {
+            pOut = writeText(pOut, p[i + 2] == 0xa8 ? "\\u2028" : "\\u2029");
+            i += 2;
+        } else if (c == '\\') {
+            pOut = writeText(pOut, "\\\\");
+        } else if (c == '\n') {
+            pOut = writeText(pOut, "\\n");
+        } else if (c == '\r') {
+            pOut = writeText(pOut, "\\r");
+        } else if (c == '\t') {
+            pOut = writeText(pOut, "\\t");
+        } else if (bJson && c == '"') {
+            pOut = writeText(pOut, "\\\"");
+        } else if (bJson && c == '/' && i > 0 && p[i - 1] == '<') {
+            pOut = writeText(pOut, "\\/");
+        } else if (c < ' ' || (!bJson && (c == 0x7f || holds("\"'`<>&", c)))) {
+            pOut = writeHex(pOut, "\\u00", c);
+        } else {
+            *pOut++ = static_cast<char>(c);
+        }
+    }
+    if (bQuoted) pOut = writeText(pOut, pszQuote);
+    return pOut;
+}
+
+#ifdef MSTRING_CXX11
+inline MString operator+(MString&& mstr, const MStringEscaped& value) {
+    MStringEscape::appendTo(mstr, value);
+    return MString(static_cast<MString&&>(mstr));
+}
+#endif
+
+inline MString operator+(const MString& mstr, const MStringEscaped& value) {
+    MString mstrResult(mstr);
+    MStringEscape::appendTo(mstrResult, value);
+    return mstrResult;
+}
+
+inline MString& operator+=(MString& mstr, const MStringEscaped& value) {
+    MStringEscape::appendTo(mstr, value);
+    return mstr;
 }
 
 #endif  // __MSTRING_H

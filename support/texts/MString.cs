@@ -161,6 +161,210 @@ public class MString
         return toBytes(o.ToString() ?? "", false);
     }
 
+    //////////////////////////////////////////////////////////////////
+    // Escapers of values in blocks with FLAG_ESCAPE
+    //
+    // Generated code calls the escaper that the value's place asks for:
+    // escapeHtml(MString.toString(value)) for a text, quoteJs(value) where a
+    // JS or JSON value stands, so that a number stays a number there (null
+    // when it is none, such as NaN) and null is null. They work on the bytes
+    // that toString gives: every byte from 0x80 on passes unchanged, except
+    // where a URL needs it percent-encoded. A text that needs no escape is
+    // returned as it is.
+
+    public static String escapeHtml(String str) { return escape(str, 0); }
+    public static String escapeHtmlUnquoted(String str) { return escape(str, 1); }
+    public static String quoteHtml(String str) { return escape(str, 2); }
+    public static String escapeUrl(String str) { return escape(str, 3); }
+    public static String escapeUrlPart(String str) { return escape(str, 4); }
+    public static String escapeJsString(String str) { return escape(str, 5); }
+    public static String escapeJsonString(String str) { return escape(str, 8); }
+
+    public static String quoteJs(String str) { return quote(str, 6); }
+    public static String quoteJs(Object o) { return quote(o, 6); }
+    public static String quoteJs(char c) { return quote(toString(c), 6); }
+    public static String quoteJs(int n) { return toString(n); }
+    public static String quoteJs(long l) { return toString(l); }
+    public static String quoteJs(uint u) { return toString(u); }
+    public static String quoteJs(ulong lu) { return toString(lu); }
+    public static String quoteJs(double d) { return number(toString(d)); }
+    public static String quoteJsAttribute(String str) { return quote(str, 7); }
+    public static String quoteJsAttribute(Object o) { return quote(o, 7); }
+    public static String quoteJsAttribute(char c) { return quote(toString(c), 7); }
+    public static String quoteJsAttribute(int n) { return toString(n); }
+    public static String quoteJsAttribute(long l) { return toString(l); }
+    public static String quoteJsAttribute(uint u) { return toString(u); }
+    public static String quoteJsAttribute(ulong lu) { return toString(lu); }
+    public static String quoteJsAttribute(double d) { return number(toString(d)); }
+    public static String quoteJson(String str) { return quote(str, 9); }
+    public static String quoteJson(Object o) { return quote(o, 9); }
+    public static String quoteJson(char c) { return quote(toString(c), 9); }
+    public static String quoteJson(int n) { return toString(n); }
+    public static String quoteJson(long l) { return toString(l); }
+    public static String quoteJson(uint u) { return toString(u); }
+    public static String quoteJson(ulong lu) { return toString(lu); }
+    public static String quoteJson(double d) { return number(toString(d)); }
+
+    private static String quote(Object o, int nEscaper)
+    {
+        if (o == null)
+        {
+            return "null";
+        }
+        if (o is bool)
+        {
+            return (bool) o ? "true" : "false";
+        }
+        if (o is IFormattable && o is IConvertible && !(o is DateTime) && !(o is Enum))
+        {
+            return number(toString(o));
+        }
+        return escape(toString(o), nEscaper);
+    }
+
+    // A JSON number as C# prints it, or null for the infinities and NaN.
+    private static String number(String str)
+    {
+        int i = str.StartsWith("-", StringComparison.Ordinal) ? 1 : 0;
+        return i < str.Length && str[i] >= '0' && str[i] <= '9' ? str : "null";
+    }
+
+    // Only http, https and mailto, or a URL without a scheme; browsers drop
+    // blanks and control characters in a scheme.
+    private static bool isSafeUrl(String str)
+    {
+        System.Text.StringBuilder sbScheme = new System.Text.StringBuilder();
+        for (int i = 0; i < str.Length; i++)
+        {
+            char c = str[i];
+            if (c == '/' || c == '?' || c == '#')
+            {
+                return true;
+            }
+            if (c == ':')
+            {
+                String strScheme = sbScheme.ToString().ToLowerInvariant();
+                return strScheme == "http" || strScheme == "https" || strScheme == "mailto";
+            }
+            if (c > ' ' && c != 0x7f)
+            {
+                sbScheme.Append(c);
+            }
+        }
+        return true;
+    }
+
+    private const String HEX = "0123456789ABCDEF";
+
+    private static String escape(String str, int nEscaper)
+    {
+        Object oStr = str;
+        if (oStr == null)
+        {
+            str = "";
+        }
+        if (nEscaper == 3 && !isSafeUrl(str))
+        {
+            return "#";
+        }
+        int nLength = str.Length;
+        bool bQuoted = nEscaper == 2 || nEscaper == 6 || nEscaper == 7 || nEscaper == 9;
+        int i = 0;
+        while (!bQuoted && i < nLength && escapeOf(str, i, nEscaper).Length == 0)
+        {
+            i++;
+        }
+        if (!bQuoted && i == nLength)
+        {
+            return str;
+        }
+        String strQuote = nEscaper == 2 || nEscaper == 6 || nEscaper == 9 ? "\"" : "&#34;";
+        System.Text.StringBuilder sb = new System.Text.StringBuilder(nLength + 16);
+        if (bQuoted)
+        {
+            sb.Append(strQuote);
+        }
+        sb.Append(str, 0, i);
+        for (; i < nLength; i++)
+        {
+            String strEscape = escapeOf(str, i, nEscaper);
+            if (strEscape.Length == 0)
+            {
+                sb.Append(str[i]);
+                continue;
+            }
+            sb.Append(strEscape);
+            if (strEscape.StartsWith("\\u202", StringComparison.Ordinal))
+            {
+                i += 2;
+            }
+        }
+        if (bQuoted)
+        {
+            sb.Append(strQuote);
+        }
+        return sb.ToString();
+    }
+
+    // What the character at i becomes, or "" when it stays.
+    private static String escapeOf(String str, int i, int nEscaper)
+    {
+        int c = str[i] & 0xff;
+        if (nEscaper <= 2)
+        {
+            switch (c)
+            {
+            case '&': return "&amp;";
+            case '<': return "&lt;";
+            case '>': return "&gt;";
+            case '"': return "&#34;";
+            case '\'': return "&#39;";
+            default:
+                return nEscaper == 1 && " \t\n\f\r`=".IndexOf((char) c) >= 0 ? "&#" + c + ";" : "";
+            }
+        }
+        if (nEscaper <= 4)
+        {
+            if (c >= 'a' && c <= 'z' || c >= 'A' && c <= 'Z' || c >= '0' && c <= '9'
+                || "-._~".IndexOf((char) c) >= 0)
+            {
+                return "";
+            }
+            if (nEscaper == 4 || c <= ' ' || c >= 0x7f || ":/?#[]@!$&'()*+,;=%".IndexOf((char) c) < 0)
+            {
+                return "%" + HEX[c >> 4] + HEX[c & 15];
+            }
+            return c == '&' ? "&amp;" : c == '\'' ? "&#39;" : "";
+        }
+        bool bJson = nEscaper >= 8;
+        if (c == 0xe2 && i + 2 < str.Length && (str[i + 1] & 0xff) == 0x80
+            && (str[i + 2] & 0xfe) == 0xa8)
+        {
+            return (str[i + 2] & 0xff) == 0xa8 ? "\\u2028" : "\\u2029";
+        }
+        switch (c)
+        {
+        case '\\': return "\\\\";
+        case '\n': return "\\n";
+        case '\r': return "\\r";
+        case '\t': return "\\t";
+        default: break;
+        }
+        if (bJson && c == '"')
+        {
+            return "\\\"";
+        }
+        if (bJson && c == '/' && i > 0 && str[i - 1] == '<')
+        {
+            return "\\/";
+        }
+        if (c < ' ' || !bJson && (c == 0x7f || "\"'`<>&".IndexOf((char) c) >= 0))
+        {
+            return "\\u00" + HEX[c >> 4] + HEX[c & 15];
+        }
+        return "";
+    }
+
     public long length()
     {
         return m_strSourceString.Length;

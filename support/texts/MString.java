@@ -107,6 +107,175 @@ public class MString {
         return String.valueOf(b);
     }
 
+    //////////////////////////////////////////////////////////////////
+    // Escapers of values in blocks with FLAG_ESCAPE
+    //
+    // Generated code calls the escaper that the value's place asks for:
+    // escapeHtml(MString.toString(value)) for a text, quoteJs(value) where a
+    // JS or JSON value stands, so that a number stays a number there (null
+    // when it is none, such as NaN) and null is null. They work on the bytes
+    // that toString gives: every byte from 0x80 on passes unchanged, except
+    // where a URL needs it percent-encoded. A text that needs no escape is
+    // returned as it is.
+
+    public static String escapeHtml(String str) { return escape(str, 0); }
+    public static String escapeHtmlUnquoted(String str) { return escape(str, 1); }
+    public static String quoteHtml(String str) { return escape(str, 2); }
+    public static String escapeUrl(String str) { return escape(str, 3); }
+    public static String escapeUrlPart(String str) { return escape(str, 4); }
+    public static String escapeJsString(String str) { return escape(str, 5); }
+    public static String escapeJsonString(String str) { return escape(str, 8); }
+
+    public static String quoteJs(String str) { return quote(str, 6); }
+    public static String quoteJs(Object o) { return quote(o, 6); }
+    public static String quoteJs(char c) { return quote(toString(c), 6); }
+    public static String quoteJs(int n) { return String.valueOf(n); }
+    public static String quoteJs(long l) { return String.valueOf(l); }
+    public static String quoteJs(float f) { return number(String.valueOf(f)); }
+    public static String quoteJs(double d) { return number(String.valueOf(d)); }
+    public static String quoteJsAttribute(String str) { return quote(str, 7); }
+    public static String quoteJsAttribute(Object o) { return quote(o, 7); }
+    public static String quoteJsAttribute(char c) { return quote(toString(c), 7); }
+    public static String quoteJsAttribute(int n) { return String.valueOf(n); }
+    public static String quoteJsAttribute(long l) { return String.valueOf(l); }
+    public static String quoteJsAttribute(float f) { return number(String.valueOf(f)); }
+    public static String quoteJsAttribute(double d) { return number(String.valueOf(d)); }
+    public static String quoteJson(String str) { return quote(str, 9); }
+    public static String quoteJson(Object o) { return quote(o, 9); }
+    public static String quoteJson(char c) { return quote(toString(c), 9); }
+    public static String quoteJson(int n) { return String.valueOf(n); }
+    public static String quoteJson(long l) { return String.valueOf(l); }
+    public static String quoteJson(float f) { return number(String.valueOf(f)); }
+    public static String quoteJson(double d) { return number(String.valueOf(d)); }
+
+    private static String quote(Object o, int nEscaper) {
+        if (o == null) {
+            return "null";
+        }
+        if (o instanceof Number || o instanceof Boolean) {
+            return number(String.valueOf(o));
+        }
+        return escape(toString(o), nEscaper);
+    }
+
+    // A JSON number as Java prints it, or null for the infinities and NaN.
+    private static String number(String str) {
+        int i = str.startsWith("-") ? 1 : 0;
+        boolean bDigit = i < str.length() && str.charAt(i) >= '0' && str.charAt(i) <= '9';
+        return bDigit || str.equals("true") || str.equals("false") ? str : "null";
+    }
+
+    // Only http, https and mailto, or a URL without a scheme; browsers drop
+    // blanks and control characters in a scheme.
+    private static boolean isSafeUrl(String str) {
+        StringBuilder sbScheme = new StringBuilder();
+        for (int i = 0; i < str.length(); i++) {
+            char c = str.charAt(i);
+            if (c == '/' || c == '?' || c == '#') {
+                return true;
+            }
+            if (c == ':') {
+                String strScheme = sbScheme.toString().toLowerCase(java.util.Locale.ROOT);
+                return strScheme.equals("http") || strScheme.equals("https")
+                    || strScheme.equals("mailto");
+            }
+            if (c > ' ' && c != 0x7f) {
+                sbScheme.append(c);
+            }
+        }
+        return true;
+    }
+
+    private static final String HEX = "0123456789ABCDEF";
+
+    private static String escape(String str, int nEscaper) {
+        if (str == null) {
+            str = "null";
+        }
+        if (nEscaper == 3 && !isSafeUrl(str)) {
+            return "#";
+        }
+        int nLength = str.length();
+        boolean bQuoted = nEscaper == 2 || nEscaper == 6 || nEscaper == 7 || nEscaper == 9;
+        int i = 0;
+        while (!bQuoted && i < nLength && escapeOf(str, i, nEscaper).isEmpty()) {
+            i++;
+        }
+        if (!bQuoted && i == nLength) {
+            return str;
+        }
+        String strQuote = nEscaper == 2 || nEscaper == 6 || nEscaper == 9 ? "\"" : "&#34;";
+        StringBuilder sb = new StringBuilder(nLength + 16);
+        if (bQuoted) {
+            sb.append(strQuote);
+        }
+        sb.append(str, 0, i);
+        for (; i < nLength; i++) {
+            String strEscape = escapeOf(str, i, nEscaper);
+            if (strEscape.isEmpty()) {
+                sb.append(str.charAt(i));
+            } else {
+                sb.append(strEscape);
+                if (strEscape.startsWith("\\u202")) {
+                    i += 2;
+                }
+            }
+        }
+        if (bQuoted) {
+            sb.append(strQuote);
+        }
+        return sb.toString();
+    }
+
+    // What the character at i becomes, or "" when it stays.
+    private static String escapeOf(String str, int i, int nEscaper) {
+        int c = str.charAt(i) & 0xff;
+        if (nEscaper <= 2) {
+            switch (c) {
+            case '&': return "&amp;";
+            case '<': return "&lt;";
+            case '>': return "&gt;";
+            case '"': return "&#34;";
+            case '\'': return "&#39;";
+            default:
+                return nEscaper == 1 && " \t\n\f\r`=".indexOf(c) >= 0 ? "&#" + c + ";" : "";
+            }
+        }
+        if (nEscaper <= 4) {
+            if (c >= 'a' && c <= 'z' || c >= 'A' && c <= 'Z' || c >= '0' && c <= '9'
+                || "-._~".indexOf(c) >= 0) {
+                return "";
+            }
+            if (nEscaper == 4 || c <= ' ' || c >= 0x7f || ":/?#[]@!$&'()*+,;=%".indexOf(c) < 0) {
+                return "%" + HEX.charAt(c >> 4) + HEX.charAt(c & 15);
+            }
+            return c == '&' ? "&amp;" : c == '\'' ? "&#39;" : "";
+        }
+        boolean bJson = nEscaper >= 8;
+        if (c == 0xe2 && i + 2 < str.length() && (str.charAt(i + 1) & 0xff) == 0x80
+            && (str.charAt(i + 2) & 0xfe) == 0xa8) {
+            return (str.charAt(i + 2) & 0xff) == 0xa8 ? "\\u2028" : "\\u2029";
+        }
+        switch (c) {
+        case '\\': return "\\\\";
+        case '\n': return "\\n";
+        case '\r': return "\\r";
+        case '\t': return "\\t";
+        default:
+            break;
+        }
+        if (bJson && c == '"') {
+            return "\\\"";
+        }
+        if (bJson && c == '/' && i > 0 && str.charAt(i - 1) == '<') {
+            return "\\/";
+        }
+        if (c < ' ' || !bJson && (c == 0x7f || "\"'`<>&".indexOf(c) >= 0)) {
+            return "\\u00" + HEX.charAt(c >> 4) + HEX.charAt(c & 15);
+        }
+        return "";
+    }
+
     // The text's bytes read as UTF-8, a broken sequence as U+FFFD: the text
     // as a reader sees it, for printing.
     public String getUnicodeText() {
