@@ -19,7 +19,8 @@ MTextConverter::MTextConverter(const MString& mstrText, const MLanguageTraits& t
       m_mstrFileEnd(delimiters.getFileEnd()),
       m_pszPrefix(m_traits.pszPrefix),
       m_pszSuffix(m_traits.pszSuffix),
-      m_liLiteralHead(std::strlen(m_traits.pszLiteralHead)) {}
+      m_liLiteralHead(std::strlen(m_traits.pszLiteralHead)),
+      m_escapeMode(delimiters.getEscapeMode()) {}
 
 void MTextConverter::appendTo(MOutputText& output) {
     m_nPosition = 0;
@@ -29,8 +30,13 @@ void MTextConverter::appendTo(MOutputText& output) {
     m_liLiteralBytes = 0;
     m_lines = MLineCounter();
     m_nLineOut = 1;
+    if (m_escapeMode == MEscapeMode::Html)
+        refuseMarkupOpeners();
     while (convertNextPiece()) {
     }
+    m_escapers.clear();
+    if (m_escapeMode != MEscapeMode::None)
+        findEscapers();
     appendForm(output, m_traits.pszCallHead);
     for (int i = 0; i < m_nLinesBefore; ++i)
         output += "\n";
@@ -123,9 +129,7 @@ void MTextConverter::breakLinesTo(MOutputText& output, int nOffset) const {
 
 void MTextConverter::appendExpression(MOutputText& output, const MPiece& piece) const {
     breakLinesTo(output, piece.nBegin);
-    output += m_pszPrefix;
-    output.append(bytesOf(piece, 0, lengthOf(piece)), lengthOf(piece));
-    output += m_pszSuffix;
+    appendValue(output, static_cast<size_t>(&piece - m_pieces.data()));
     // Its own line breaks come along.
     if (m_bKeepLines)
         m_nLineOut =

@@ -9,6 +9,7 @@
 #include "engine/mdelimiterset.h"
 #include "engine/membeddedfile.h"
 #include "engine/merror.h"
+#include "engine/mescapecontext.h"
 #include "engine/mlanguage.h"
 #include "engine/mlines.h"
 #include "engine/moutputtext.h"
@@ -121,6 +122,17 @@ private:
     /// file's bytes stay on the line of its name.
     void appendLiteralOnLines(MOutputText& output, const char* pszText, unsigned long liLength,
                               const MPiece& piece, unsigned long liFrom) const;
+    // Values escaped for their place, in a block with FLAG_ESCAPE.
+    /// Throws XF0013 where the HTML text's "<!" would start a comment or a doctype.
+    void refuseMarkupOpeners() const;
+    /// Finds each value's escaper; throws XF0012 for a place that none makes safe.
+    void findEscapers();
+    /// The expression piece, its value converted and escaped.
+    void appendValue(MOutputText& output, size_t nPiece) const;
+    /// Just after the raw marker that begins the expression, or -1.
+    int afterRawMarker(const MPiece& piece) const;
+    static constexpr signed char sm_nUnescaped = -1;
+    static constexpr signed char sm_nRaw = -2;
 
     std::vector<MPiece> m_pieces;
     std::vector<MString>* m_pFilesRead = nullptr;
@@ -148,6 +160,8 @@ private:
     int m_nPosition = 0;
     int m_nCloseLength = 0;
     int m_nOpenLength = 0;
+    MEscapeMode m_escapeMode;
+    std::vector<signed char> m_escapers;  // of every piece: an MEscaper, unescaped or raw
 };
 
 #endif  // XVANTOR_ENGINE_MTEXTCONVERTER_H
