@@ -825,6 +825,8 @@ private:
         return pOut;
     }
     static int isSafeUrl(const char* pBytes, unsigned long liLength);
+    static unsigned long unicodeSpace(const unsigned char* p, unsigned long liLeft,
+                                      unsigned long& liSize);
     // The headers chosen above differ in whether they declare strchr.
     static int holds(const char* psz, unsigned char c) {
         while (*psz != 0)
@@ -875,6 +877,7 @@ inline int MStringEscape::isSafeUrl(const char* pBytes, unsigned long liLength) 
         unsigned char c = static_cast<unsigned char>(pBytes[i]);
         if (c == '/' || c == '?' || c == '#') return 1;
         if (c == ':') {
+            if (liScheme > sizeof achScheme) return 0;
             for (int n = 0; n < 3; ++n) {
                 unsigned long j = 0;
                 while (j < liScheme && apszSafe[n][j] == achScheme[j]) ++j;
@@ -883,10 +886,29 @@ inline int MStringEscape::isSafeUrl(const char* pBytes, unsigned long liLength) 
             return 0;
         }
         if (c <= ' ' || c == 0x7f) continue;
-        if (liScheme == sizeof achScheme) return 0;
-        achScheme[liScheme++] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        if (liScheme < sizeof achScheme)
+            achScheme[liScheme] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        ++liScheme;
     }
     return 1;
+}
+
+// The code point of the UTF-8 space at p that lenient HTML parsers end an
+// unquoted value at, and in liSize the bytes of its sequence; 0 for none.
+inline unsigned long MStringEscape::unicodeSpace(const unsigned char* p, unsigned long liLeft,
+                                                 unsigned long& liSize) {
+    if (liLeft >= 2 && p[0] == 0xc2 && (p[1] == 0x85 || p[1] == 0xa0)) {
+        liSize = 2;
+        return p[1];
+    }
+    if (liLeft < 3 || (p[0] & 0xf0) != 0xe0 || (p[1] & 0xc0) != 0x80 || (p[2] & 0xc0) != 0x80)
+        return 0;
+    unsigned long liCode = (p[0] & 0x0fUL) << 12 | (p[1] & 0x3fUL) << 6 | (p[2] & 0x3fUL);
+    liSize = 3;
+    if (liCode == 0x1680 || (liCode >= 0x2000 && liCode <= 0x200a) || liCode == 0x2028 ||
+        liCode == 0x2029 || liCode == 0x202f || liCode == 0x205f || liCode == 0x3000)
+        return liCode;
+    return 0;
 }
 
 inline char* MStringEscape::write(char* pOut, const MStringEscaped& value) {
@@ -897,7 +919,10 @@ inline char* MStringEscape::write(char* pOut, const MStringEscaped& value) {
         if (nEscaper == QuoteHtml) *pOut++ = '"';
         for (unsigned long i = 0; i < liLength; ++i) {
             unsigned char c = p[i];
-            if (c > '>' && c != '`') {
+            unsigned long liCode = c < 0x80 ? c : 0, liSize = 1;
+            if (nEscaper == HtmlUnquoted && c >= 0xc2)
+                liCode = unicodeSpace(p + i, liLength - i, liSize);
+            if (c > '>' && c != '`' && (c < 0x80 || liCode == 0)) {
                 *pOut++ = static_cast<char>(c);
             } else if (c == '&') {
                 pOut = writeText(pOut, "&amp;");
@@ -906,16 +931,19 @@ inline char* MStringEscape::write(char* pOut, const MStringEscaped& value) {
             } else if (c == '>') {
                 pOut = writeText(pOut, "&gt;");
             } else if (c == '"' || c == '\'' ||
-                       (nEscaper == HtmlUnquoted &&
-                        (c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' ||
-                         c == '`' || c == '='))) {
-                char achEntity[8] = {'&', '#', 0, 0, 0, 0, 0, 0};
-                int n = 2;
-                if (c >= 100) achEntity[n++] = static_cast<char>('0' + c / 100);
-                if (c >= 10) achEntity[n++] = static_cast<char>('0' + c / 10 % 10);
-                achEntity[n++] = static_cast<char>('0' + c % 10);
-                achEntity[n] = ';';
-                pOut = writeText(pOut, achEntity);
+                       (nEscaper == HtmlUnquoted && (c <= ' ' || c == '`' || c == '=' || c >= 0x80))) {
+                // Lenient parsers end an unquoted value at any space, so every one goes.
+                char achDigits[12];
+                int n = 0;
+                do {
+                    achDigits[n++] = static_cast<char>('0' + static_cast<int>(liCode % 10));
+                    liCode /= 10;
+                } while (liCode != 0);
+                *pOut++ = '&';
+                *pOut++ = '#';
+                while (n > 0) *pOut++ = achDigits[--n];
+                *pOut++ = ';';
+                i += liSize - 1;
             } else {
                 *pOut++ = static_cast<char>(c);
             }

@@ -216,8 +216,10 @@ public class MString {
                 sb.append(str.charAt(i));
             } else {
                 sb.append(strEscape);
-                if (strEscape.startsWith("\\u202")) {
-                    i += 2;
+                // A sequence of several bytes went into one escape.
+                int c = str.charAt(i) & 0xff;
+                if (c >= 0xc2 && nEscaper != 3 && nEscaper != 4) {
+                    i += c >= 0xe0 ? 2 : 1;
                 }
             }
         }
@@ -225,6 +227,25 @@ public class MString {
             sb.append(strQuote);
         }
         return sb.toString();
+    }
+
+    // The code point of the UTF-8 space at i that lenient HTML parsers end
+    // an unquoted value at, or 0.
+    private static int unicodeSpace(String str, int i) {
+        int c0 = str.charAt(i) & 0xff;
+        int c1 = i + 1 < str.length() ? str.charAt(i + 1) & 0xff : 0;
+        if (c0 == 0xc2 && (c1 == 0x85 || c1 == 0xa0)) {
+            return c1;
+        }
+        int c2 = i + 2 < str.length() ? str.charAt(i + 2) & 0xff : 0;
+        if ((c0 & 0xf0) != 0xe0 || (c1 & 0xc0) != 0x80 || (c2 & 0xc0) != 0x80) {
+            return 0;
+        }
+        int nCode = (c0 & 0x0f) << 12 | (c1 & 0x3f) << 6 | c2 & 0x3f;
+        boolean bSpace = nCode == 0x1680 || nCode >= 0x2000 && nCode <= 0x200a
+            || nCode == 0x2028 || nCode == 0x2029 || nCode == 0x202f || nCode == 0x205f
+            || nCode == 0x3000;
+        return bSpace ? nCode : 0;
     }
 
     // What the character at i becomes, or "" when it stays.
@@ -238,7 +259,11 @@ public class MString {
             case '"': return "&#34;";
             case '\'': return "&#39;";
             default:
-                return nEscaper == 1 && " \t\n\f\r`=".indexOf(c) >= 0 ? "&#" + c + ";" : "";
+                if (nEscaper == 1 && (c <= ' ' || c == '`' || c == '=')) {
+                    return "&#" + c + ";";
+                }
+                int nSpace = nEscaper == 1 && c >= 0xc2 ? unicodeSpace(str, i) : 0;
+                return nSpace != 0 ? "&#" + nSpace + ";" : "";
             }
         }
         if (nEscaper <= 4) {

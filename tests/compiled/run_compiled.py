@@ -13,6 +13,8 @@ A case folder holds:
                    the tool and the program both run in a copy of the case folder, so
                    relative names resolve there
   expected.out     the exact bytes that the program must leave in out.bin
+  expected.escaped instead of expected.out: out.bin holds the hostile values of escaped.py
+                   rendered by blocks that escape them, which escaped.py reads back
   expected.diagnostics
                    instead of expected.out, for sources with errors on purpose: the tool
                    runs with --line-directives and writes gen/generated_NAME, the compile
@@ -66,12 +68,15 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import harness  # noqa: E402
 
+import escaped  # noqa: E402
+
 TOOL_TIMEOUT_SECONDS = 600
 COMPILE_TIMEOUT_SECONDS = 600
 RUN_TIMEOUT_SECONDS = 120
 GENERATED_DIR = "gen"
 RESULT_NAME = "out.bin"
 EXPECTED_NAME = "expected.out"
+ESCAPED_NAME = "expected.escaped"
 DIAGNOSTICS_NAME = "expected.diagnostics"
 DIAGNOSED_PREFIX = "generated_"
 
@@ -258,14 +263,19 @@ def check_diagnostics(compiler, language, sources, work_dir, case_dir):
 
 
 def compare_output(work_dir, case_dir, run_result):
-    with open(os.path.join(case_dir, EXPECTED_NAME), "rb") as f:
-        expected = f.read()
     path = os.path.join(work_dir, RESULT_NAME)
     if not os.path.isfile(path):
         raise StageFailed("output", "the program wrote no %s\n--- stdout\n%s--- stderr\n%s"
                           % (RESULT_NAME, show(run_result.stdout), show(run_result.stderr)))
     with open(path, "rb") as f:
         actual = f.read()
+    if os.path.isfile(os.path.join(case_dir, ESCAPED_NAME)):
+        problems = escaped.check(actual)
+        if problems:
+            raise StageFailed("output", "\n".join(problems))
+        return
+    with open(os.path.join(case_dir, EXPECTED_NAME), "rb") as f:
+        expected = f.read()
     if actual == expected:
         return
     offset = next((i for i, (a, b) in enumerate(zip(actual, expected)) if a != b),
@@ -308,7 +318,8 @@ def main():
     try:
         language, sources = find_sources(case_dir)
         diagnose = os.path.isfile(os.path.join(case_dir, DIAGNOSTICS_NAME))
-        if not diagnose and not os.path.isfile(os.path.join(case_dir, EXPECTED_NAME)):
+        if not diagnose and not any(os.path.isfile(os.path.join(case_dir, name))
+                                    for name in (EXPECTED_NAME, ESCAPED_NAME)):
             raise BrokenCase("%s is missing" % EXPECTED_NAME)
         compiler = args.compiler or harness.DEFAULT_COMPILER[language]
         if harness.COMPILERS[compiler][0] != language:
