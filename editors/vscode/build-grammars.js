@@ -34,6 +34,8 @@ const pairs = [
 const escape = (text) => text.replace(/[\\^$.*+?()[\]{}|]/g, '\\$&');
 const endLineAhead = '(?=[^\\r\\n]*END_FRAME_TEXT)';
 const anyFlag = 'FLAG_(?:<!|!>|<#|#>)';
+// The escape mode changes no delimiter, so it leaves the header's pair as it is.
+const escapeFlag = 'FLAG_ESCAPE';
 
 // The first definition of a keyword counts, so the value is read after its first
 // occurrence only.
@@ -51,7 +53,7 @@ function headerInner() {
   return {
     patterns: [
       {
-        match: `(${anyFlag})([^"\\r\\n]*)((")([^"\\r\\n]*)("))`,
+        match: `(${anyFlag}|${escapeFlag})([^"\\r\\n]*)((")([^"\\r\\n]*)("))`,
         captures: {
           1: { name: `keyword.other.flag.${suffix}` },
           2: { name: `punctuation.separator.flag.${suffix}` },
