@@ -16,7 +16,10 @@ Then the same row with the same values in Java (bench/frame_render.xjava, javac 
 in C# (bench/frame_render.xcs, mcs -optimize+ and mono): each way stores each row in an
 object field, and the best processor time of the runs counts. Java renders ten times the
 rows, since it is that much faster. A language whose compiler is
-missing is skipped. The last three lines are the three ratios.
+missing is skipped. Every language runs a second time with the block's header set to
+FLAG_ESCAPE="html", so that each value is escaped for its place in the row's HTML; the
+values need no escape, so the texts stay equal. The last lines are the ratios, and the
+ratios of the escaped render to the unescaped one.
 This is no test: CTest never runs it.
 """
 
@@ -35,6 +38,9 @@ SOURCE = "frame_render.xcpp"
 OUTPUT = "gen/frame_render.cpp"
 FMT_HEADER = "/usr/include/fmt/format.h"
 RATIO = re.compile(rb"ratio generated / hand-written ([0-9.]+)")
+GENERATED = re.compile(rb"generated \S+ +([0-9.]+) s")
+ESCAPED_HEADER = 'BEGIN_FRAME_TEXT(FLAG_ESCAPE="html")'
+
 # Each managed language: its source, the generated file, the build and the run, in the
 # folder of the generated file, and how many times --rows it renders. Java renders a million
 # rows in about 0.1 s, too close to the 10 ms steps of the process's processor time.
@@ -46,6 +52,19 @@ MANAGED = [
      ["mcs", "-optimize+", "-out:render.exe", "Main.cs", "MString.cs", "MVantor.cs"],
      ["mono", "render.exe"], 1),
 ]
+
+
+def escaped_copy(work, source):
+    """The source beside a copy of it whose block escapes its values."""
+    with open(os.path.join(HERE, source), encoding="utf-8") as f:
+        text = f.read().replace("BEGIN_FRAME_TEXT()", ESCAPED_HEADER)
+    with open(os.path.join(work, source), "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+def generated_time(output):
+    found = GENERATED.findall(output)
+    return float(found[-1]) if found else None
 
 
 def ratio_of(output):
@@ -60,7 +79,8 @@ def run_managed(tool, work, language, source, output, build, command, factor, ro
         return "skipped"
     folder = os.path.join(work, os.path.dirname(output))
     os.makedirs(folder)
-    shutil.copy(os.path.join(HERE, source), work)
+    if not os.path.exists(os.path.join(work, source)):
+        shutil.copy(os.path.join(HERE, source), work)
     option = "-j" if language == "Java" else "-#"
     subprocess.run([tool, option, source, output, "--support-dir", folder], cwd=work, check=True,
                    stdout=subprocess.DEVNULL)
@@ -69,7 +89,31 @@ def run_managed(tool, work, language, source, output, build, command, factor, ro
                             stdout=subprocess.PIPE)
     print("%s: rows %d, best processor time of %d runs" % (language, rows * factor, runs))
     sys.stdout.write(result.stdout.decode())
-    return ratio_of(result.stdout) if result.returncode == 0 else "failed"
+    if result.returncode != 0:
+        return "failed", None
+    return ratio_of(result.stdout), generated_time(result.stdout)
+
+
+def run_all(tool, work, args):
+    """The ratio and the generated code's time of each language, in work."""
+    os.makedirs(os.path.join(work, "gen"))
+    if not os.path.exists(os.path.join(work, SOURCE)):
+        shutil.copy(os.path.join(HERE, SOURCE), work)
+    subprocess.run([tool, SOURCE, OUTPUT], cwd=work, check=True, stdout=subprocess.DEVNULL)
+    command = [args.cxx, "-O2", "-std=c++17", "-o", "render", OUTPUT]
+    if os.path.exists(FMT_HEADER):
+        command[1:1] = ["-DXV_BENCH_FMT"]
+        command.append("-lfmt")
+    subprocess.run(command, cwd=work, check=True)
+    result = subprocess.run([os.path.join(work, "render"), str(args.rows), str(args.runs)],
+                            cwd=work, stdout=subprocess.PIPE)
+    sys.stdout.write(result.stdout.decode())
+    figures = [("C++", (ratio_of(result.stdout), generated_time(result.stdout))
+                if result.returncode == 0 else ("failed", None))]
+    for language, source, output, build, command, factor in MANAGED:
+        figures.append((language, run_managed(tool, work, language, source, output, build,
+                                              command, factor, args.rows, args.runs)))
+    return figures
 
 
 def main():
@@ -83,25 +127,21 @@ def main():
     tool = os.path.abspath(args.tool) if args.tool else run.build_tool()
     work = tempfile.mkdtemp(prefix="xv-render-")
     try:
-        shutil.copy(os.path.join(HERE, SOURCE), work)
-        os.makedirs(os.path.join(work, "gen"))
-        subprocess.run([tool, SOURCE, OUTPUT], cwd=work, check=True,
-                       stdout=subprocess.DEVNULL)
-        command = [args.cxx, "-O2", "-std=c++17", "-o", "render", OUTPUT]
-        if os.path.exists(FMT_HEADER):
-            command[1:1] = ["-DXV_BENCH_FMT"]
-            command.append("-lfmt")
-        subprocess.run(command, cwd=work, check=True)
-        result = subprocess.run([os.path.join(work, "render"), str(args.rows), str(args.runs)],
-                                cwd=work, stdout=subprocess.PIPE)
-        sys.stdout.write(result.stdout.decode())
-        ratios = [("C++", ratio_of(result.stdout) if result.returncode == 0 else "failed")]
-        for language, source, output, build, command, factor in MANAGED:
-            ratios.append((language, run_managed(tool, work, language, source, output, build,
-                                                 command, factor, args.rows, args.runs)))
-        for language, ratio in ratios:
+        plain = run_all(tool, os.path.join(work, "plain"), args)
+        escaped_work = os.path.join(work, "escaped")
+        os.makedirs(escaped_work)
+        for source in [SOURCE] + [row[1] for row in MANAGED]:
+            escaped_copy(escaped_work, source)
+        print("escaped:")
+        escaped = run_all(tool, escaped_work, args)
+        for language, (ratio, _) in plain:
             print("ratio %-4s generated / hand-written %s" % (language, ratio))
-        return 1 if any(ratio == "failed" for _, ratio in ratios) else 0
+        failed = any(ratio == "failed" for _, (ratio, _) in plain + escaped)
+        for (language, (_, plain_time)), (_, (_, escaped_time)) in zip(plain, escaped):
+            shown = ("%.2f" % (escaped_time / plain_time)) if plain_time and escaped_time else \
+                "failed"
+            print("ratio %-4s escaped / unescaped %s" % (language, shown))
+        return 1 if failed else 0
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

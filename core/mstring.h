@@ -772,6 +772,14 @@ struct MStringEscaped {
     static MString NAME(const long double& ld) { return number(MString(ld)); }        \
     MSTRING_NUMBER_QUOTER_CXX11(NAME)
 
+// A number's text needs no escape in any place: it goes in as it is.
+#define MSTRING_NUMBER_TEXT(NAME)                                                       \
+    static MString NAME(const int& n) { return MString(n); }                          \
+    static MString NAME(const long& n) { return MString(n); }                         \
+    static MString NAME(const unsigned& n) { return MString(n); }                     \
+    static MString NAME(const unsigned long& n) { return MString(n); }                \
+    static MString NAME(const double& d) { return MString(d); }
+
 class MStringEscape {
 public:
     enum {
@@ -789,6 +797,13 @@ public:
     MSTRING_ESCAPER(quoteJsAttribute, QuoteJsAttribute)
     MSTRING_ESCAPER(escapeJsonString, JsonString)
     MSTRING_ESCAPER(quoteJson, QuoteJson)
+    MSTRING_NUMBER_TEXT(escapeHtml)
+    MSTRING_NUMBER_TEXT(escapeHtmlUnquoted)
+    MSTRING_NUMBER_TEXT(quoteHtml)
+    MSTRING_NUMBER_TEXT(escapeUrl)
+    MSTRING_NUMBER_TEXT(escapeUrlPart)
+    MSTRING_NUMBER_TEXT(escapeJsString)
+    MSTRING_NUMBER_TEXT(escapeJsonString)
     MSTRING_NUMBER_QUOTER(quoteJs)
     MSTRING_NUMBER_QUOTER(quoteJsAttribute)
     MSTRING_NUMBER_QUOTER(quoteJson)
@@ -838,6 +853,7 @@ private:
 #undef MSTRING_ESCAPER
 #undef MSTRING_ESCAPER_STD
 #undef MSTRING_NUMBER_QUOTER
+#undef MSTRING_NUMBER_TEXT
 #undef MSTRING_NUMBER_QUOTER_CXX11
 
 // Every byte becomes at most six, so the room is reserved once.
