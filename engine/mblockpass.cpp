@@ -104,7 +104,7 @@ void MBlockPass::convertBlock(const MBlock& block) {
     }
     const MString mstrText = mstrInput.getString(block.nTextBegin, block.nTextEnd);
     MTextConverter converter(mstrText, m_traits, m_delimiters);
-    converter.recordFilesInto(m_pFilesRead);
+    converter.recordFilesInto(m_pFilesRead, &m_filesSeen);
     if (!m_mstrLineFile.isEmpty())
         converter.setLineDirectives(m_mstrLineFile, lineAt(block.nTextBegin));
     try {
@@ -124,7 +124,7 @@ void MBlockPass::convertBlockInPlace(const MBlock& block, const MString& mstrTex
     const int nFirstLine = lineAt(block.nBegin);
     const int nTextLine = lineAt(block.nTextBegin < block.nTextEnd ? block.nTextBegin : block.nEnd);
     MTextConverter converter(mstrText, m_traits, m_delimiters);
-    converter.recordFilesInto(m_pFilesRead);
+    converter.recordFilesInto(m_pFilesRead, &m_filesSeen);
     converter.keepLines(nTextLine - nFirstLine, lineAt(nAfter) - nFirstLine);
     try {
         converter.appendTo(m_output);

@@ -2,6 +2,8 @@
 #ifndef XVANTOR_ENGINE_MBLOCKPASS_H
 #define XVANTOR_ENGINE_MBLOCKPASS_H
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/mstring.h"
@@ -70,6 +72,7 @@ private:
     MLineCounter m_lines;
     MString m_mstrLineFile;  // the input's name as a #line directive spells it; "" for none
     std::vector<MString>* m_pFilesRead = nullptr;
+    std::unordered_set<std::string> m_filesSeen;  // the names in *m_pFilesRead
     bool m_bKeepLines = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include "engine/merror.h"
 #include "engine/mescapetable.h"
+#include "engine/mfiles.h"
 #include "engine/mlines.h"
 #include "engine/moffsets.h"
 #include "engine/mtextsearch.h"
@@ -26,13 +27,31 @@ void MTextConverter::appendTo(MOutputText& output) {
     m_nPosition = 0;
     m_nExpressionFound = m_nFileFound = -2;
     m_pieces.clear();
-    m_files.clear();
+    m_nPiece = 0;
+    m_nChunk = 0;
+    m_bEnded = false;
+    m_bRecordOnWrite = true;
     m_liLiteralBytes = 0;
     m_lines = MLineCounter();
     m_nLineOut = 1;
     if (m_escapeMode == MEscapeMode::Html)
         refuseMarkupOpeners();
-    while (convertNextPiece()) {
+    // The flat sum's pieces are few and short: once past either, the form is grouped. The
+    // escapers of values read the whole block, which is then held.
+    const size_t nMostPieces = 2 * static_cast<size_t>(sm_nPlainPieces) + 1;
+    const unsigned long liLongest = longestPlainPiece();
+    const bool bHoldAll = m_escapeMode != MEscapeMode::None;
+    bool bLong = false;
+    while (!m_bEnded && (bHoldAll || (!bLong && m_pieces.size() <= nMostPieces))) {
+        const size_t nFirst = m_pieces.size();
+        scanPieces(true);
+        for (size_t i = nFirst; i < m_pieces.size(); ++i) {
+            if (m_pieces[i].kind == MPieceKind::Expression)
+                continue;
+            const unsigned long liLength = lengthOf(m_pieces[i]);
+            m_liLiteralBytes += liLength;
+            bLong = bLong || liLength > liLongest;
+        }
     }
     m_escapers.clear();
     if (m_escapeMode != MEscapeMode::None)
@@ -40,13 +59,12 @@ void MTextConverter::appendTo(MOutputText& output) {
     appendForm(output, m_traits.pszCallHead);
     for (int i = 0; i < m_nLinesBefore; ++i)
         output += "\n";
-    if (keepsPlainForm()) {
+    if (m_bEnded && !bLong && keepsPlainForm()) {
         appendPlain(output);
     } else {
         appendGrouped(output);
     }
     m_pieces.clear();
-    m_files.clear();
     breakLinesTo(output, static_cast<int>(m_mstrText.length()));
     for (int i = m_nLinesBefore + m_nLineOut - 1; m_bKeepLines && i < m_nLines; ++i)
         output += "\n";
@@ -72,7 +90,16 @@ int MTextConverter::nextOpener(const MString& mstrOpener, int nFrom, int& nFound
     return nFound;
 }
 
-bool MTextConverter::convertNextPiece() {
+void MTextConverter::scanPieces(bool bRecord) {
+    const size_t nFirst = m_pieces.size();
+    m_bEnded = !convertNextPiece(m_pieces);
+    for (size_t i = nFirst; i < m_pieces.size(); ++i) {
+        if (m_pieces[i].kind == MPieceKind::File)
+            m_pieces[i].pFile = openEmbeddedFile(m_pieces[i], bRecord);
+    }
+}
+
+bool MTextConverter::convertNextPiece(std::vector<MPiece>& pieces) {
     const int nLiteralStart = m_nPosition == 0 ? 0 : m_nPosition + m_nCloseLength;
     // Searching both openers afresh for every piece made a block cost its length times
     // its number of pieces.
@@ -80,15 +107,13 @@ bool MTextConverter::convertNextPiece() {
     const int nFile = nextOpener(m_mstrFileBegin, nLiteralStart, m_nFileFound);
     if (nExpression == -1 && nFile == -1) {
         const int nEnd = static_cast<int>(m_mstrText.length());
-        m_pieces.push_back({MPieceKind::Literal, nLiteralStart, nEnd});
-        m_liLiteralBytes += static_cast<unsigned long>(nEnd - nLiteralStart);
+        pieces.push_back({MPieceKind::Literal, nLiteralStart, nEnd, -1, nullptr});
         return false;
     }
     // At the same position the expression pair wins.
     const bool bExpression = nFile == -1 || (nExpression != -1 && nExpression <= nFile);
     const int nOpen = bExpression ? nExpression : nFile;
-    m_pieces.push_back({MPieceKind::Literal, nLiteralStart, nOpen});
-    m_liLiteralBytes += static_cast<unsigned long>(nOpen - nLiteralStart);
+    pieces.push_back({MPieceKind::Literal, nLiteralStart, nOpen, -1, nullptr});
 
     const MString& mstrClose = bExpression ? m_mstrExpressionEnd : m_mstrFileEnd;
     m_nOpenLength =
@@ -99,15 +124,8 @@ bool MTextConverter::convertNextPiece() {
     const int nClose = findText(m_mstrText, mstrClose, nOpen + m_nOpenLength);
     if (nClose == -1)
         throw MError(MErrorCode::FlagNotClosed, {mstrClose}, nOpen);
-
-    if (bExpression) {
-        m_pieces.push_back({MPieceKind::Expression, nOpen + m_nOpenLength, nClose});
-    } else {
-        MString mstrName = m_mstrText.getString(nOpen + m_nOpenLength, nClose);
-        m_files.push_back(openEmbeddedFile(mstrName, nOpen));
-        m_pieces.push_back({MPieceKind::File, static_cast<int>(m_files.size() - 1), nOpen});
-        m_liLiteralBytes += m_files.back()->length();
-    }
+    pieces.push_back({bExpression ? MPieceKind::Expression : MPieceKind::File,
+                      nOpen + m_nOpenLength, nClose, nOpen, nullptr});
     m_nPosition = nClose;
     return true;
 }
@@ -160,51 +178,110 @@ void MTextConverter::appendPlain(MOutputText& output) const {
     }
 }
 
-void MTextConverter::appendGrouped(MOutputText& output) const {
-    // Operands are made as the tree is written, so that no more than one
-    // chunk's literal exists beside the call text.
-    std::vector<std::pair<size_t, int>> operands;
-    for (size_t i = 0; i < m_pieces.size(); ++i) {
-        const MPiece& piece = m_pieces[i];
-        if (piece.kind == MPieceKind::Expression) {
-            operands.emplace_back(i, 0);
-            continue;
-        }
-        const unsigned long liLength = lengthOf(piece);
-        for (unsigned long liChunk = 0; liChunk * sm_nChunkBytes < liLength; ++liChunk)
-            operands.emplace_back(i, static_cast<int>(liChunk));
+void MTextConverter::appendGrouped(MOutputText& output) {
+    if (m_traits.grouped.grouping == MGrouping::StatementLambda) {
+        appendStatements(output);
+        return;
     }
-    if (operands.empty()) {
+    const size_t nOperands = countOperands();
+    if (nOperands == 0) {
         appendLiteral(output, "", 0);
         return;
     }
-    switch (m_traits.grouped.grouping) {
-    case MGrouping::BalancedTree:
-        appendBalanced(output, operands, 0, operands.size());
-        break;
-    case MGrouping::StatementLambda:
-        appendStatements(output, operands);
-        break;
+    appendBalanced(output, nOperands);
+    int nChunk = 0;
+    if (nextOperand(nChunk) != nullptr)
+        throwChangedFile();
+}
+
+size_t MTextConverter::countOperands() {
+    const auto operandsOf = [this](const MPiece& piece) -> size_t {
+        if (piece.kind == MPieceKind::Expression)
+            return 1;
+        return (lengthOf(piece) + sm_nChunkBytes - 1) / sm_nChunkBytes;
+    };
+    size_t nOperands = 0;
+    for (const MPiece& piece : m_pieces)
+        nOperands += operandsOf(piece);
+    const int nPosition = m_nPosition;
+    const int nCloseLength = m_nCloseLength;
+    const int nOpenLength = m_nOpenLength;
+    const int nExpressionFound = m_nExpressionFound;
+    const int nFileFound = m_nFileFound;
+    std::vector<MPiece> pieces;
+    for (bool bMore = !m_bEnded; bMore;) {
+        pieces.clear();
+        bMore = convertNextPiece(pieces);
+        for (MPiece& piece : pieces) {
+            if (piece.kind == MPieceKind::File)
+                piece.pFile = openEmbeddedFile(piece, true);
+            nOperands += operandsOf(piece);
+        }
+    }
+    m_nPosition = nPosition;
+    m_nCloseLength = nCloseLength;
+    m_nOpenLength = nOpenLength;
+    m_nExpressionFound = nExpressionFound;
+    m_nFileFound = nFileFound;
+    m_bRecordOnWrite = false;
+    return nOperands;
+}
+
+const MTextConverter::MPiece* MTextConverter::nextOperand(int& nChunk) {
+    for (;;) {
+        if (m_nPiece < m_pieces.size()) {
+            MPiece& piece = m_pieces[m_nPiece];
+            const unsigned long liOperands =
+                piece.kind == MPieceKind::Expression
+                    ? 1
+                    : (lengthOf(piece) + sm_nChunkBytes - 1) / sm_nChunkBytes;
+            if (static_cast<unsigned long>(m_nChunk) < liOperands) {
+                nChunk = m_nChunk++;
+                return &piece;
+            }
+            // Written: its file goes.
+            piece.pFile.reset();
+            ++m_nPiece;
+            m_nChunk = 0;
+            continue;
+        }
+        if (m_bEnded)
+            return nullptr;
+        m_pieces.clear();
+        m_nPiece = 0;
+        scanPieces(m_bRecordOnWrite);
     }
 }
 
-void MTextConverter::appendStatements(MOutputText& output,
-                                      const std::vector<std::pair<size_t, int>>& operands) const {
+void MTextConverter::throwChangedFile() const {
+    throw fileError({MFileFailure::MKind::CannotRead, "the file changed while it was read"},
+                    MFileUse::Embedded, m_mstrLastFile, m_nLastOpener);
+}
+
+void MTextConverter::appendStatements(MOutputText& output) {
+    // The lambda opens with its first operand: a block of none is an empty literal.
     const MGroupedForm& form = m_traits.grouped;
-    output += form.pszOpen;
-    for (const auto& [nPiece, nChunk] : operands) {
+    bool bOpen = false;
+    int nChunk = 0;
+    while (const MPiece* pPiece = nextOperand(nChunk)) {
+        if (!bOpen)
+            output += form.pszOpen;
+        bOpen = true;
         // A statement begins its line, so its directive stands right before it.
-        if (m_pLineFile != nullptr && m_pieces[nPiece].kind == MPieceKind::Expression)
-            output += lineDirectiveFor(m_pieces[nPiece]);
+        if (m_pLineFile != nullptr && pPiece->kind == MPieceKind::Expression)
+            output += lineDirectiveFor(*pPiece);
         output += form.pszJoin;
-        appendGroupedOperand(output, nPiece, nChunk);
+        appendGroupedOperand(output, *pPiece, nChunk);
         output += form.pszEnd;
     }
-    output += form.pszClose;
+    if (bOpen)
+        output += form.pszClose;
+    else
+        appendLiteral(output, "", 0);
 }
 
-void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const {
-    const MPiece& piece = m_pieces[nPiece];
+void MTextConverter::appendGroupedOperand(MOutputText& output, const MPiece& piece,
+                                          int nChunk) const {
     if (piece.kind == MPieceKind::Expression) {
         // A statement has its directive before it; in a tree the operand may stand
         // after a parenthesis, and a directive must begin its line.
@@ -229,30 +306,30 @@ void MTextConverter::appendGroupedOperand(MOutputText& output, size_t nPiece, in
 const char* MTextConverter::bytesOf(const MPiece& piece, unsigned long liOffset,
                                     unsigned long liCount) const {
     if (piece.kind == MPieceKind::File)
-        return bytesOfFile(*m_files[static_cast<size_t>(piece.nBegin)], liOffset, liCount,
-                           piece.nEnd);
+        return bytesOfFile(*piece.pFile, liOffset, liCount, piece.nOpener);
     return &m_mstrText[0] + piece.nBegin + liOffset;
 }
 
 unsigned long MTextConverter::lengthOf(const MPiece& piece) const {
     if (piece.kind == MPieceKind::File)
-        return m_files[static_cast<size_t>(piece.nBegin)]->length();
+        return piece.pFile->length();
     return static_cast<unsigned long>(piece.nEnd - piece.nBegin);
 }
 
-void MTextConverter::appendBalanced(MOutputText& output,
-                                    const std::vector<std::pair<size_t, int>>& operands,
-                                    size_t nFirst, size_t nEnd) const {
-    if (nEnd - nFirst == 1) {
-        appendGroupedOperand(output, operands[nFirst].first, operands[nFirst].second);
+void MTextConverter::appendBalanced(MOutputText& output, size_t nOperands) {
+    if (nOperands == 1) {
+        int nChunk = 0;
+        const MPiece* pPiece = nextOperand(nChunk);
+        if (pPiece == nullptr)
+            throwChangedFile();
+        appendGroupedOperand(output, *pPiece, nChunk);
         return;
     }
-    const size_t nMiddle = nFirst + (nEnd - nFirst) / 2;
     const MGroupedForm& form = m_traits.grouped;
     output += form.pszOpen;
-    appendBalanced(output, operands, nFirst, nMiddle);
+    appendBalanced(output, nOperands / 2);
     appendForm(output, form.pszJoin);
-    appendBalanced(output, operands, nMiddle, nEnd);
+    appendBalanced(output, nOperands - nOperands / 2);
     output += form.pszClose;
 }
 
@@ -365,7 +442,7 @@ void MTextConverter::appendLiteralOnLines(MOutputText& output, const char* pszTe
     const unsigned char* pbyText = reinterpret_cast<const unsigned char*>(pszText);
     // A file's text stands on the line of its name, whatever lines it holds.
     const bool bFile = piece.kind == MPieceKind::File;
-    const long nOffset = bFile ? piece.nEnd : piece.nBegin + static_cast<long>(liFrom);
+    const long nOffset = bFile ? piece.nOpener : piece.nBegin + static_cast<long>(liFrom);
     breakLinesTo(output, static_cast<int>(nOffset));
     const char* const pszBlock = &m_mstrText[0];
     const long nBlockLength = static_cast<long>(m_mstrText.length());

@@ -3,6 +3,8 @@
 #define XVANTOR_ENGINE_MTEXTCONVERTER_H
 
 #include <memory>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/mstring.h"
@@ -23,6 +25,13 @@
 /// on constant strings and on expression depth, so its literals are cut into chunks that
 /// are no compile-time constants, and its operands are grouped as the row's grouped form
 /// says.
+///
+/// The form is decided on the first pieces alone: the flat sum holds few pieces, each of
+/// them short, so a block that goes past either is grouped. Only those first pieces are
+/// held; the grouped form's other pieces are written as they are found, and each
+/// embedded file is read as its turn comes and dropped after it, so that memory does not
+/// grow with the block. A balanced tree must know how many operands it has before its
+/// first one: the block is scanned once to count them, its files measured, then again.
 class MTextConverter {
 public:
     /// The flat sum costs g++ time in the square of its pieces.
@@ -39,9 +48,12 @@ public:
     MTextConverter& operator=(const MTextConverter&) = delete;
     ~MTextConverter() = default;
 
-    /// Keeps the trimmed name of every file embedded from now on in the vector, which
-    /// must outlive the conversion.
-    void recordFilesInto(std::vector<MString>* pFiles) { m_pFilesRead = pFiles; }
+    /// Keeps the trimmed name of every file embedded from now on in the vector, once,
+    /// unless pSeen already holds it; both must outlive the conversion.
+    void recordFilesInto(std::vector<MString>* pFiles, std::unordered_set<std::string>* pSeen) {
+        m_pFilesRead = pFiles;
+        m_pFilesSeen = pSeen;
+    }
     /// Puts the row's line directive with the quoted file name before every embedded expression,
     /// so that the compiler names the line where it was written; the text starts on
     /// nFirstLine. The name is borrowed.
@@ -61,44 +73,57 @@ public:
 
     /// Appends the whole call text to the output, with no copy of it in between. Throws an
     /// MError for an unclosed delimiter (XF0002) or a file that cannot be embedded (XF0001),
-    /// at the opening delimiter's offset in the text. Nothing
-    /// is appended when the block cannot be converted, unless a large embedded file can
-    /// no longer be read when its turn comes.
+    /// at the opening delimiter's offset in the text. Part of the call may have been
+    /// appended by then.
     void appendTo(MOutputText& output);
 
 private:
     enum class MPieceKind { Literal, Expression, File };
-    // A piece is a stretch of the block text, or for a file the index of its content and
-    // the position of its opening delimiter: a block of a million tiny pieces must not
-    // cost a million strings.
+    // A piece is a stretch of the block text; a file's is its name, and its content is
+    // held from when it is opened until it is written.
     struct MPiece {
         MPieceKind kind;
         int nBegin;
         int nEnd;
+        int nOpener;  // a file's opening delimiter, where its errors stand
+        std::unique_ptr<MEmbeddedFile> pFile;
     };
 
-    /// True after a literal and a delimited piece; false once the last literal is taken.
-    [[nodiscard]] bool convertNextPiece();
+    /// Appends a literal and a delimited piece and returns true, or appends the last
+    /// literal and returns false.
+    [[nodiscard]] bool convertNextPiece(std::vector<MPiece>& pieces);
+    /// Finds the next pieces into m_pieces and opens their files.
+    void scanPieces(bool bRecord);
+    /// The piece's file, read or measured; its name is recorded when bRecord. Throws
+    /// XF0001.
+    std::unique_ptr<MEmbeddedFile> openEmbeddedFile(const MPiece& piece, bool bRecord);
     /// The trimmed name's file, read or measured. Throws XF0001.
-    std::unique_ptr<MEmbeddedFile> openEmbeddedFile(MString& mstrName, int nOpener) const;
+    std::unique_ptr<MEmbeddedFile> openEmbeddedFile(MString& mstrName, int nOpener, bool bRecord);
     /// The file's bytes; throws XF0001 once the file no longer holds them.
     const char* bytesOfFile(MEmbeddedFile& file, unsigned long liOffset, unsigned long liCount,
                             int nOpener) const;
     /// Whether the block's compilers accept its flat sum; decided on the pieces found.
     bool keepsPlainForm() const;
+    /// The longest literal or file that the flat sum can hold.
+    unsigned long longestPlainPiece() const;
     bool constantsKeepPlainForm() const;
     void appendPlain(MOutputText& output) const;
-    void appendGrouped(MOutputText& output) const;
-    void appendStatements(MOutputText& output,
-                          const std::vector<std::pair<size_t, int>>& operands) const;
+    void appendGrouped(MOutputText& output);
+    void appendStatements(MOutputText& output);
+    /// The grouped form's operands from the held pieces on to the end of the block,
+    /// counted; the scan is left where it was.
+    size_t countOperands();
+    /// The next operand of the grouped form and its chunk; null after the last.
+    const MPiece* nextOperand(int& nChunk);
+    /// A file that no longer has the length that the count found. Throws XF0001.
+    [[noreturn]] void throwChangedFile() const;
     /// liCount of the piece's bytes from liOffset: of its stretch of the block text, or
     /// of the embedded file. Throws XF0001 for a file that can no longer be read.
     const char* bytesOf(const MPiece& piece, unsigned long liOffset, unsigned long liCount) const;
     unsigned long lengthOf(const MPiece& piece) const;
     /// One operand of the grouped form: a delimited piece, or one chunk of a literal.
-    void appendGroupedOperand(MOutputText& output, size_t nPiece, int nChunk) const;
-    void appendBalanced(MOutputText& output, const std::vector<std::pair<size_t, int>>& operands,
-                        size_t nFirst, size_t nEnd) const;
+    void appendGroupedOperand(MOutputText& output, const MPiece& piece, int nChunk) const;
+    void appendBalanced(MOutputText& output, size_t nOperands);
     /// The literal of the target language that spells liLength bytes, every byte escaped,
     /// straight into the output.
     void appendLiteral(MOutputText& output, const char* pszText, unsigned long liLength) const;
@@ -134,16 +159,22 @@ private:
     static constexpr signed char sm_nUnescaped = -1;
     static constexpr signed char sm_nRaw = -2;
 
-    std::vector<MPiece> m_pieces;
+    std::vector<MPiece> m_pieces;  // found and not yet written
+    size_t m_nPiece = 0;           // the next one to write
+    int m_nChunk = 0;              // of m_pieces[m_nPiece]
+    bool m_bEnded = false;         // the last piece is found
+    bool m_bRecordOnWrite = true;  // the count did not record the names
+    int m_nLastOpener = -1;        // the last file opened, for throwChangedFile()
+    MString m_mstrLastFile;
     std::vector<MString>* m_pFilesRead = nullptr;
+    std::unordered_set<std::string>* m_pFilesSeen = nullptr;
     const MString* m_pLineFile = nullptr;
     int m_nFirstLine = 1;
     mutable MLineCounter m_lines;  // of the block text, up to the last expression piece
     bool m_bKeepLines = false;
     int m_nLinesBefore = 0;
     int m_nLines = 0;
-    mutable int m_nLineOut = 1;  // line-keeping: the line of the text that the output is on
-    std::vector<std::unique_ptr<MEmbeddedFile>> m_files;
+    mutable int m_nLineOut = 1;   // line-keeping: the line of the text that the output is on
     int m_nExpressionFound = -2;  // -2: not searched yet
     int m_nFileFound = -2;
     unsigned long m_liLiteralBytes = 0;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <cstring>
+#include <string>
 
 #include "engine/membeddedfile.h"
 #include "engine/merror.h"
@@ -7,8 +8,13 @@
 #include "engine/mlines.h"
 #include "engine/mtextconverter.h"
 
-std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrName,
-                                                                int nOpener) const {
+std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(const MPiece& piece, bool bRecord) {
+    MString mstrName = m_mstrText.getString(piece.nBegin, piece.nEnd);
+    return openEmbeddedFile(mstrName, piece.nOpener, bRecord);
+}
+
+std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrName, int nOpener,
+                                                                bool bRecord) {
     const int nLength = static_cast<int>(mstrName.length());
     int nFront = 0;
     while (nFront < nLength && isSpaceOrLineBreak(mstrName[nFront]))
@@ -26,7 +32,12 @@ std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrNam
                         nOpener);
     try {
         auto file = std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
-        if (m_pFilesRead != nullptr)
+        m_mstrLastFile = mstrName;
+        m_nLastOpener = nOpener;
+        // A name embedded a million times is kept once, not a million times.
+        if (bRecord && m_pFilesRead != nullptr &&
+            (m_pFilesSeen == nullptr ||
+             m_pFilesSeen->insert(std::string(&mstrName[0], mstrName.length())).second))
             m_pFilesRead->push_back(mstrName);
         return file;
     } catch (const MFileFailure& failure) {

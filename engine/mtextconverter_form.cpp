@@ -15,6 +15,13 @@ unsigned long hexadecimalLinesAtMost(unsigned long liBytes) {
 
 }  // namespace
 
+unsigned long MTextConverter::longestPlainPiece() const {
+    // An operand's lines hold at least 16 escapes each, but for its first and last.
+    if (m_traits.flatLimit == MFlatLimit::Operands)
+        return 16 * m_traits.liFlatLimit;
+    return m_traits.liFlatLimit;
+}
+
 bool MTextConverter::keepsPlainForm() const {
     if (m_pieces.size() / 2 > static_cast<size_t>(sm_nPlainPieces))
         return false;
