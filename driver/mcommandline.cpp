@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,37 +23,72 @@ namespace {
 
 #define XV_LICENCE "Free software under the MIT licence."
 
-const char* const pszBanner = "\nXVantor " XV_VERSION
-                              ", the frame text preprocessor for C++, Java and C#"
-                              "\nCopyright (C) 2026 The XVantor developers"
-                              "\n" XV_LICENCE "\n";
 const char* const pszVersion = "xvantor " XV_VERSION "\n" XV_LICENCE;
 
-// Only the second character names the language: "-cpp" is C++, "-x" the fallback form.
-MLanguage languageOfOption(const char* pszOption) {
-    return traitsOfOption(pszOption[0] == 0 ? 0 : pszOption[1]).language;
+// The option that asks for recognition, which is also what any other dash word but a
+// row's letter and this one reads as: "-a", "-auto" and "-abc" recognise.
+constexpr char cRecognition = 'a';
+
+// The names of the listed languages, the last joined by the word: "C++, Java and C#".
+std::string languageNames(const char* pszLast) {
+    int nRows = 0;
+    const MLanguageTraits* const* ppRows = listedRows(nRows);
+    std::string strNames;
+    for (int i = 0; i < nRows; ++i) {
+        if (i != 0)
+            strNames += i + 1 == nRows ? std::string(" ") + pszLast + " " : std::string(", ");
+        strNames += ppRows[i]->pszName;
+    }
+    return strNames;
 }
 
-enum class MLongOptionId { Depfile, Quiet, LineDirectives, SupportDir, Help, Version };
+std::string banner() {
+    return "\nXVantor " XV_VERSION ", the frame text preprocessor for " + languageNames("and") +
+           "\nCopyright (C) 2026 The XVantor developers\n" XV_LICENCE "\n";
+}
 
+// What follows "Not enougth parameters!": the usage as the tool has always printed it.
+std::string usageText() {
+    int nRows = 0;
+    const MLanguageTraits* const* ppRows = listedRows(nRows);
+    std::string strText = "Syntax is: XVANTOR [option] input_file output_file\n";
+    for (int i = 0; i < nRows; ++i) {
+        std::string strName(ppRows[i]->pszName);
+        strName.resize(strName.size() < 4 ? 4 : strName.size(), ' ');
+        strText += std::string("   -") + ppRows[i]->cOption + "  " + strName + " Language\n";
+    }
+    return strText + "   -" + cRecognition + "  Automatic Language Recognition (Default)\n";
+}
+
+// The row of an explicit option: only its second character names the language, "-cpp"
+// is C++ and "-x" the fallback form.
+const MLanguageTraits& languageOfOption(const char* pszOption) {
+    return traitsOfOption(pszOption[0] == 0 ? 0 : pszOption[1]);
+}
+
+// A long option sets a switch, takes the next word as its value, or answers the command
+// line by itself; the help lists them in this order, and a refusal names them.
 struct MLongOption {
-    MLongOptionId id;
     const char* pszName;
     const char* pszValue;  // the name of its value in the help, or null for none
     const char* pszHelp;
+    bool MInvocation::*pbSwitch;          // or null
+    const char* MInvocation::*ppszValue;  // or null
+    MInvocation::MMode answer;            // NotEnough: none
 };
 
-// In this order the help lists them and a refusal names them.
 const MLongOption longOptions[] = {
-    {MLongOptionId::Depfile, "--depfile", "FILE",
-     "after success, write FILE: the output's dependencies for make"},
-    {MLongOptionId::Quiet, "--quiet", nullptr,
-     "print nothing on success; an error is one line on standard error"},
-    {MLongOptionId::LineDirectives, "--line-directives", nullptr,
-     "put #line directives into C++ and C# outputs"},
-    {MLongOptionId::SupportDir, "--support-dir", "DIR", "write the support files into DIR"},
-    {MLongOptionId::Help, "--help", nullptr, "print this help and exit"},
-    {MLongOptionId::Version, "--version", nullptr, "print the version and exit"},
+    {"--depfile", "FILE", "after success, write FILE: the output's dependencies for make", nullptr,
+     &MInvocation::pszDepfile, MInvocation::MMode::NotEnough},
+    {"--quiet", nullptr, "print nothing on success; an error is one line on standard error",
+     &MInvocation::bQuiet, nullptr, MInvocation::MMode::NotEnough},
+    {"--line-directives", nullptr, "put #line directives into C++ and C# outputs",
+     &MInvocation::bLineDirectives, nullptr, MInvocation::MMode::NotEnough},
+    {"--support-dir", "DIR", "write the support files into DIR", nullptr,
+     &MInvocation::pszSupportDir, MInvocation::MMode::NotEnough},
+    {"--help", nullptr, "print this help and exit", nullptr, nullptr, MInvocation::MMode::Help},
+    {"--version", nullptr, "print the version and exit", nullptr, nullptr,
+     MInvocation::MMode::Version},
 };
 
 // Only the letter after "--" makes a long option: "--" itself ends them, and "---x" or
@@ -80,35 +116,17 @@ void readLongOption(MInvocation& invocation, int& i, int nArgs, const char* cons
             invocation.mode = MInvocation::MMode::UnknownOption;
             invocation.pszUnknown = ppszArgs[i];
         }
-        return;
-    }
-    const char** ppszValue = nullptr;
-    switch (pOption->id) {
-    case MLongOptionId::Quiet:
-        invocation.bQuiet = true;
-        return;
-    case MLongOptionId::LineDirectives:
-        invocation.bLineDirectives = true;
-        return;
-    case MLongOptionId::Help:
-    case MLongOptionId::Version:
-        if (!bAnswered) {
-            invocation.mode = pOption->id == MLongOptionId::Help ? MInvocation::MMode::Help
-                                                                 : MInvocation::MMode::Version;
-        }
-        return;
-    case MLongOptionId::Depfile:
-        ppszValue = &invocation.pszDepfile;
-        break;
-    case MLongOptionId::SupportDir:
-        ppszValue = &invocation.pszSupportDir;
-        break;
-    }
-    // The value is the next word as it stands, even one that looks like an option.
-    if (i + 1 == nArgs)
+    } else if (pOption->pbSwitch != nullptr) {
+        invocation.*pOption->pbSwitch = true;
+    } else if (pOption->ppszValue == nullptr) {
+        if (!bAnswered)
+            invocation.mode = pOption->answer;
+    } else if (i + 1 == nArgs) {
         invocation.pszIncomplete = pOption->pszName;
-    else
-        *ppszValue = ppszArgs[++i];
+    } else {
+        // The value is the next word as it stands, even one that looks like an option.
+        invocation.*pOption->ppszValue = ppszArgs[++i];
+    }
 }
 
 // The positions of the names, unchanged by the long options around them: the first name
@@ -117,39 +135,53 @@ void placeNames(MInvocation& invocation, const std::vector<const char*>& names) 
     const bool bOption = !names.empty() && names[0][0] == '-';
     if (names.size() < 2 || (bOption && names.size() < 3))
         return;
-    // Only the first two characters decide: "-a", "-auto" and "-abc" recognise.
-    const bool bExplicit = bOption && names[0][1] != 'a';
+    // Only the first two characters decide.
+    const bool bExplicit = bOption && names[0][1] != cRecognition;
     invocation.pszInput = bOption ? names[1] : names[0];
     invocation.pszOutput = bOption ? names[2] : names[1];
     if (bExplicit) {
         invocation.mode = MInvocation::MMode::Explicit;
-        invocation.language = languageOfOption(names[0]);
-        invocation.bWriteSupportFiles = std::strcmp(names[0], "-c") == 0 ||
-                                        std::strcmp(names[0], "-j") == 0 ||
-                                        std::strcmp(names[0], "-#") == 0;
+        invocation.pLanguage = &languageOfOption(names[0]);
+        invocation.bWriteSupportFiles = invocation.pLanguage->cOption != 0 && names[0][2] == 0;
     } else {
         invocation.mode = MInvocation::MMode::Recognition;
         invocation.bWriteSupportFiles = true;
     }
 }
 
+// One line of the help: the option, and what it does from the 22nd column.
+std::string helpLine(const std::string& strOption, const char* pszHelp) {
+    return "  " + strOption + std::string(19 - strOption.size(), ' ') + pszHelp + "\n";
+}
+
 std::string helpText() {
+    int nRows = 0;
+    const MLanguageTraits* const* ppRows = listedRows(nRows);
+    std::string strOptions;
+    std::string strLines;
+    for (int i = 0; i < nRows; ++i) {
+        const std::string strOption = std::string("-") + ppRows[i]->cOption;
+        strOptions += strOption + " | ";
+        strLines +=
+            helpLine(strOption, (std::string("translate as ") + ppRows[i]->pszName).c_str());
+    }
+    const std::string strRecognition = std::string("-") + cRecognition;
     std::string strText =
-        "Usage: xvantor [OPTION...] [-c | -j | -# | -a] input_file output_file\n"
-        "Translates the frame-text blocks of a C++, Java or C# source into code.\n"
-        "The options that begin with -- may stand anywhere.\n"
-        "  -c                 translate as C++\n"
-        "  -j                 translate as Java\n"
-        "  -#                 translate as C#\n"
-        "  -a                 recognise the language from output_file's name (default)\n";
+        "Usage: xvantor [OPTION...] [" + strOptions + strRecognition +
+        "] input_file output_file\n"
+        "Translates the frame-text blocks of a " +
+        languageNames("or") +
+        " source into code.\n"
+        "The options that begin with -- may stand anywhere.\n" +
+        strLines +
+        helpLine(strRecognition, "recognise the language from output_file's name (default)");
     for (const MLongOption& option : longOptions) {
         std::string strName(option.pszName);
         if (option.pszValue != nullptr)
             strName += std::string(" ") + option.pszValue;
-        strText += "  " + strName + std::string(19 - strName.size(), ' ') + option.pszHelp + "\n";
+        strText += helpLine(strName, option.pszHelp);
     }
-    return strText +
-           "  --                 end the options: every word after it is a name\n"
+    return strText + helpLine("--", "end the options: every word after it is a name") +
            "See the manual page: man xvantor";
 }
 
@@ -215,18 +247,20 @@ void translate(MInvocation& invocation, const MConsole& console) {
     // the input first, names its language, and only then writes them beside the input.
     const bool bSupportFirst = invocation.mode == MInvocation::MMode::Recognition;
     if (bSupportFirst) {
-        if (!MCommandLine::recogniseLanguage(MString(invocation.pszOutput), invocation.language))
+        invocation.pLanguage = MCommandLine::recogniseLanguage(MString(invocation.pszOutput));
+        if (invocation.pLanguage == nullptr)
             throw MError(MErrorCode::NotRecognised);
         console.printText("Recognized:");
     }
-    // The row is looked up once; everything below reads it.
-    const MLanguageTraits& traits = traitsOf(invocation.language);
+    const MLanguageTraits& traits = *invocation.pLanguage;
     if (bSupportFirst) {
         checkDistinctFiles(invocation, traits);
         writeSupport(invocation, traits, invocation.pszOutput);
     }
-    MPreprocessorRun run(traits, invocation.pszInput, invocation.pszOutput);
-    run.setOptions(invocation.pszDepfile != nullptr, invocation.bLineDirectives);
+    MRunOptions options;
+    options.bTrackFiles = invocation.pszDepfile != nullptr;
+    options.bLineDirectives = invocation.bLineDirectives;
+    MPreprocessorRun run(traits, invocation.pszInput, invocation.pszOutput, options);
     console.printLine(traits.pszSource);
     if (!bSupportFirst) {
         checkDistinctFiles(invocation, traits);
@@ -235,18 +269,16 @@ void translate(MInvocation& invocation, const MConsole& console) {
     process(run, invocation);
 }
 
-// The one place where failures end: the run's own errors, the shipped string class's
-// texts (it throws them as plain C strings, as its users expect), and the rest, memory
-// exhaustion included, as unknown errors.
+// The one place where failures end: the run's own errors, exhausted memory, and the
+// rest as unknown errors.
 int runCaught(MInvocation& invocation, const MConsole& console) {
     try {
         translate(invocation, console);
         return MCommandLine::sm_nStatusDone;
     } catch (const MError& error) {
         console.printFailure(error, invocation.pszInput);
-    } catch (const char* pszMessage) {
-        console.printFailure(MError(MErrorCode::StringFailure, {MString(pszMessage)}),
-                             invocation.pszInput);
+    } catch (const std::bad_alloc&) {
+        console.printFailure(MError(MErrorCode::OutOfMemory), invocation.pszInput);
     } catch (...) {
         console.printFailure(MError(MErrorCode::Unknown), invocation.pszInput);
     }
@@ -274,19 +306,17 @@ MInvocation MCommandLine::parse(int nArgs, const char* const* ppszArgs) {
     return invocation;
 }
 
-bool MCommandLine::recogniseLanguage(const MString& mstrOutputName, MLanguage& language) {
+const MLanguageTraits* MCommandLine::recogniseLanguage(const MString& mstrOutputName) {
     int nRows = 0;
     const MLanguageTraits* pRows = languageRows(nRows);
     for (int nRow = 0; nRow < nRows; ++nRow) {
         for (const char* pszExtension : pRows[nRow].apszExtensions) {
             // Searched anywhere in the path, not at the end: "out.h.bak" is C++.
-            if (pszExtension != nullptr && mstrOutputName.find(MString(pszExtension)) != -1) {
-                language = pRows[nRow].language;
-                return true;
-            }
+            if (pszExtension != nullptr && mstrOutputName.find(MString(pszExtension)) != -1)
+                return &pRows[nRow];
         }
     }
-    return false;
+    return nullptr;
 }
 
 int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
@@ -305,7 +335,7 @@ int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
         return sm_nStatusDone;
     }
     const MConsole console(invocation.bQuiet);
-    console.printLine(pszBanner);
+    console.printLine(banner().c_str());
     // The escape table is filled once, before any run starts, and is only read from then
     // on: the passes never wait on its first use.
     MEscapeTable::instance();
@@ -319,7 +349,8 @@ int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
                              nullptr);
         nStatus = sm_nStatusUsage;
     } else if (invocation.mode == MInvocation::MMode::NotEnough) {
-        console.printFailure(MError(MErrorCode::NotEnough), nullptr);
+        console.printFailure(MError(MErrorCode::NotEnough, {MString(usageText().c_str())}),
+                             nullptr);
     } else {
         nStatus = runCaught(invocation, console);
     }

@@ -12,10 +12,11 @@ struct MInvocation {
     enum class MMode { NotEnough, Explicit, Recognition, Help, Version, UnknownOption };
 
     MMode mode = MMode::NotEnough;
-    /// In recognition mode, settled from the output name by recogniseLanguage().
-    MLanguage language = MLanguage::Fallback;
-    /// Only the exact options "-c", "-j" and "-#" and recognition write them: "-cpp" is C++
-    /// without support files.
+    /// The row of the language; in recognition mode, settled from the output name by
+    /// recogniseLanguage().
+    const MLanguageTraits* pLanguage = nullptr;
+    /// Only an explicit option that is exactly a dash and a row's letter, and recognition,
+    /// write them: "-cpp" is C++ without support files.
     bool bWriteSupportFiles = false;
     const char* pszInput = nullptr;
     const char* pszOutput = nullptr;
@@ -44,9 +45,9 @@ public:
 
     static MInvocation parse(int nArgs, const char* const* ppszArgs);
 
-    /// Sets the first language whose extension text the output name contains anywhere;
-    /// false when there is none.
-    static bool recogniseLanguage(const MString& mstrOutputName, MLanguage& language);
+    /// The row of the first language whose extension text the output name contains
+    /// anywhere; null when there is none.
+    static const MLanguageTraits* recogniseLanguage(const MString& mstrOutputName);
 };
 
 #endif  // XVANTOR_DRIVER_MCOMMANDLINE_H

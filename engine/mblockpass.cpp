@@ -9,8 +9,8 @@ void MBlockPass::run(const MString& mstrInput) {
     m_nLength = static_cast<long>(mstrInput.length());
     m_nPosition = 0;
     m_lines = MLineCounter();
-    if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(m_traits, 1, m_mstrLineFile);
+    if (m_trace.pLineFile != nullptr)
+        m_output += lineDirective(m_traits, 1, *m_trace.pLineFile);
     while (processNextBlock()) {
         // Flag definitions hold for the block in whose header they stand.
         m_delimiters.reset();
@@ -39,8 +39,8 @@ bool MBlockPass::processNextBlock() {
     convertBlock(block);
     m_nPosition = endOfEndLine(block);
     // The source after the end line goes on where the ")" stands.
-    if (!m_mstrLineFile.isEmpty())
-        m_output += lineDirective(m_traits, lineAt(m_nPosition), m_mstrLineFile);
+    if (m_trace.pLineFile != nullptr)
+        m_output += lineDirective(m_traits, lineAt(m_nPosition), *m_trace.pLineFile);
     return true;
 }
 
@@ -91,7 +91,7 @@ void MBlockPass::convertBlock(const MBlock& block) {
         error.locate(mstrInput, block.nHeader);
         throw;
     }
-    if (m_bKeepLines) {
+    if (m_trace.bKeepLines) {
         convertBlockInPlace(block, block.nTextBegin < block.nTextEnd
                                        ? mstrInput.getString(block.nTextBegin, block.nTextEnd)
                                        : MString());
@@ -103,10 +103,8 @@ void MBlockPass::convertBlock(const MBlock& block) {
         return;
     }
     const MString mstrText = mstrInput.getString(block.nTextBegin, block.nTextEnd);
-    MTextConverter converter(mstrText, m_traits, m_delimiters);
-    converter.recordFilesInto(m_pFilesRead, &m_filesSeen);
-    if (!m_mstrLineFile.isEmpty())
-        converter.setLineDirectives(m_mstrLineFile, lineAt(block.nTextBegin));
+    const int nFirstLine = m_trace.pLineFile != nullptr ? lineAt(block.nTextBegin) : 1;
+    MTextConverter converter(mstrText, m_traits, m_delimiters, m_trace, nFirstLine);
     try {
         converter.appendTo(m_output);
     } catch (MError& error) {
@@ -123,8 +121,7 @@ void MBlockPass::convertBlockInPlace(const MBlock& block, const MString& mstrTex
         ++nAfter;
     const int nFirstLine = lineAt(block.nBegin);
     const int nTextLine = lineAt(block.nTextBegin < block.nTextEnd ? block.nTextBegin : block.nEnd);
-    MTextConverter converter(mstrText, m_traits, m_delimiters);
-    converter.recordFilesInto(m_pFilesRead, &m_filesSeen);
+    MTextConverter converter(mstrText, m_traits, m_delimiters, m_trace);
     converter.keepLines(nTextLine - nFirstLine, lineAt(nAfter) - nFirstLine);
     try {
         converter.appendTo(m_output);

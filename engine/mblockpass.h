@@ -12,26 +12,20 @@
 #include "engine/mlanguage.h"
 #include "engine/mlines.h"
 #include "engine/moutputtext.h"
+#include "engine/mrunoptions.h"
 
 /// The first pass: copies the input into the output, each frame-text block replaced by
 /// the call that rebuilds its text.
 class MBlockPass {
 public:
-    /// The output is borrowed and must outlive the pass.
-    MBlockPass(const MLanguageTraits& traits, MOutputText& output)
-        : m_traits(traits), m_output(output) {}
+    /// The output is borrowed and must outlive the pass. With the trace's name, #line
+    /// directives say where each part of the output came from.
+    MBlockPass(const MLanguageTraits& traits, MOutputText& output, const MRunTrace& trace)
+        : m_traits(traits), m_output(output), m_trace(trace) {
+        m_trace.pFilesSeen = &m_filesSeen;
+    }
     MBlockPass(const MBlockPass&) = delete;
     MBlockPass& operator=(const MBlockPass&) = delete;
-
-    /// Keeps the trimmed name of every file embedded in the vector, which must outlive
-    /// the pass.
-    void recordFilesInto(std::vector<MString>* pFiles) { m_pFilesRead = pFiles; }
-    /// Says by #line directives, with the name as the language quotes it, where each part
-    /// of the output came from; the name is copied.
-    void setLineFile(const MString& mstrQuotedFile) { m_mstrLineFile = mstrQuotedFile; }
-    /// Puts each block's call on the lines that the block took, so that every line of the
-    /// input keeps its number.
-    void keepLines() { m_bKeepLines = true; }
 
     /// Runs over the whole input, which must stay alive meanwhile. Throws an MError
     /// located in the input.
@@ -70,10 +64,8 @@ private:
     MDelimiterSet m_delimiters;
     int m_nPosition = 0;
     MLineCounter m_lines;
-    MString m_mstrLineFile;  // the input's name as a #line directive spells it; "" for none
-    std::vector<MString>* m_pFilesRead = nullptr;
-    std::unordered_set<std::string> m_filesSeen;  // the names in *m_pFilesRead
-    bool m_bKeepLines = false;
+    MRunTrace m_trace;
+    std::unordered_set<std::string> m_filesSeen;  // the names in *m_trace.pFilesRead
 };
 
 #endif  // XVANTOR_ENGINE_MBLOCKPASS_H

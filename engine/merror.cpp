@@ -18,7 +18,7 @@ struct MCatalogueRow {
     const char* pszQuiet;  // null: the text
 };
 
-const MCatalogueRow catalogue[] = {
+constexpr MCatalogueRow catalogue[] = {
     {MErrorCode::NoFrameEnd, "XF0000", true, "BEGIN_FRAME_TEXT() without END_FRAME_TEXT()",
      nullptr},
     {MErrorCode::EmbeddingFailed, "XF0001", true, "Embedding of file \"%1\" failed", nullptr},
@@ -55,16 +55,9 @@ const MCatalogueRow catalogue[] = {
      "\nSorry, can not recognize the source language.\nPlease use the explicit language "
      "option!\n",
      "Sorry, can not recognize the source language. Please use the explicit language option!"},
-    {MErrorCode::StringFailure, "XF0107", false, "%1", nullptr},
     // "enougth" is how the tool has always spelled it; scripts match the text. The usage
-    // text follows it by default.
-    {MErrorCode::NotEnough, "XF0109", false,
-     "Not enougth parameters!\n"
-     "Syntax is: XVANTOR [option] input_file output_file\n"
-     "   -c  C++  Language\n"
-     "   -j  Java Language\n"
-     "   -#  C#   Language\n"
-     "   -a  Automatic Language Recognition (Default)\n",
+    // text, the command line's, follows it by default.
+    {MErrorCode::NotEnough, "XF0109", false, "Not enougth parameters!\n%1",
      "Not enougth parameters!"},
     // A usage error reads the same on either console.
     {MErrorCode::UnknownOption, "XF0110", false, "xvantor: error: unknown option '%1' (known: %2)",
@@ -75,11 +68,25 @@ const MCatalogueRow catalogue[] = {
      "the name '%1' cannot be written in a depfile that Make and Ninja read back", nullptr},
     {MErrorCode::LineNameNotSpelled, "XF0113", false,
      "the input file name holds a line break, which a #line directive can not spell", nullptr},
+    {MErrorCode::OutOfMemory, "XF0114", false, "out of memory", nullptr},
     // The last row answers for any code without one of its own.
     {MErrorCode::Unknown, "XF0108", false,
      "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS,
      "Unknown Error: please send your source to " XV_SUPPORT_ADDRESS},
 };
+
+constexpr int nCodes = static_cast<int>(MErrorCode::Unknown) + 1;
+
+constexpr bool eachCodeHasOneRow() {
+    int anRows[nCodes] = {};
+    for (const MCatalogueRow& row : catalogue) {
+        const int nCode = static_cast<int>(row.code);
+        if (nCode < 0 || nCode >= nCodes || ++anRows[nCode] > 1)
+            return false;
+    }
+    return sizeof catalogue / sizeof catalogue[0] == nCodes;
+}
+static_assert(eachCodeHasOneRow(), "every error code has exactly one row of the catalogue");
 
 const MCatalogueRow& rowOf(MErrorCode code) {
     for (const MCatalogueRow& row : catalogue) {
@@ -109,10 +116,6 @@ std::string filled(const char* pszTemplate, const std::vector<MString>& argument
 }
 
 }  // namespace
-
-const char* codeName(MErrorCode code) {
-    return rowOf(code).pszCode;
-}
 
 MString MError::message() const {
     const MCatalogueRow& row = rowOf(m_code);

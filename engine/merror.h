@@ -32,13 +32,13 @@ enum class MErrorCode {
     OutputTooLarge,
     ValueMissing,  // the option
     NotRecognised,
-    SameFile,       // two roles and their names: "output", "out.cpp", "depfile", ...
-    DepfileName,    // a name that a depfile cannot hold
-    StringFailure,  // the shipped string class's own text
+    SameFile,     // two roles and their names: "output", "out.cpp", "depfile", ...
+    DepfileName,  // a name that a depfile cannot hold
     NotEnough,
     UnknownOption,  // the option, the known ones
     LineNameNotSpelled,
-    Unknown,
+    OutOfMemory,
+    Unknown,  // the last: the catalogue holds one row for each code up to it
 };
 
 /// A failure of the run that the user caused or must mend: what it is, the words that
@@ -81,8 +81,5 @@ private:
     int m_nLine = 0;
     int m_nColumn = 0;
 };
-
-/// The catalogue's number of the code, "XF0004".
-const char* codeName(MErrorCode code);
 
 #endif  // XVANTOR_ENGINE_MERROR_H

@@ -60,6 +60,7 @@ TEST(MError, FormsBothTextsFromOneEntry) {
          "XF0001: Embedding of file \"a b\" failed: No such file or directory"},
         {MErrorCode::CannotCreate, "gen/out.cpp", "No such file or directory",
          "can not create the file", "cannot create 'gen/out.cpp': No such file or directory"},
+        {MErrorCode::OutOfMemory, "", "", "out of memory", "out of memory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszDefault);

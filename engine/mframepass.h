@@ -10,14 +10,14 @@
 /// derived from MVantor, as the text comes, and hands on what is final.
 class MFramePass final : public MTextStage {
 public:
-    explicit MFramePass(const MLanguageTraits& traits)
-        : m_pszClassKeyword(traits.pszClassKeyword), m_pszBaseClass(traits.pszBaseClass) {}
+    /// With bKeepLineBreaks a declaration that spans lines keeps its line breaks.
+    MFramePass(const MLanguageTraits& traits, bool bKeepLineBreaks)
+        : m_pszClassKeyword(traits.pszClassKeyword),
+          m_pszBaseClass(traits.pszBaseClass),
+          m_bKeepLineBreaks(bKeepLineBreaks) {}
     MFramePass(const MFramePass&) = delete;
     MFramePass& operator=(const MFramePass&) = delete;
 
-    /// A declaration that spans lines keeps its line breaks, so that line directives
-    /// before it stay true after it.
-    void keepLineBreaks() { m_bKeepLineBreaks = true; }
     /// Where the rewritten text goes; without it the text is kept in result().
     void streamInto(MTextStage* pNext) { m_result.streamInto(pNext); }
 
@@ -55,7 +55,7 @@ private:
 
     const char* m_pszClassKeyword;  // stands in place of the frame keyword
     const char* m_pszBaseClass;     // stands between the frame's name and its brace
-    bool m_bKeepLineBreaks = false;
+    bool m_bKeepLineBreaks;
     MOutputText m_result;
     int m_nPosition = 0;  // in the text being taken; what lies before it is handed on
     char m_cBefore = 0;   // the byte before the text, which a keyword at its start follows

@@ -24,6 +24,8 @@ constexpr unsigned long liMostConstantBytes = 65535;
 const MLanguageTraits rows[] = {
     {
         MLanguage::Java,
+        "Java",
+        1,
         'j',
         " Java source!",
         {".java", ".JAVA"},
@@ -56,6 +58,8 @@ const MLanguageTraits rows[] = {
     },
     {
         MLanguage::Cpp,
+        "C++",
+        0,
         'c',
         " C++ source!",
         {".cpp", ".h", ".hpp", ".cxx", ".CPP", ".H", ".HPP", ".CXX"},
@@ -91,6 +95,8 @@ const MLanguageTraits rows[] = {
     },
     {
         MLanguage::CSharp,
+        "C#",
+        2,
         '#',
         " C# source!",
         {".cs", ".CS"},
@@ -124,6 +130,8 @@ const MLanguageTraits rows[] = {
     },
     {
         MLanguage::Fallback,
+        nullptr,
+        -1,
         0,
         " Java source!",
         {},
@@ -176,6 +184,22 @@ const MLanguageTraits& traitsOf(MLanguage language) {
 const MLanguageTraits* languageRows(int& nCount) {
     nCount = nRows;
     return rows;
+}
+
+const MLanguageTraits* const* listedRows(int& nCount) {
+    static const struct MListed {
+        const MLanguageTraits* apRows[nRows] = {};
+        int nCount = 0;
+        MListed() {
+            for (const MLanguageTraits& traits : rows) {
+                if (traits.pszName != nullptr)
+                    apRows[traits.nListed] = &traits;
+                nCount += traits.pszName != nullptr ? 1 : 0;
+            }
+        }
+    } listed;
+    nCount = listed.nCount;
+    return listed.apRows;
 }
 
 const MLanguageTraits& traitsOfOption(char c) {

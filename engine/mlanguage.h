@@ -49,6 +49,8 @@ struct MLanguageTraits {
     MLanguage language;
 
     // The command line.
+    const char* pszName;            // in the banner, the help and the usage; null: unlisted
+    int nListed;                    // the place in those lists, from 0
     char cOption;                   // the second character of the explicit option; 0: any other
     const char* pszSource;          // the line that names the language of the run
     const char* apszExtensions[9];  // texts that recognise it in an output name
@@ -99,6 +101,9 @@ struct MLanguageTraits {
 const MLanguageTraits& traitsOf(MLanguage language);
 /// Every row, in the order that recognition tries them; nRows receives their number.
 const MLanguageTraits* languageRows(int& nRows);
+/// The rows that the banner, the help and the usage list, in their order; nRows receives
+/// their number.
+const MLanguageTraits* const* listedRows(int& nRows);
 /// The row whose option letter is c; the fallback form's for any other.
 const MLanguageTraits& traitsOfOption(char c);
 

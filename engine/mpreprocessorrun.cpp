@@ -32,19 +32,22 @@ MString readInput(const char* pszInputName) {
 }  // namespace
 
 MPreprocessorRun::MPreprocessorRun(const MLanguageTraits& traits, const MString& mstrInput)
-    : m_mstrInput(mstrInput), m_traits(traits), m_framePass(traits) {}
+    : m_mstrInput(mstrInput), m_traits(traits), m_framePass(traits, false) {}
 
 MPreprocessorRun::MPreprocessorRun(const MLanguageTraits& traits, const char* pszInputName,
-                                   const char* pszOutputName)
+                                   const char* pszOutputName, const MRunOptions& options)
     : m_mstrInput(readInput(pszInputName)),
       m_pszOutputName(pszOutputName),
       m_traits(traits),
       m_pszInputName(pszInputName),
-      m_framePass(traits) {}
+      m_trace(trace(options)),
+      // A declaration that spans lines keeps its line breaks, so that the directives
+      // before it, or the kept line numbers, stay true after it.
+      m_framePass(traits, m_trace.pLineFile != nullptr || m_trace.bKeepLines) {}
 
 void MPreprocessorRun::startOutput() {
     m_output.streamInto(&m_framePass);
-    if (m_bKeepLines) {
+    if (m_trace.bKeepLines) {
         // Java, the one row that keeps lines, has no head line; a head of imports would
         // have to follow a package declaration instead.
         m_output += pszKeptLinesNotice;
@@ -56,18 +59,19 @@ void MPreprocessorRun::startOutput() {
     m_output += "\n\n";
 }
 
-void MPreprocessorRun::setOptions(bool bTrackFiles, bool bLineDirectives) {
-    m_blockPass.recordFilesInto(bTrackFiles ? &m_embeddedFiles : nullptr);
-    if (bLineDirectives && m_traits.lineNames == MLineNames::Kept) {
-        m_bKeepLines = true;
-        m_blockPass.keepLines();
-        m_framePass.keepLineBreaks();
-        return;
+MRunTrace MPreprocessorRun::trace(const MRunOptions& options) {
+    MRunTrace trace;
+    if (options.bTrackFiles)
+        trace.pFilesRead = &m_embeddedFiles;
+    if (!options.bLineDirectives || m_traits.lineNames == MLineNames::None)
+        return trace;
+    if (m_traits.lineNames == MLineNames::Kept) {
+        trace.bKeepLines = true;
+    } else {
+        m_mstrLineFile = lineFileName(m_traits, m_pszInputName);
+        trace.pLineFile = &m_mstrLineFile;
     }
-    if (!bLineDirectives || m_pszInputName == nullptr || m_traits.lineNames == MLineNames::None)
-        return;
-    m_blockPass.setLineFile(lineFileName(m_traits, m_pszInputName));
-    m_framePass.keepLineBreaks();
+    return trace;
 }
 
 void MPreprocessorRun::setFlushBytes(unsigned long liFlushBytes) {

@@ -11,8 +11,13 @@
 #include "engine/mtextsearch.h"
 
 MTextConverter::MTextConverter(const MString& mstrText, const MLanguageTraits& traits,
-                               const MDelimiterSet& delimiters)
-    : m_mstrText(mstrText),
+                               const MDelimiterSet& delimiters, const MRunTrace& trace,
+                               int nFirstLine)
+    : m_pFilesRead(trace.pFilesRead),
+      m_pFilesSeen(trace.pFilesSeen),
+      m_pLineFile(trace.pLineFile),
+      m_nFirstLine(nFirstLine),
+      m_mstrText(mstrText),
       m_traits(traits),
       m_mstrExpressionBegin(delimiters.getExpressionBegin()),
       m_mstrExpressionEnd(delimiters.getExpressionEnd()),

@@ -15,6 +15,7 @@
 #include "engine/mlanguage.h"
 #include "engine/mlines.h"
 #include "engine/moutputtext.h"
+#include "engine/mrunoptions.h"
 
 /// Turns the text of one frame-text block into the call text of the target language: the
 /// row's call head, an expression that rebuilds the text byte for byte, the call tail.
@@ -41,26 +42,17 @@ public:
     static constexpr unsigned sm_nLineWidth = 70;
 
     /// The text and the delimiters are borrowed and must outlive the converter, and the
-    /// delimiters must not change while it converts.
+    /// delimiters must not change while it converts. The trace's vector receives the
+    /// trimmed name of every file embedded, and with the trace's name a line directive
+    /// stands before every embedded expression, so that the compiler names the line where
+    /// it was written; the text starts on nFirstLine.
     MTextConverter(const MString& mstrText, const MLanguageTraits& traits,
-                   const MDelimiterSet& delimiters);
+                   const MDelimiterSet& delimiters, const MRunTrace& trace = MRunTrace(),
+                   int nFirstLine = 1);
     MTextConverter(const MTextConverter&) = delete;
     MTextConverter& operator=(const MTextConverter&) = delete;
     ~MTextConverter() = default;
 
-    /// Keeps the trimmed name of every file embedded from now on in the vector, once,
-    /// unless pSeen already holds it; both must outlive the conversion.
-    void recordFilesInto(std::vector<MString>* pFiles, std::unordered_set<std::string>* pSeen) {
-        m_pFilesRead = pFiles;
-        m_pFilesSeen = pSeen;
-    }
-    /// Puts the row's line directive with the quoted file name before every embedded expression,
-    /// so that the compiler names the line where it was written; the text starts on
-    /// nFirstLine. The name is borrowed.
-    void setLineDirectives(const MString& mstrQuotedFile, int nFirstLine) {
-        m_pLineFile = &mstrQuotedFile;
-        m_nFirstLine = nFirstLine;
-    }
     /// Writes the call on exactly nLines more lines than the one it starts on, the text's
     /// first line nLinesBefore lines down and each later line of the text, with the
     /// expression pieces written there, on its own line: a language without line
@@ -166,10 +158,10 @@ private:
     bool m_bRecordOnWrite = true;  // the count did not record the names
     int m_nLastOpener = -1;        // the last file opened, for throwChangedFile()
     MString m_mstrLastFile;
-    std::vector<MString>* m_pFilesRead = nullptr;
-    std::unordered_set<std::string>* m_pFilesSeen = nullptr;
-    const MString* m_pLineFile = nullptr;
-    int m_nFirstLine = 1;
+    std::vector<MString>* m_pFilesRead;
+    std::unordered_set<std::string>* m_pFilesSeen;
+    const MString* m_pLineFile;
+    int m_nFirstLine;
     mutable MLineCounter m_lines;  // of the block text, up to the last expression piece
     bool m_bKeepLines = false;
     int m_nLinesBefore = 0;

@@ -116,18 +116,24 @@ MString javaPackageOfFile(const char* pszName) {
     try {
         file = openRegularFile(pszName, version);
     } catch (const MFileFailure&) {
-        return MString();
+        return MString();  // the input's own read reports a missing input
     }
     char achPiece[4096];
     long nHeld = 0;
     long nNext = 0;
     unsigned long long lliOffset = 0;
+    bool bFailed = false;
+    std::string strReason;
     const std::string strPackage = MPackageReader([&]() -> int {
                                        if (nNext == nHeld) {
                                            nHeld =
                                                readAt(file, achPiece, sizeof(achPiece), lliOffset);
                                            nNext = 0;
                                            if (nHeld <= 0) {
+                                               if (nHeld < 0 && !bFailed) {
+                                                   bFailed = true;
+                                                   strReason = lastSystemError();
+                                               }
                                                nHeld = 0;
                                                return -1;
                                            }
@@ -135,7 +141,11 @@ MString javaPackageOfFile(const char* pszName) {
                                        }
                                        return static_cast<unsigned char>(achPiece[nNext++]);
                                    }).read();
+    // A read that fails is no end of the file: the support files would lose the package.
     closeSystemFile(file);
+    if (bFailed)
+        throw fileError({MFileFailure::MKind::CannotRead, strReason}, MFileUse::Input,
+                        MString(pszName));
     return MString(strPackage);
 }
 

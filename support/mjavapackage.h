@@ -8,7 +8,7 @@
 /// or "" when its first word, after white space and comments, is not "package" or the
 /// declaration is not well formed. The file is read only as far as the declaration. A file
 /// that cannot be opened or is no regular file (a pipe must keep its bytes for the
-/// translation) declares no package.
+/// translation) declares no package. Throws an MError when a read of the file fails.
 MString javaPackageOfFile(const char* pszName);
 
 /// The support text with "package NAME;" and an empty line after its header comment (the
