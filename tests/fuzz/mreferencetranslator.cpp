@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "engine/mlanguage.h"
+
 namespace {
 
 const std::string strBeginKeyword = "BEGIN_FRAME_TEXT";
@@ -32,8 +34,10 @@ bool isBlank(char c) {
     return c == ' ' || c == '\r' || c == '\n';
 }
 
-char languageOf(const std::string& strOption) {
-    return strOption.size() < 2 ? 0 : strOption[1];
+// What a language spells is the engine's row; the reference keeps the rules that hold for
+// every language.
+const MLanguageTraits& rowOf(const std::string& strOption) {
+    return traitsOfOption(strOption.size() < 2 ? 0 : strOption[1]);
 }
 
 [[noreturn]] void fail(const std::string& strText) {
@@ -47,7 +51,7 @@ MReferenceTranslator::MReferenceTranslator(const std::string& strNotice,
     : m_strNotice(strNotice), m_files(files) {}
 
 std::string MReferenceTranslator::headFor(const std::string& strOption) const {
-    return m_strNotice + (languageOf(strOption) == 'c' ? "#include \"mvantor.h\"" : "") + "\n\n";
+    return m_strNotice + rowOf(strOption).pszHead + "\n\n";
 }
 
 std::string MReferenceTranslator::translate(const std::string& strOption,
@@ -108,10 +112,8 @@ std::string MReferenceTranslator::firstPass(const std::string& strOption,
                                  strInput.substr(static_cast<std::string::size_type>(s),
                                                  static_cast<std::string::size_type>(t - s)),
                                  delimiters, bExact);
-        } else if (languageOf(strOption) == 'c') {
-            strOutput += "setFrameText(\nMString(\n\"\", 0\n)\n);\n";
         } else {
-            strOutput += "setFrameText(\"\");\n";
+            strOutput += rowOf(strOption).pszEmptyBlock;
         }
 
         long q = e + static_cast<long>(strEndKeyword.size());
@@ -157,11 +159,8 @@ MReferenceTranslator::MDelimiters MReferenceTranslator::readFlagDefinitions(
 
 std::string MReferenceTranslator::convert(const std::string& strOption, const std::string& strText,
                                           const MDelimiters& delimiters, bool& bExact) const {
-    const char cLanguage = languageOf(strOption);
-    const std::string strPrefix = cLanguage == 'c'                         ? "MString("
-                                  : (cLanguage == 'j' || cLanguage == '#') ? "MString.toString("
-                                                                           : "(MString";
-    std::string strCall = "setFrameText(\n";
+    const MLanguageTraits& row = rowOf(strOption);
+    std::string strCall = row.pszCallHead;
     long nPosition = 0;
     long nCloseLength = 0;
     long nDelimited = 0;
@@ -201,7 +200,7 @@ std::string MReferenceTranslator::convert(const std::string& strOption, const st
                            static_cast<std::string::size_type>(c - nInner));
         strCall += "\n+ ";
         if (bExpression) {
-            strCall += strPrefix + strInner + ")";
+            strCall += row.pszPrefix + strInner + row.pszSuffix;
         } else {
             const std::string& strFile = embeddedFile(strInner);
             strCall += makeLiteral(strOption, strFile);
@@ -215,14 +214,14 @@ std::string MReferenceTranslator::convert(const std::string& strOption, const st
     // above still hold for them.
     if (nLiteralBytes > nFlatLiteralBytes || nDelimited > nFlatPieces)
         bExact = false;
-    return strCall + "\n);\n";
+    return strCall + row.pszCallTail;
 }
 
 std::string MReferenceTranslator::makeLiteral(const std::string& strOption,
                                               const std::string& strText) const {
-    const char cLanguage = languageOf(strOption);
-    const bool bOctal = cLanguage == 'j';
-    const std::string strBreak = (cLanguage == 'j' || cLanguage == '#') ? "\" +\n\"" : "\"\n\"";
+    const MLanguageTraits& row = rowOf(strOption);
+    const bool bOctal = row.bOctal;
+    const std::string strBreak = row.pszBreak;
     std::string strBody;
     for (const char c : strText) {
         char szEscape[16];
@@ -232,9 +231,9 @@ std::string MReferenceTranslator::makeLiteral(const std::string& strOption,
         if (strBody.size() % 70 < 4)
             strBody += strBreak;
     }
-    if (cLanguage == 'c')
-        return "MString(\n\"" + strBody + "\", " + std::to_string(strText.size()) + "\n)";
-    return "\"" + strBody + "\"";
+    const std::string strLength =
+        row.pszLengthHead != nullptr ? row.pszLengthHead + std::to_string(strText.size()) : "";
+    return row.pszLiteralHead + ("\"" + strBody + "\"") + strLength + row.pszLiteralTail;
 }
 
 const std::string& MReferenceTranslator::embeddedFile(const std::string& strName) const {
@@ -256,10 +255,7 @@ const std::string& MReferenceTranslator::embeddedFile(const std::string& strName
 
 std::string MReferenceTranslator::framePass(const std::string& strOption,
                                             const std::string& strText) const {
-    const char cLanguage = languageOf(strOption);
-    const char* const pszReplacement = cLanguage == 'j'   ? " extends MVantor "
-                                       : cLanguage == 'c' ? " : public MVantor "
-                                                          : " : MVantor ";
+    const char* const pszReplacement = rowOf(strOption).pszBaseClass;
     const long nLength = static_cast<long>(strText.size());
     auto at = [&](long n) { return strText[static_cast<std::string::size_type>(n)]; };
     std::string strOutput;
@@ -305,7 +301,7 @@ std::string MReferenceTranslator::framePass(const std::string& strOption,
         }
         strOutput.append(strText, static_cast<std::string::size_type>(p),
                          static_cast<std::string::size_type>(k - p));
-        strOutput += "class " + strName + pszReplacement;
+        strOutput += rowOf(strOption).pszClassKeyword + strName + pszReplacement;
         p = nBrace;
     }
 }
