@@ -129,12 +129,27 @@ void readLongOption(MInvocation& invocation, int& i, int nArgs, const char* cons
     }
 }
 
+// A long option written with one dash, "-quiet", would otherwise be read as the
+// fallback language option and translate a C++ file as Java.
+const MLongOption* misspelledLongOption(const char* pszWord) {
+    if (pszWord[0] != '-' || pszWord[1] == '-')
+        return nullptr;
+    return findLongOption((std::string("-") + pszWord).c_str());
+}
+
 // The positions of the names, unchanged by the long options around them: the first name
-// may be the language option, and words after the output name are ignored.
+// may be the language option. A word after the output name is refused, since a glob that
+// widened to two inputs would otherwise translate one over the other.
 void placeNames(MInvocation& invocation, const std::vector<const char*>& names) {
     const bool bOption = !names.empty() && names[0][0] == '-';
-    if (names.size() < 2 || (bOption && names.size() < 3))
+    const size_t nNames = bOption ? 3 : 2;
+    if (names.size() < nNames)
         return;
+    if (names.size() > nNames) {
+        invocation.mode = MInvocation::MMode::ExtraWord;
+        invocation.pszUnknown = names[nNames];
+        return;
+    }
     // Only the first two characters decide.
     const bool bExplicit = bOption && names[0][1] != cRecognition;
     invocation.pszInput = bOption ? names[1] : names[0];
@@ -296,6 +311,11 @@ MInvocation MCommandLine::parse(int nArgs, const char* const* ppszArgs) {
         if (!bOptionsEnded && std::strcmp(pszWord, "--") == 0) {
             bOptionsEnded = true;
         } else if (bOptionsEnded || !isLongOption(pszWord)) {
+            if (!bOptionsEnded && invocation.mode == MInvocation::MMode::NotEnough &&
+                misspelledLongOption(pszWord) != nullptr) {
+                invocation.mode = MInvocation::MMode::MisspelledOption;
+                invocation.pszUnknown = pszWord;
+            }
             names.push_back(pszWord);
         } else {
             readLongOption(invocation, i, nArgs, ppszArgs);
@@ -347,6 +367,17 @@ int MCommandLine::run(int nArgs, const char* const* ppszArgs) {
         console.printFailure(MError(MErrorCode::UnknownOption,
                                     {MString(invocation.pszUnknown), MString(strKnown.c_str())}),
                              nullptr);
+        nStatus = sm_nStatusUsage;
+    } else if (invocation.mode == MInvocation::MMode::ExtraWord) {
+        console.printFailure(MError(MErrorCode::ExtraWord, {MString(invocation.pszUnknown)}),
+                             nullptr);
+        nStatus = sm_nStatusUsage;
+    } else if (invocation.mode == MInvocation::MMode::MisspelledOption) {
+        console.printFailure(
+            MError(MErrorCode::MisspelledOption,
+                   {MString(invocation.pszUnknown),
+                    MString(misspelledLongOption(invocation.pszUnknown)->pszName)}),
+            nullptr);
         nStatus = sm_nStatusUsage;
     } else if (invocation.mode == MInvocation::MMode::NotEnough) {
         console.printFailure(MError(MErrorCode::NotEnough, {MString(usageText().c_str())}),

@@ -9,7 +9,18 @@
 struct MInvocation {
     /// Help, Version and UnknownOption answer from the command line alone: nothing is read
     /// or written.
-    enum class MMode { NotEnough, Explicit, Recognition, Help, Version, UnknownOption };
+    /// ExtraWord and MisspelledOption refuse a command line that would otherwise run over a
+    /// name the user did not mean as the output, or take a long option for the language.
+    enum class MMode {
+        NotEnough,
+        Explicit,
+        Recognition,
+        Help,
+        Version,
+        UnknownOption,
+        ExtraWord,
+        MisspelledOption
+    };
 
     MMode mode = MMode::NotEnough;
     /// The row of the language; in recognition mode, settled from the output name by
@@ -28,7 +39,7 @@ struct MInvocation {
     bool bLineDirectives = false;
     /// An option that lacks its value, or null.
     const char* pszIncomplete = nullptr;
-    /// In UnknownOption mode, the word refused.
+    /// In UnknownOption, ExtraWord and MisspelledOption modes, the word refused.
     const char* pszUnknown = nullptr;
 };
 

@@ -69,6 +69,12 @@ constexpr MCatalogueRow catalogue[] = {
     {MErrorCode::LineNameNotSpelled, "XF0113", false,
      "the input file name holds a line break, which a #line directive can not spell", nullptr},
     {MErrorCode::OutOfMemory, "XF0114", false, "out of memory", nullptr},
+    {MErrorCode::ExtraWord, "XF0115", false,
+     "xvantor: error: unexpected word '%1' after the output file name",
+     "unexpected word '%1' after the output file name"},
+    {MErrorCode::MisspelledOption, "XF0116", false,
+     "xvantor: error: unknown option '%1': did you mean %2?",
+     "unknown option '%1': did you mean %2?"},
     // The last row answers for any code without one of its own.
     {MErrorCode::Unknown, "XF0108", false,
      "\nUnknown Error: please send your source to " XV_SUPPORT_ADDRESS,

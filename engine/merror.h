@@ -38,7 +38,9 @@ enum class MErrorCode {
     UnknownOption,  // the option, the known ones
     LineNameNotSpelled,
     OutOfMemory,
-    Unknown,  // the last: the catalogue holds one row for each code up to it
+    ExtraWord,         // the word after the output name
+    MisspelledOption,  // the word, the long option it spells
+    Unknown,           // the last: the catalogue holds one row for each code up to it
 };
 
 /// A failure of the run that the user caused or must mend: what it is, the words that

@@ -21,10 +21,10 @@ struct MRunOptions {
 /// What the passes record and say beyond the translation, as the run settled it from its
 /// options. Both are borrowed from the run and outlive the passes.
 struct MRunTrace {
-    std::vector<MString>* pFilesRead = nullptr;  // receives each embedded file's name
+    std::vector<MString>* pFilesRead = nullptr;             // receives each embedded file's name
     std::unordered_set<std::string>* pFilesSeen = nullptr;  // the names in *pFilesRead
-    const MString* pLineFile = nullptr;          // the input's name as the directives quote it
-    bool bKeepLines = false;  // each block's call on the lines that the block took
+    const MString* pLineFile = nullptr;  // the input's name as the directives quote it
+    bool bKeepLines = false;             // each block's call on the lines that the block took
 };
 
 #endif  // XVANTOR_ENGINE_MRUNOPTIONS_H

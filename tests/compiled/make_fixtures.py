@@ -134,6 +134,8 @@ def java_values():
     # overload; case mapping in the root locale, also under tr_TR.
     return (b"int=-42;long=-1234567890123;char=Q;float=3.5;double=-0.25;boolean=true;byte=-5;"
             b"short=-7" + CRLF
+            # Whole numbers and sixteenths as the shortest text that reads back, E from 10^7.
+            + b"doubles=9999999.9375;-0.0625;100.0;0.1;1.0E7;9.765625E-4" + CRLF
             + b"Integer=7;Long=8;Character=c;Boolean=false;Double=1.5" + CRLF
             + b"null Integer=null;null MString=null;null String=null;null literal=null;"
             b"null Object=null" + CRLF
@@ -146,6 +148,7 @@ def cs_values():
     # and tr_TR (no dotted capital I); every null is the empty text.
     return (b"int=-42;long=-1234567890123;char=Q;float=3.5;double=-0.25;bool=True;byte=200;"
             b"short=-7" + CRLF
+            + b"doubles=9999999.9375;-0.0625;100;0.1;10000000;0.0009765625" + CRLF
             + b"uint=4000000000;ulong=123456789;decimal=1.50;enum=Green;nullable=7;real=1234.5"
             + CRLF
             + b"null nullable=;null object=;null string=;null literal=;null MString=" + CRLF
