@@ -85,12 +85,8 @@ struct MLanguageTraits {
     unsigned long liFlatLimit;  // bytes, or operands for MFlatLimit::Operands
     int nOperandsPerCall;       // JavaConstants: the operands of one call of the chain
 
-    // An escaped value: the scope of the support library's escapers, and what turns a
-    // value into the text that an escaper of texts takes ("" where the escapers take any
-    // value).
+    // The scope of the support library's escapers, which take a value of any type.
     const char* pszEscaperScope;
-    const char* pszEscapedTextPrefix;
-    const char* pszEscapedTextSuffix;
 
     // The support files, in the order written; null for none.
     const char* apszSupportFiles[2];

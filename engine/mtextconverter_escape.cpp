@@ -108,17 +108,9 @@ void MTextConverter::appendValue(MOutputText& output, size_t nPiece) const {
         output += m_pszSuffix;
         return;
     }
-    const MEscaper escaper = static_cast<MEscaper>(nEscaper);
-    // Quoting needs the value's type: a number stays a number.
-    const bool bText = escaper != MEscaper::QuoteJs && escaper != MEscaper::QuoteJsAttribute &&
-                       escaper != MEscaper::QuoteJson;
     output += m_traits.pszEscaperScope;
-    output += escaperName(escaper);
+    output += escaperName(static_cast<MEscaper>(nEscaper));
     output += "(";
-    if (bText)
-        output += m_traits.pszEscapedTextPrefix;
     output.append(pBytes, liLength);
-    if (bText)
-        output += m_traits.pszEscapedTextSuffix;
     output += ")";
 }

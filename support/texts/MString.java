@@ -110,21 +110,72 @@ public class MString {
     //////////////////////////////////////////////////////////////////
     // Escapers of values in blocks with FLAG_ESCAPE
     //
-    // Generated code calls the escaper that the value's place asks for:
-    // escapeHtml(MString.toString(value)) for a text, quoteJs(value) where a
+    // Generated code calls the escaper that the value's place asks for with
+    // the value itself: escapeHtml(value) for a text, quoteJs(value) where a
     // JS or JSON value stands, so that a number stays a number there (null
-    // when it is none, such as NaN) and null is null. They work on the bytes
-    // that toString gives: every byte from 0x80 on passes unchanged, except
-    // where a URL needs it percent-encoded. A text that needs no escape is
-    // returned as it is.
+    // when it is none, such as NaN) and null is null. Each escaper takes
+    // what toString takes and escapes the bytes that toString gives: every
+    // byte from 0x80 on passes unchanged, except where a URL needs it
+    // percent-encoded. A text that needs no escape is returned as it is, and
+    // the text of a number or a truth value is never looked at, since no
+    // escaper changes its characters.
 
-    public static String escapeHtml(String str) { return escape(str, 0); }
-    public static String escapeHtmlUnquoted(String str) { return escape(str, 1); }
-    public static String quoteHtml(String str) { return escape(str, 2); }
-    public static String escapeUrl(String str) { return escape(str, 3); }
-    public static String escapeUrlPart(String str) { return escape(str, 4); }
-    public static String escapeJsString(String str) { return escape(str, 5); }
-    public static String escapeJsonString(String str) { return escape(str, 8); }
+    public static String escapeHtml(String str) { return escapeValue(str, 0); }
+    public static String escapeHtml(Object o) { return escape(toString(o), 0); }
+    public static String escapeHtml(char c) { return escape(toString(c), 0); }
+    public static String escapeHtml(int n) { return plain(toString(n), 0); }
+    public static String escapeHtml(long l) { return plain(toString(l), 0); }
+    public static String escapeHtml(float f) { return plain(toString(f), 0); }
+    public static String escapeHtml(double d) { return plain(toString(d), 0); }
+    public static String escapeHtml(boolean b) { return plain(toString(b), 0); }
+    public static String escapeHtmlUnquoted(String str) { return escapeValue(str, 1); }
+    public static String escapeHtmlUnquoted(Object o) { return escape(toString(o), 1); }
+    public static String escapeHtmlUnquoted(char c) { return escape(toString(c), 1); }
+    public static String escapeHtmlUnquoted(int n) { return plain(toString(n), 1); }
+    public static String escapeHtmlUnquoted(long l) { return plain(toString(l), 1); }
+    public static String escapeHtmlUnquoted(float f) { return plain(toString(f), 1); }
+    public static String escapeHtmlUnquoted(double d) { return plain(toString(d), 1); }
+    public static String escapeHtmlUnquoted(boolean b) { return plain(toString(b), 1); }
+    public static String quoteHtml(String str) { return escapeValue(str, 2); }
+    public static String quoteHtml(Object o) { return escape(toString(o), 2); }
+    public static String quoteHtml(char c) { return escape(toString(c), 2); }
+    public static String quoteHtml(int n) { return plain(toString(n), 2); }
+    public static String quoteHtml(long l) { return plain(toString(l), 2); }
+    public static String quoteHtml(float f) { return plain(toString(f), 2); }
+    public static String quoteHtml(double d) { return plain(toString(d), 2); }
+    public static String quoteHtml(boolean b) { return plain(toString(b), 2); }
+    public static String escapeUrl(String str) { return escapeValue(str, 3); }
+    public static String escapeUrl(Object o) { return escape(toString(o), 3); }
+    public static String escapeUrl(char c) { return escape(toString(c), 3); }
+    public static String escapeUrl(int n) { return plain(toString(n), 3); }
+    public static String escapeUrl(long l) { return plain(toString(l), 3); }
+    public static String escapeUrl(float f) { return plain(toString(f), 3); }
+    public static String escapeUrl(double d) { return plain(toString(d), 3); }
+    public static String escapeUrl(boolean b) { return plain(toString(b), 3); }
+    public static String escapeUrlPart(String str) { return escapeValue(str, 4); }
+    public static String escapeUrlPart(Object o) { return escape(toString(o), 4); }
+    public static String escapeUrlPart(char c) { return escape(toString(c), 4); }
+    public static String escapeUrlPart(int n) { return plain(toString(n), 4); }
+    public static String escapeUrlPart(long l) { return plain(toString(l), 4); }
+    public static String escapeUrlPart(float f) { return plain(toString(f), 4); }
+    public static String escapeUrlPart(double d) { return plain(toString(d), 4); }
+    public static String escapeUrlPart(boolean b) { return plain(toString(b), 4); }
+    public static String escapeJsString(String str) { return escapeValue(str, 5); }
+    public static String escapeJsString(Object o) { return escape(toString(o), 5); }
+    public static String escapeJsString(char c) { return escape(toString(c), 5); }
+    public static String escapeJsString(int n) { return plain(toString(n), 5); }
+    public static String escapeJsString(long l) { return plain(toString(l), 5); }
+    public static String escapeJsString(float f) { return plain(toString(f), 5); }
+    public static String escapeJsString(double d) { return plain(toString(d), 5); }
+    public static String escapeJsString(boolean b) { return plain(toString(b), 5); }
+    public static String escapeJsonString(String str) { return escapeValue(str, 8); }
+    public static String escapeJsonString(Object o) { return escape(toString(o), 8); }
+    public static String escapeJsonString(char c) { return escape(toString(c), 8); }
+    public static String escapeJsonString(int n) { return plain(toString(n), 8); }
+    public static String escapeJsonString(long l) { return plain(toString(l), 8); }
+    public static String escapeJsonString(float f) { return plain(toString(f), 8); }
+    public static String escapeJsonString(double d) { return plain(toString(d), 8); }
+    public static String escapeJsonString(boolean b) { return plain(toString(b), 8); }
 
     public static String quoteJs(String str) { return quote(str, 6); }
     public static String quoteJs(Object o) { return quote(o, 6); }
@@ -188,6 +239,48 @@ public class MString {
 
     private static final String HEX = "0123456789ABCDEF";
 
+    // The text of a number or a truth value, quoted where the escaper quotes
+    // the whole value.
+    private static String plain(String str, int nEscaper) {
+        return nEscaper == 2 ? "\"" + str + "\"" : str;
+    }
+
+    // For each escaper, the ASCII characters that may not stay as they are;
+    // escapeOf is asked only about those and about the bytes from 0x80 on.
+    // The JSON escapers' "/" is one: it is escaped after "<".
+    private static final boolean[][] sm_aabEscaped = escapedCharacters();
+
+    private static boolean[][] escapedCharacters() {
+        boolean[][] aabEscaped = new boolean[10][0x80];
+        for (int nEscaper = 0; nEscaper < aabEscaped.length; nEscaper++) {
+            for (int c = 0; c < 0x80; c++) {
+                aabEscaped[nEscaper][c] = nEscaper >= 8 && c == '/'
+                    || !escapeOf(String.valueOf((char) c), 0, nEscaper).isEmpty();
+            }
+        }
+        return aabEscaped;
+    }
+
+    // The length of the start of str that is ASCII which the escaper keeps.
+    private static int keptLength(String str, int nEscaper) {
+        boolean[] abEscaped = sm_aabEscaped[nEscaper];
+        int nLength = str.length();
+        int i = 0;
+        while (i < nLength && str.charAt(i) < 0x80 && !abEscaped[str.charAt(i)]) {
+            i++;
+        }
+        return i;
+    }
+
+    // A text value: one scan finds that it is ASCII, which toString would
+    // return as it is, and that the escaper keeps it.
+    private static String escapeValue(String str, int nEscaper) {
+        if (str != null && nEscaper != 2 && keptLength(str, nEscaper) == str.length()) {
+            return nEscaper == 3 && !isSafeUrl(str) ? "#" : str;
+        }
+        return escape(toString(str), nEscaper);
+    }
+
     private static String escape(String str, int nEscaper) {
         if (str == null) {
             str = "null";
@@ -197,10 +290,7 @@ public class MString {
         }
         int nLength = str.length();
         boolean bQuoted = nEscaper == 2 || nEscaper == 6 || nEscaper == 7 || nEscaper == 9;
-        int i = 0;
-        while (!bQuoted && i < nLength && escapeOf(str, i, nEscaper).isEmpty()) {
-            i++;
-        }
+        int i = keptLength(str, nEscaper);
         if (!bQuoted && i == nLength) {
             return str;
         }
@@ -209,20 +299,23 @@ public class MString {
         if (bQuoted) {
             sb.append(strQuote);
         }
-        sb.append(str, 0, i);
+        boolean[] abEscaped = sm_aabEscaped[nEscaper];
+        int nKept = 0;  // where the characters that stay begin
         for (; i < nLength; i++) {
-            String strEscape = escapeOf(str, i, nEscaper);
+            char c = str.charAt(i);
+            String strEscape = c < 0x80 && !abEscaped[c] ? "" : escapeOf(str, i, nEscaper);
             if (strEscape.isEmpty()) {
-                sb.append(str.charAt(i));
-            } else {
-                sb.append(strEscape);
-                // A sequence of several bytes went into one escape.
-                int c = str.charAt(i) & 0xff;
-                if (c >= 0xc2 && nEscaper != 3 && nEscaper != 4) {
-                    i += c >= 0xe0 ? 2 : 1;
-                }
+                continue;
             }
+            sb.append(str, nKept, i).append(strEscape);
+            // A sequence of several bytes went into one escape.
+            int nByte = c & 0xff;
+            if (nByte >= 0xc2 && nEscaper != 3 && nEscaper != 4) {
+                i += nByte >= 0xe0 ? 2 : 1;
+            }
+            nKept = i + 1;
         }
+        sb.append(str, nKept, nLength);
         if (bQuoted) {
             sb.append(strQuote);
         }
