@@ -108,6 +108,9 @@ private:
     bool attributeValueHere(const char* pNext, unsigned long liNext, bool bNextIsValue,
                             MEscaper& escaper, std::string& strRefused);
     void feedEventByte(unsigned char c);
+    /// What a script of the start tag just read is, when it is no JavaScript; "" for
+    /// JavaScript.
+    std::string nonScriptType() const;
 
     MState m_state = MState::Text;
     bool m_bEndTag = false;
@@ -127,6 +130,13 @@ private:
     bool m_bInEntity = false;
     bool m_bScriptLost = false;  // the script holds "<!--", which changes its states
     std::string m_strTail;       // the last bytes of script text, for "<!--"
+    // The type and the language attribute of the start tag being read, in lower case, and
+    // which one a value byte goes to (-1: neither); a value in them leaves the type unknown.
+    std::string m_astrScriptType[2];
+    bool m_abScriptTypeGiven[2] = {false, false};
+    int m_nScriptTypeAttribute = -1;
+    bool m_bScriptTypeHasValue = false;
+    std::string m_strNonScript;  // what the script is, when it is no JavaScript
     MJsContext m_js;
 };
 

@@ -55,6 +55,24 @@ char referencedByte(const std::string& strName) {
     return 0;
 }
 
+// The types that make a script JavaScript, besides none and an empty one.
+bool isJavaScriptType(const std::string& strType) {
+    return isOneOf(
+        strType, {"module", "text/javascript", "application/javascript", "text/ecmascript",
+                  "application/ecmascript", "application/x-ecmascript", "application/x-javascript",
+                  "text/javascript1.0", "text/javascript1.1", "text/javascript1.2",
+                  "text/javascript1.3", "text/javascript1.4", "text/javascript1.5", "text/jscript",
+                  "text/livescript", "text/x-ecmascript", "text/x-javascript"});
+}
+
+// The type for a message: printable, and short enough for one line.
+std::string shownType(const std::string& strType) {
+    std::string strShown;
+    for (const char c : strType.substr(0, 40))
+        strShown += c >= ' ' && c < 0x7f ? c : '?';
+    return strType.size() > 40 ? strShown + "..." : strShown;
+}
+
 }  // namespace
 
 void MHtmlContext::feed(const char* pText, unsigned long liLength) {
@@ -128,6 +146,10 @@ void MHtmlContext::feedTag(unsigned char c) {
             m_state = MState::TagName;
             m_bEndTag = false;
             m_strTag.assign(1, lower(c));
+            m_astrScriptType[0].clear();
+            m_astrScriptType[1].clear();
+            m_abScriptTypeGiven[0] = m_abScriptTypeGiven[1] = false;
+            m_bScriptTypeHasValue = false;
         } else if (c == '!') {
             m_state = MState::MarkupOpen;
         } else if (c == '/') {
@@ -238,6 +260,7 @@ void MHtmlContext::endTag() {
         m_js = MJsContext();
         m_bScriptLost = false;
         m_strTail.clear();
+        m_strNonScript = nonScriptType();
     } else if (isOneOf(m_strTag, {"style", "xmp", "iframe", "noembed", "noframes", "noscript",
                                   "plaintext", "title", "textarea"})) {
         // Character references count in a title and a textarea, so escaped text is safe.
@@ -272,7 +295,34 @@ bool MHtmlContext::endTagFollows(unsigned char c) {
     return false;
 }
 
+// A script whose type is none of JavaScript's holds data, or a template that something
+// else reads, so no escaper can know what a value there becomes. The first of each
+// attribute counts, as in a browser.
+std::string MHtmlContext::nonScriptType() const {
+    if (m_bScriptTypeHasValue)
+        return "a <script> whose type a value gives";
+    const std::string& strType = m_astrScriptType[0];
+    std::string strShown;
+    if (m_abScriptTypeGiven[0] && !strType.empty()) {
+        const size_t nBegin = strType.find_first_not_of(" \t\n\r\f");
+        const size_t nEnd = strType.find_last_not_of(" \t\n\r\f");
+        strShown = nBegin == std::string::npos ? "" : strType.substr(nBegin, nEnd + 1 - nBegin);
+    } else if (!m_abScriptTypeGiven[0] && !m_astrScriptType[1].empty()) {
+        strShown = "text/" + m_astrScriptType[1];
+    } else {
+        return "";
+    }
+    return isJavaScriptType(strShown) ? "" : "a <script> of type \"" + shownType(strShown) + "\"";
+}
+
 void MHtmlContext::startAttribute() {
+    m_nScriptTypeAttribute = -1;
+    if (m_strTag == "script" && (m_strAttribute == "type" || m_strAttribute == "language")) {
+        const int nAttribute = m_strAttribute == "type" ? 0 : 1;
+        if (!m_abScriptTypeGiven[nAttribute])
+            m_nScriptTypeAttribute = nAttribute;
+        m_abScriptTypeGiven[nAttribute] = true;
+    }
     std::string strName = m_strAttribute;
     if (strName.compare(0, 5, "data-") == 0)
         strName.erase(0, 5);
@@ -298,6 +348,8 @@ void MHtmlContext::startAttribute() {
 }
 
 void MHtmlContext::feedValueByte(unsigned char c) {
+    if (m_nScriptTypeAttribute >= 0)
+        m_astrScriptType[m_nScriptTypeAttribute] += lower(c);
     // Browsers drop blanks and control bytes around a URL and tabs and line ends inside.
     if (c > ' ' && c != 0x7f) {
         m_bValueStarted = true;
@@ -353,6 +405,10 @@ bool MHtmlContext::valueHere(const char* pNext, unsigned long liNext, bool bNext
             strRefused = "what may be the end tag of <" + m_strRawTag + ">";
             return false;
         }
+        if (m_state == MState::Script && !m_strNonScript.empty()) {
+            strRefused = m_strNonScript;
+            return false;
+        }
         if (m_state == MState::Script) {
             const char* pszRefused = "a script that holds \"<!--\"";
             if (!m_bScriptLost && m_js.escaperHere(false, escaper, pszRefused)) {
@@ -388,6 +444,7 @@ bool MHtmlContext::valueHere(const char* pNext, unsigned long liNext, bool bNext
         if (!attributeValueHere(pNext, liNext, bNextIsValue, escaper, strRefused))
             return false;
         m_bValueHasValue = true;
+        m_bScriptTypeHasValue = m_bScriptTypeHasValue || m_nScriptTypeAttribute >= 0;
         return true;
     default:
         strRefused = "an HTML comment";
