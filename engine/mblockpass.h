@@ -23,6 +23,7 @@ public:
     MBlockPass(const MLanguageTraits& traits, MOutputText& output, const MRunTrace& trace)
         : m_traits(traits), m_output(output), m_trace(trace) {
         m_trace.pFilesSeen = &m_filesSeen;
+        m_trace.pEmbedCache = &m_embedCache;
     }
     MBlockPass(const MBlockPass&) = delete;
     MBlockPass& operator=(const MBlockPass&) = delete;
@@ -66,6 +67,7 @@ private:
     MLineCounter m_lines;
     MRunTrace m_trace;
     std::unordered_set<std::string> m_filesSeen;  // the names in *m_trace.pFilesRead
+    MEmbedCache m_embedCache;
 };
 
 #endif  // XVANTOR_ENGINE_MBLOCKPASS_H

@@ -5,8 +5,15 @@
 #include "engine/moffsets.h"
 #include "engine/mplatform.h"
 
-MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
+MEmbeddedFile::MEmbeddedFile(const char* pszName, MEmbedCache* pCache) : m_mstrName(pszName) {
     m_mstrName.toCStr();
+    if (pCache != nullptr) {
+        if (const MString* pKept = pCache->find(m_mstrName)) {
+            m_pWhole = pKept;
+            m_liLength = pKept->length();
+            return;
+        }
+    }
     m_file = openRegularFile(pszName, m_version);
     if (m_version.lliSize <= sm_liWindowBytes) {
         try {
@@ -17,6 +24,10 @@ MEmbeddedFile::MEmbeddedFile(const char* pszName) : m_mstrName(pszName) {
         }
         closeFile();
         m_liLength = m_mstrContent.length();
+        if (pCache != nullptr) {
+            if (const MString* pKept = pCache->keep(m_mstrName, m_mstrContent))
+                m_pWhole = pKept;
+        }
         return;
     }
     // Opened again when its turn comes: a block may name thousands of files. Each window
@@ -35,7 +46,7 @@ MEmbeddedFile::~MEmbeddedFile() {
 
 const char* MEmbeddedFile::bytes(unsigned long liOffset, unsigned long liCount) {
     if (m_bWhole)
-        return &m_mstrContent[0] + liOffset;
+        return &(*m_pWhole)[0] + liOffset;
     if (liOffset < m_liWindowStart || liOffset + liCount > m_liWindowStart + m_liWindowLength) {
         if (m_file == g_noSystemFile) {
             m_file = openForReading(m_mstrName.getAddress());

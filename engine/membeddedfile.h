@@ -3,6 +3,7 @@
 #define XVANTOR_ENGINE_MEMBEDDEDFILE_H
 
 #include "core/mstring.h"
+#include "engine/membedcache.h"
 #include "engine/mplatform.h"
 
 /// The content of a file named in a block. A small file is read whole; a large one is
@@ -13,8 +14,9 @@ class MEmbeddedFile {
 public:
     static constexpr unsigned long sm_liWindowBytes = 1UL << 20;
 
-    /// Reads or measures the named file. Throws MFileFailure.
-    explicit MEmbeddedFile(const char* pszName);
+    /// Reads or measures the named file, or takes its content from the cache, where a
+    /// small file read is also kept. Throws MFileFailure.
+    explicit MEmbeddedFile(const char* pszName, MEmbedCache* pCache = nullptr);
     MEmbeddedFile(const MEmbeddedFile&) = delete;
     MEmbeddedFile& operator=(const MEmbeddedFile&) = delete;
     ~MEmbeddedFile();
@@ -33,6 +35,7 @@ private:
 
     MString m_mstrName;     // terminated, for opening the file again
     MString m_mstrContent;  // the whole file, or the window
+    const MString* m_pWhole = &m_mstrContent;  // or the cache's copy
     unsigned long m_liLength = 0;
     unsigned long m_liWindowStart = 0;
     unsigned long m_liWindowLength = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/mstring.h"
+#include "engine/membedcache.h"
 
 /// What a run is asked for beyond its translation, given once when it starts.
 struct MRunOptions {
@@ -19,10 +20,11 @@ struct MRunOptions {
 };
 
 /// What the passes record and say beyond the translation, as the run settled it from its
-/// options. Both are borrowed from the run and outlive the passes.
+/// options. All are borrowed from the run and outlive the passes.
 struct MRunTrace {
     std::vector<MString>* pFilesRead = nullptr;             // receives each embedded file's name
     std::unordered_set<std::string>* pFilesSeen = nullptr;  // the names in *pFilesRead
+    MEmbedCache* pEmbedCache = nullptr;  // the small files embedded so far
     const MString* pLineFile = nullptr;  // the input's name as the directives quote it
     bool bKeepLines = false;             // each block's call on the lines that the block took
 };

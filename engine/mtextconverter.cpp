@@ -15,6 +15,7 @@ MTextConverter::MTextConverter(const MString& mstrText, const MLanguageTraits& t
                                int nFirstLine)
     : m_pFilesRead(trace.pFilesRead),
       m_pFilesSeen(trace.pFilesSeen),
+      m_pEmbedCache(trace.pEmbedCache),
       m_pLineFile(trace.pLineFile),
       m_nFirstLine(nFirstLine),
       m_mstrText(mstrText),

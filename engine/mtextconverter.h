@@ -160,6 +160,7 @@ private:
     MString m_mstrLastFile;
     std::vector<MString>* m_pFilesRead;
     std::unordered_set<std::string>* m_pFilesSeen;
+    MEmbedCache* m_pEmbedCache;
     const MString* m_pLineFile;
     int m_nFirstLine;
     mutable MLineCounter m_lines;  // of the block text, up to the last expression piece

@@ -31,7 +31,7 @@ std::unique_ptr<MEmbeddedFile> MTextConverter::openEmbeddedFile(MString& mstrNam
         throw fileError({MFileFailure::MKind::CannotOpen, ""}, MFileUse::Embedded, mstrName,
                         nOpener);
     try {
-        auto file = std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress());
+        auto file = std::make_unique<MEmbeddedFile>(mstrName.toCStr().getAddress(), m_pEmbedCache);
         m_mstrLastFile = mstrName;
         m_nLastOpener = nOpener;
         // A name embedded a million times is kept once, not a million times.
