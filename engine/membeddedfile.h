@@ -33,8 +33,8 @@ private:
     void readWindow(unsigned long liOffset, unsigned long liLength);
     void closeFile();
 
-    MString m_mstrName;     // terminated, for opening the file again
-    MString m_mstrContent;  // the whole file, or the window
+    MString m_mstrName;                        // terminated, for opening the file again
+    MString m_mstrContent;                     // the whole file, or the window
     const MString* m_pWhole = &m_mstrContent;  // or the cache's copy
     unsigned long m_liLength = 0;
     unsigned long m_liWindowStart = 0;

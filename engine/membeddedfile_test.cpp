@@ -64,3 +64,28 @@ TEST(MEmbeddedFile, AFileThatChangedOrWentIsNoLongerRead) {
     EXPECT_THROW(MEmbeddedFile("goes"), MFileFailure);
     EXPECT_THROW(MEmbeddedFile("."), MFileFailure);
 }
+
+// A run reads a small file once, and sees one text for its name however often it stands;
+// a file too large for the cache, or one past its bound, is read again.
+TEST(MEmbeddedFile, ARunKeepsSmallFilesWithinItsBound) {
+    MTempDir dir;
+    dir.write("small", "abc");
+    dir.write("large", randomBytes(MEmbedCache::sm_liMostFileBytes + 1));
+    MEmbedCache cache;
+    EXPECT_EQ(3UL, MEmbeddedFile("small", &cache).length());
+    EXPECT_EQ(MEmbedCache::sm_liMostFileBytes + 1, MEmbeddedFile("large", &cache).length());
+    dir.write("small", "changed");
+    dir.write("large", "x");
+    EXPECT_EQ("abc", std::string(MEmbeddedFile("small", &cache).bytes(0, 3), 3));
+    EXPECT_EQ(1UL, MEmbeddedFile("large", &cache).length());
+
+    unsigned long liKept = 0;
+    for (int n = 0;; ++n) {
+        MString mstrContent(0, MEmbedCache::sm_liMostFileBytes);
+        if (cache.keep(MString(std::to_string(n).c_str()), mstrContent) == nullptr)
+            break;
+        liKept += MEmbedCache::sm_liMostFileBytes + MEmbedCache::sm_liBytesPerName;
+    }
+    EXPECT_LE(liKept, MEmbedCache::sm_liMostBytes);
+    EXPECT_GT(liKept, MEmbedCache::sm_liMostBytes - 2 * MEmbedCache::sm_liMostFileBytes);
+}

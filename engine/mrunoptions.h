@@ -24,7 +24,7 @@ struct MRunOptions {
 struct MRunTrace {
     std::vector<MString>* pFilesRead = nullptr;             // receives each embedded file's name
     std::unordered_set<std::string>* pFilesSeen = nullptr;  // the names in *pFilesRead
-    MEmbedCache* pEmbedCache = nullptr;  // the small files embedded so far
+    MEmbedCache* pEmbedCache = nullptr;                     // the small files embedded so far
     const MString* pLineFile = nullptr;  // the input's name as the directives quote it
     bool bKeepLines = false;             // each block's call on the lines that the block took
 };

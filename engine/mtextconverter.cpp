@@ -29,28 +29,35 @@ MTextConverter::MTextConverter(const MString& mstrText, const MLanguageTraits& t
       m_liLiteralHead(std::strlen(m_traits.pszLiteralHead)),
       m_escapeMode(delimiters.getEscapeMode()) {}
 
-void MTextConverter::appendTo(MOutputText& output) {
+void MTextConverter::restartScan() {
     m_nPosition = 0;
     m_nExpressionFound = m_nFileFound = -2;
+    m_bEnded = false;
+}
+
+void MTextConverter::appendTo(MOutputText& output) {
+    restartScan();
     m_pieces.clear();
     m_nPiece = 0;
     m_nChunk = 0;
-    m_bEnded = false;
     m_bRecordOnWrite = true;
     m_liLiteralBytes = 0;
     m_lines = MLineCounter();
     m_nLineOut = 1;
-    if (m_escapeMode == MEscapeMode::Html)
-        refuseMarkupOpeners();
-    // The flat sum's pieces are few and short: once past either, the form is grouped. The
-    // escapers of values read the whole block, which is then held.
+    m_nValue = 0;
+    if (m_escapeMode != MEscapeMode::None) {
+        if (m_escapeMode == MEscapeMode::Html)
+            refuseMarkupOpeners();
+        findEscapers();
+        restartScan();
+    }
+    // The flat sum's pieces are few and short: once past either, the form is grouped.
     const size_t nMostPieces = 2 * static_cast<size_t>(sm_nPlainPieces) + 1;
     const unsigned long liLongest = longestPlainPiece();
-    const bool bHoldAll = m_escapeMode != MEscapeMode::None;
     bool bLong = false;
-    while (!m_bEnded && (bHoldAll || (!bLong && m_pieces.size() <= nMostPieces))) {
+    while (!m_bEnded && !bLong && m_pieces.size() <= nMostPieces) {
         const size_t nFirst = m_pieces.size();
-        scanPieces(true);
+        scanPieces(m_bRecordOnWrite);
         for (size_t i = nFirst; i < m_pieces.size(); ++i) {
             if (m_pieces[i].kind == MPieceKind::Expression)
                 continue;
@@ -59,9 +66,6 @@ void MTextConverter::appendTo(MOutputText& output) {
             bLong = bLong || liLength > liLongest;
         }
     }
-    m_escapers.clear();
-    if (m_escapeMode != MEscapeMode::None)
-        findEscapers();
     appendForm(output, m_traits.pszCallHead);
     for (int i = 0; i < m_nLinesBefore; ++i)
         output += "\n";
@@ -153,7 +157,7 @@ void MTextConverter::breakLinesTo(MOutputText& output, int nOffset) const {
 
 void MTextConverter::appendExpression(MOutputText& output, const MPiece& piece) const {
     breakLinesTo(output, piece.nBegin);
-    appendValue(output, static_cast<size_t>(&piece - m_pieces.data()));
+    appendValue(output, piece);
     // Its own line breaks come along.
     if (m_bKeepLines)
         m_nLineOut =
@@ -220,7 +224,7 @@ size_t MTextConverter::countOperands() {
         bMore = convertNextPiece(pieces);
         for (MPiece& piece : pieces) {
             if (piece.kind == MPieceKind::File)
-                piece.pFile = openEmbeddedFile(piece, true);
+                piece.pFile = openEmbeddedFile(piece, m_bRecordOnWrite);
             nOperands += operandsOf(piece);
         }
     }

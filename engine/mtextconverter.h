@@ -33,6 +33,8 @@
 /// embedded file is read as its turn comes and dropped after it, so that memory does not
 /// grow with the block. A balanced tree must know how many operands it has before its
 /// first one: the block is scanned once to count them, its files measured, then again.
+/// The places of escaped values are found by a scan of their own, ahead of the writing.
+/// A run's small files are read once, however often its blocks name them.
 class MTextConverter {
 public:
     /// The flat sum costs g++ time in the square of its pieces.
@@ -84,6 +86,8 @@ private:
     /// Appends a literal and a delimited piece and returns true, or appends the last
     /// literal and returns false.
     [[nodiscard]] bool convertNextPiece(std::vector<MPiece>& pieces);
+    /// Back to the block's first piece.
+    void restartScan();
     /// Finds the next pieces into m_pieces and opens their files.
     void scanPieces(bool bRecord);
     /// The piece's file, read or measured; its name is recorded when bRecord. Throws
@@ -142,10 +146,11 @@ private:
     // Values escaped for their place, in a block with FLAG_ESCAPE.
     /// Throws XF0013 where the HTML text's "<!" would start a comment or a doctype.
     void refuseMarkupOpeners() const;
-    /// Finds each value's escaper; throws XF0012 for a place that none makes safe.
+    /// Finds each value's escaper, scanning the whole block; throws XF0012 for a place
+    /// that none makes safe. The scan starts again from the block's start afterwards.
     void findEscapers();
-    /// The expression piece, its value converted and escaped.
-    void appendValue(MOutputText& output, size_t nPiece) const;
+    /// The next expression piece, its value converted and escaped.
+    void appendValue(MOutputText& output, const MPiece& piece) const;
     /// Just after the raw marker that begins the expression, or -1.
     int afterRawMarker(const MPiece& piece) const;
     static constexpr signed char sm_nUnescaped = -1;
@@ -155,7 +160,7 @@ private:
     size_t m_nPiece = 0;           // the next one to write
     int m_nChunk = 0;              // of m_pieces[m_nPiece]
     bool m_bEnded = false;         // the last piece is found
-    bool m_bRecordOnWrite = true;  // the count did not record the names
+    bool m_bRecordOnWrite = true;  // no earlier scan recorded the names
     int m_nLastOpener = -1;        // the last file opened, for throwChangedFile()
     MString m_mstrLastFile;
     std::vector<MString>* m_pFilesRead;
@@ -185,7 +190,8 @@ private:
     int m_nCloseLength = 0;
     int m_nOpenLength = 0;
     MEscapeMode m_escapeMode;
-    std::vector<signed char> m_escapers;  // of every piece: an MEscaper, unescaped or raw
+    std::vector<signed char> m_escapers;  // of every value in turn: an MEscaper or raw
+    mutable size_t m_nValue = 0;          // the next value's in m_escapers
 };
 
 #endif  // XVANTOR_ENGINE_MTEXTCONVERTER_H

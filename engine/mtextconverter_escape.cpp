@@ -52,53 +52,82 @@ int MTextConverter::afterRawMarker(const MPiece& piece) const {
 }
 
 void MTextConverter::findEscapers() {
+    // The block is scanned ahead of the writing, with its pieces and files let go as it
+    // goes, so that the places of its values cost one byte each. A value's place is settled
+    // by the literal text that follows it, so each waits for the next piece; the refusal is
+    // raised once the scan has raised its own errors, as the writing would have.
     MHtmlContext html;
     MJsonContext json;
-    m_escapers.assign(m_pieces.size(), sm_nUnescaped);
+    m_escapers.clear();
+    bool bPending = false;
+    MPiece pending{MPieceKind::Expression, 0, 0, -1, nullptr};
+    std::string strRefused;
+    int nRefused = -1;
     const int nOpenLength = static_cast<int>(m_mstrExpressionBegin.length());
-    for (size_t i = 0; i < m_pieces.size(); ++i) {
-        const MPiece& piece = m_pieces[i];
-        if (piece.kind != MPieceKind::Expression) {
-            const unsigned long liLength = lengthOf(piece);
-            const char* pBytes = bytesOf(piece, 0, liLength);
-            if (m_escapeMode == MEscapeMode::Html)
-                html.feed(pBytes, liLength);
-            else
-                json.feed(pBytes, liLength);
-            continue;
-        }
-        if (afterRawMarker(piece) != -1) {
-            m_escapers[i] = sm_nRaw;
-            continue;
-        }
-        // What follows the value: the next literal, or when it is empty the next piece.
-        const char* pNext = nullptr;
-        unsigned long liNext = 0;
-        bool bNextIsValue = false;
-        for (size_t j = i + 1; j < m_pieces.size() && liNext == 0 && !bNextIsValue; ++j) {
-            bNextIsValue = m_pieces[j].kind == MPieceKind::Expression;
-            if (!bNextIsValue) {
-                liNext = lengthOf(m_pieces[j]);
-                pNext = bytesOf(m_pieces[j], 0, liNext);
-            }
-        }
+    const auto settle = [&](const char* pNext, unsigned long liNext, bool bNextIsValue) {
+        bPending = false;
+        if (nRefused != -1)
+            return;
         MEscaper escaper = MEscaper::Html;
-        std::string strRefused;
         const bool bFound = m_escapeMode == MEscapeMode::Html
                                 ? html.valueHere(pNext, liNext, bNextIsValue, escaper, strRefused)
                                 : json.valueHere(escaper, strRefused);
-        if (!bFound)
-            throw MError(
-                MErrorCode::ValueRefused,
-                {MString(strRefused.data(), static_cast<unsigned long>(strRefused.size()))},
-                piece.nBegin - nOpenLength);
-        m_escapers[i] = static_cast<signed char>(escaper);
+        if (bFound)
+            m_escapers.push_back(static_cast<signed char>(escaper));
+        else
+            nRefused = pending.nBegin - nOpenLength;
+    };
+    std::vector<MPiece> pieces;
+    for (bool bMore = true; bMore;) {
+        pieces.clear();
+        bMore = convertNextPiece(pieces);
+        for (MPiece& piece : pieces) {
+            if (piece.kind == MPieceKind::Expression) {
+                if (bPending)
+                    settle(nullptr, 0, true);
+                if (afterRawMarker(piece) != -1) {
+                    m_escapers.push_back(sm_nRaw);
+                } else {
+                    bPending = true;
+                    pending.nBegin = piece.nBegin;
+                }
+                continue;
+            }
+            if (piece.kind == MPieceKind::File)
+                piece.pFile = openEmbeddedFile(piece, true);
+            const unsigned long liLength = lengthOf(piece);
+            if (liLength == 0 || nRefused != -1)
+                continue;
+            // A large file is read a window at a time: what follows a value is looked at
+            // in its first window only.
+            const unsigned long liWindow = MEmbeddedFile::sm_liWindowBytes;
+            for (unsigned long liOffset = 0; liOffset < liLength; liOffset += liWindow) {
+                const unsigned long liCount =
+                    liLength - liOffset < liWindow ? liLength - liOffset : liWindow;
+                const char* pBytes = bytesOf(piece, liOffset, liCount);
+                if (bPending)
+                    settle(pBytes, liCount, false);
+                if (nRefused != -1)
+                    break;
+                if (m_escapeMode == MEscapeMode::Html)
+                    html.feed(pBytes, liCount);
+                else
+                    json.feed(pBytes, liCount);
+            }
+        }
     }
+    if (bPending)
+        settle(nullptr, 0, false);
+    m_bRecordOnWrite = false;
+    if (nRefused != -1)
+        throw MError(MErrorCode::ValueRefused,
+                     {MString(strRefused.data(), static_cast<unsigned long>(strRefused.size()))},
+                     nRefused);
 }
 
-void MTextConverter::appendValue(MOutputText& output, size_t nPiece) const {
-    const MPiece& piece = m_pieces[nPiece];
-    const signed char nEscaper = m_escapers.empty() ? sm_nUnescaped : m_escapers[nPiece];
+void MTextConverter::appendValue(MOutputText& output, const MPiece& piece) const {
+    const signed char nEscaper =
+        m_escapeMode == MEscapeMode::None ? sm_nUnescaped : m_escapers[m_nValue++];
     const int nBegin = nEscaper == sm_nRaw ? afterRawMarker(piece) : piece.nBegin;
     const char* const pBytes = &m_mstrText[0] + nBegin;
     const unsigned long liLength = static_cast<unsigned long>(piece.nEnd - nBegin);
