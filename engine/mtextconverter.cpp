@@ -26,6 +26,8 @@ MTextConverter::MTextConverter(const MString& mstrText, const MLanguageTraits& t
       m_mstrFileEnd(delimiters.getFileEnd()),
       m_pszPrefix(m_traits.pszPrefix),
       m_pszSuffix(m_traits.pszSuffix),
+      m_liPrefix(std::strlen(m_pszPrefix)),
+      m_liSuffix(std::strlen(m_pszSuffix)),
       m_liLiteralHead(std::strlen(m_traits.pszLiteralHead)),
       m_escapeMode(delimiters.getEscapeMode()) {}
 
@@ -38,6 +40,8 @@ void MTextConverter::restartScan() {
 void MTextConverter::appendTo(MOutputText& output) {
     restartScan();
     m_pieces.clear();
+    // Enough for most blocks, which hold a few values.
+    m_pieces.reserve(16);
     m_nPiece = 0;
     m_nChunk = 0;
     m_bRecordOnWrite = true;
@@ -81,11 +85,7 @@ void MTextConverter::appendTo(MOutputText& output) {
     appendForm(output, m_traits.pszCallTail);
 }
 
-void MTextConverter::appendForm(MOutputText& output, const char* pszText) const {
-    if (!m_bKeepLines) {
-        output += pszText;
-        return;
-    }
+void MTextConverter::appendFormOnLines(MOutputText& output, const char* pszText) const {
     for (; *pszText != 0; ++pszText)
         output.append(*pszText == '\n' ? " " : pszText, 1);
 }

@@ -133,7 +133,13 @@ private:
 
     /// A text of the form around the pieces; when the lines are kept, with a space for each
     /// of its line breaks, since only the block text's own lines end a line then.
-    void appendForm(MOutputText& output, const char* pszText) const;
+    void appendForm(MOutputText& output, const char* pszText) const {
+        if (m_bKeepLines)
+            appendFormOnLines(output, pszText);
+        else
+            output += pszText;
+    }
+    void appendFormOnLines(MOutputText& output, const char* pszText) const;
     /// An expression piece between the prefix and the suffix.
     void appendExpression(MOutputText& output, const MPiece& piece) const;
     /// Line-keeping: line breaks up to the line of the text's byte nOffset.
@@ -185,6 +191,8 @@ private:
     const MString& m_mstrFileEnd;
     const char* m_pszPrefix;  // opens an expression piece
     const char* m_pszSuffix;
+    unsigned long m_liPrefix;
+    unsigned long m_liSuffix;
     unsigned long m_liLiteralHead;  // the length of the row's literal head
     int m_nPosition = 0;
     int m_nCloseLength = 0;

@@ -132,9 +132,9 @@ void MTextConverter::appendValue(MOutputText& output, const MPiece& piece) const
     const char* const pBytes = &m_mstrText[0] + nBegin;
     const unsigned long liLength = static_cast<unsigned long>(piece.nEnd - nBegin);
     if (nEscaper < 0) {
-        output += m_pszPrefix;
+        output.append(m_pszPrefix, m_liPrefix);
         output.append(pBytes, liLength);
-        output += m_pszSuffix;
+        output.append(m_pszSuffix, m_liSuffix);
         return;
     }
     output += m_traits.pszEscaperScope;
