@@ -30,18 +30,16 @@ function(xv_add_binary rid toolchain compiler strip package)
   find_program(XV_CXX_${key} ${compiler})
   find_program(XV_STRIP_${key} ${strip})
   mark_as_advanced(XV_CXX_${key} XV_STRIP_${key})
+  # A binary that cannot be built here fails when it is asked for, not when configuring.
+  set(failure)
   if(NOT CMAKE_HOST_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
-    add_custom_target(${target}
-      COMMAND ${CMAKE_COMMAND} -E echo
-        "error: the ${rid} binary is built on an x64 Linux machine only"
-      COMMAND ${CMAKE_COMMAND} -E false
-      VERBATIM)
-    return()
+    set(failure "error: the ${rid} binary is built on an x64 Linux machine only")
+  elseif(NOT XV_CXX_${key} OR NOT XV_STRIP_${key})
+    set(failure "error: the ${rid} binary needs ${compiler}: run `scripts/setup.sh ${package}` and then `cmake ${PROJECT_BINARY_DIR}`")
   endif()
-  if(NOT XV_CXX_${key} OR NOT XV_STRIP_${key})
+  if(failure)
     add_custom_target(${target}
-      COMMAND ${CMAKE_COMMAND} -E echo
-        "error: the ${rid} binary needs ${compiler}: run `scripts/setup.sh ${package}` and then `cmake ${PROJECT_BINARY_DIR}`"
+      COMMAND ${CMAKE_COMMAND} -E echo "${failure}"
       COMMAND ${CMAKE_COMMAND} -E false
       VERBATIM)
     return()
