@@ -17,7 +17,8 @@
 #   add_executable(report main.cpp ${report_sources})
 #
 # LANGUAGE            CXX (default), JAVA or CSHARP: chosen explicitly, never from the file
-#                     names.
+#                     names. XVantorLanguages.cmake, written from the tool's language rows,
+#                     gives each one's option, support files and output extensions.
 # SOURCES             the frame sources, relative to CMAKE_CURRENT_SOURCE_DIR or absolute.
 # NO_LINE_DIRECTIVES  leaves the #line directives out of C++ and C# outputs, so that the
 #                     compiler names the generated file rather than the input.
@@ -145,6 +146,8 @@ if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
 endif()
 
 include_guard(GLOBAL)
+set_property(GLOBAL PROPERTY _XVANTOR_LANGUAGES_FILE
+  "${CMAKE_CURRENT_LIST_DIR}/XVantorLanguages.cmake")
 
 # Functions keep the policies in force where they are defined.
 if(POLICY CMP0116)
@@ -152,29 +155,21 @@ if(POLICY CMP0116)
 endif()
 
 function(_xvantor_language_settings language)
-  if(language STREQUAL "CXX")
-    set(option "-c")
-    set(support mstring.h mvantor.h)
-    set(extension .cpp)
-    set(kept_extensions .cpp .cxx .cc .c++ .C .h .hpp .hxx .hh .H)
-  elseif(language STREQUAL "JAVA")
-    set(option "-j")
-    set(support MString.java MVantor.java)
-    set(extension .java)
-    set(kept_extensions .java)
-  elseif(language STREQUAL "CSHARP")
-    set(option "-#")
-    set(support MString.cs MVantor.cs)
-    set(extension .cs)
-    set(kept_extensions .cs)
-  else()
+  # Each language's facts, written from the tool's language rows. Read here rather than
+  # once at the top, so that a directory that did not include this file sees them too.
+  get_property(languages GLOBAL PROPERTY _XVANTOR_LANGUAGES_FILE)
+  include("${languages}")
+  if(NOT language IN_LIST _XVANTOR_LANGUAGES)
+    set(names ${_XVANTOR_LANGUAGES})
+    list(POP_BACK names last)
+    list(JOIN names ", " names)
     message(FATAL_ERROR
-      "xvantor_generate: LANGUAGE must be CXX, JAVA or CSHARP, not \"${language}\"")
+      "xvantor_generate: LANGUAGE must be ${names} or ${last}, not \"${language}\"")
   endif()
-  set(_xvantor_option "${option}" PARENT_SCOPE)
-  set(_xvantor_support "${support}" PARENT_SCOPE)
-  set(_xvantor_extension "${extension}" PARENT_SCOPE)
-  set(_xvantor_kept_extensions "${kept_extensions}" PARENT_SCOPE)
+  set(_xvantor_option "${_XVANTOR_${language}_OPTION}" PARENT_SCOPE)
+  set(_xvantor_support "${_XVANTOR_${language}_SUPPORT}" PARENT_SCOPE)
+  set(_xvantor_extension "${_XVANTOR_${language}_EXTENSION}" PARENT_SCOPE)
+  set(_xvantor_kept_extensions "${_XVANTOR_${language}_KEPT_EXTENSIONS}" PARENT_SCOPE)
 endfunction()
 
 # One command per directory and language writes the support files beside the outputs.

@@ -45,6 +45,7 @@ install(FILES
   ${PROJECT_BINARY_DIR}/XVantorConfig.cmake
   ${PROJECT_BINARY_DIR}/XVantorConfigVersion.cmake
   ${CMAKE_CURRENT_LIST_DIR}/XVantorGenerate.cmake
+  ${CMAKE_CURRENT_LIST_DIR}/XVantorLanguages.cmake
   DESTINATION ${XV_PACKAGE_DESTINATION})
 
 # Inside this build the same names work as after find_package(XVantor).

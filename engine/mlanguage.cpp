@@ -53,6 +53,9 @@ const MLanguageTraits rows[] = {
         "MString.",
         {"MString.java", "MVantor.java"},
         true,
+        "JAVA",
+        ".jframe",
+        ".java",
     },
     {
         MLanguage::Cpp,
@@ -88,6 +91,9 @@ const MLanguageTraits rows[] = {
         "MStringEscape::",
         {"mstring.h", "mvantor.h"},
         false,
+        "CXX",
+        ".xcpp",
+        ".cpp .cxx .cc .c++ .C .h .hpp .hxx .hh .H",
     },
     {
         MLanguage::CSharp,
@@ -121,6 +127,9 @@ const MLanguageTraits rows[] = {
         "MString.",
         {"MString.cs", "MVantor.cs"},
         false,
+        "CSHARP",
+        ".csframe",
+        ".cs",
     },
     {
         MLanguage::Fallback,
@@ -153,6 +162,9 @@ const MLanguageTraits rows[] = {
         "MString.",
         {},
         false,
+        nullptr,
+        nullptr,
+        nullptr,
     },
 };
 constexpr int nRows = static_cast<int>(sizeof rows / sizeof rows[0]);

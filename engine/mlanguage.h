@@ -53,7 +53,8 @@ struct MLanguageTraits {
     int nListed;                    // the place in those lists, from 0
     char cOption;                   // the second character of the explicit option; 0: any other
     const char* pszSource;          // the line that names the language of the run
-    const char* apszExtensions[9];  // texts that recognise it in an output name
+    const char* apszExtensions[9];  // texts that recognise it in an output name; the first
+                                    // is the one that the build integrations give an output
 
     // The output.
     const char* pszHead;           // the line after the notice; "" for none
@@ -91,6 +92,11 @@ struct MLanguageTraits {
     // The support files, in the order written; null for none.
     const char* apszSupportFiles[2];
     bool bSupportPackage;  // they declare the package that the input declares
+
+    // The build integrations, which read these from a list written from the rows.
+    const char* pszBuildName;       // the LANGUAGE of the CMake function; null: none
+    const char* pszInputExtension;  // the ending of a frame source, in every build and editor
+    const char* pszKeptExtensions;  // the endings, blank-separated, that an output name keeps
 };
 
 /// The row of the language.

@@ -19,22 +19,27 @@ import tempfile
 # The repository: the support files' sources live here.
 SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
+
+def _cmake_words(path, variable):
+    """The words of the set(<variable> ...) in a CMake file of the repository."""
+    with open(os.path.join(SOURCE_ROOT, path), encoding="utf-8") as f:
+        return shlex.split(re.search(r"^set\(" + variable + r"\s([^)]*)\)", f.read(), re.M)[1])
+
+
+# Each language by the name that test names use, its outputs' ending: its facts ("OPTION",
+# "SUPPORT", ...), each a list, from the list that the tool's language rows write.
+LANGUAGES = {}
+for _name in _cmake_words("cmake/XVantorLanguages.cmake", "_XVANTOR_LANGUAGES"):
+    _facts = {fact: _cmake_words("cmake/XVantorLanguages.cmake", "_XVANTOR_%s_%s" % (_name, fact))
+              for fact in ("OPTION", "SUPPORT", "EXTENSION", "INPUT_EXTENSION")}
+    LANGUAGES[_facts["EXTENSION"][0][1:]] = _facts
 # Each support file by name, with its source in the repository, whose bytes (CR LF
 # included) the tool writes unchanged.
-SUPPORT_SOURCES = {
-    "mstring.h": "core/mstring.h",
-    "mvantor.h": "support/mvantor.h",
-    "MString.java": "support/texts/MString.java",
-    "MVantor.java": "support/texts/MVantor.java",
-    "MString.cs": "support/texts/MString.cs",
-    "MVantor.cs": "support/texts/MVantor.cs",
-}
+SUPPORT_SOURCES = {os.path.basename(path): path
+                   for path in _cmake_words("support/CMakeLists.txt", "XV_SUPPORT_TEXTS")}
 # The pair that the tool writes for each language.
-SUPPORT_FILES = {
-    "cpp": ["mstring.h", "mvantor.h"],
-    "java": ["MString.java", "MVantor.java"],
-    "cs": ["MString.cs", "MVantor.cs"],
-}
+SUPPORT_FILES = {language: facts["SUPPORT"] for language, facts in LANGUAGES.items()}
+LANGUAGE_OF_EXTENSION = {"." + language: language for language in LANGUAGES}
 
 # CTest reports this exit status as a skip (SKIP_RETURN_CODE): a needed tool is missing.
 SKIPPED = 77
@@ -54,7 +59,6 @@ COMPILERS = {
     "dotnet": ("cs", ["dotnet"]),
 }
 DEFAULT_COMPILER = {"cpp": "gxx", "java": "javac", "cs": "mcs"}
-LANGUAGE_OF_EXTENSION = {".cpp": "cpp", ".java": "java", ".cs": "cs"}
 
 
 def project_version():

@@ -6,7 +6,9 @@ Usage: run_option_names.py <binary>
 
 The options are read from the README's table under "Running the tool", from the tagged
 paragraphs of the manual page's OPTIONS section and from the lines of `--help` that begin
-with a dash. Exit status: 0 when the three agree, 1 otherwise.
+with a dash. The editor extension and the builds of .NET and Maven must also take a
+language's frame sources by the ending that its row gives. Exit status: 0 when all agree,
+1 otherwise.
 """
 
 import os
@@ -38,6 +40,23 @@ def help_options(binary):
     return set(re.findall(r"^  (-\S+)", result.stdout.decode("utf-8"), re.M))
 
 
+# Where a frame source is known by its ending: the file, the ending's form, the languages.
+INPUT_ENDINGS = [("editors/vscode/package.json", '"%s"', ["cpp", "java", "cs"]),
+                 ("maven/src/main/java/org/xvantor/maven/GenerateMojo.java", '= "%s"', ["java"]),
+                 ("nuget/build/XVantor.props", '"**/*%s"', ["cs"])]
+
+
+def input_endings_differ():
+    for path, form, languages in INPUT_ENDINGS:
+        with open(os.path.join(harness.SOURCE_ROOT, path), encoding="utf-8") as f:
+            text = f.read()
+        for language in languages:
+            if form % harness.LANGUAGES[language]["INPUT_EXTENSION"][0] not in text:
+                print("%s lacks the ending of %s frame sources" % (path, language))
+                return True
+    return False
+
+
 def main(argv):
     if len(argv) != 2:
         print(__doc__)
@@ -45,7 +64,7 @@ def main(argv):
     sources = {"README.md": readme_options(), "man/xvantor.1": man_options(),
                "--help": help_options(os.path.abspath(argv[1]))}
     every = set.union(*sources.values())
-    failed = False
+    failed = input_endings_differ()
     for name, options in sources.items():
         if options != every:
             failed = True

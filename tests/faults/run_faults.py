@@ -227,7 +227,7 @@ def full_disk_support_files(tool, folder):
         result = run(tool, ["in.cpp", "small/out.cpp"], folder)
         problem = expect_failure(result, "can not create the file")
         for name in os.listdir(small):
-            if name not in ("mstring.h", "mvantor.h"):
+            if name not in harness.SUPPORT_FILES["cpp"]:
                 problem = problem or "left: %s" % name
             elif read(os.path.join(small, name)) != harness.support_text(name):
                 problem = problem or "%s cut short" % name
@@ -285,7 +285,7 @@ def parallel_make(tool, folder):
     result = subprocess.run(["make", "-j8", "-s"], cwd=folder, capture_output=True, timeout=600)
     if result.returncode != 0:
         return "make failed: %r" % result.stderr[-300:]
-    for name in ("mstring.h", "mvantor.h"):
+    for name in harness.SUPPORT_FILES["cpp"]:
         if read(os.path.join(folder, "gen", name)) != harness.support_text(name):
             return "%s torn" % name
     extra = [n for n in os.listdir(os.path.join(folder, "gen")) if n.startswith(".")]

@@ -51,6 +51,7 @@ INSTALLED_FILES = [
     "lib/cmake/XVantor/XVantorConfig.cmake",
     "lib/cmake/XVantor/XVantorConfigVersion.cmake",
     "lib/cmake/XVantor/XVantorGenerate.cmake",
+    "lib/cmake/XVantor/XVantorLanguages.cmake",
     "lib/cmake/XVantor/XVantorTargets.cmake",
     BASH_COMPLETION,
     "share/zsh/vendor-completions/_xvantor",

@@ -22,7 +22,7 @@ import harness  # noqa: E402
 
 OLD_OUTPUT = harness.OLD_OUTPUT
 # Written whole before the translation starts, as on every run.
-SUPPORT_FILES = {"mstring.h", "mvantor.h"}
+SUPPORT_FILES = set(harness.SUPPORT_FILES["cpp"])
 INPUT = b"int a;\nBEGIN_FRAME_TEXT()\n<#big#>\nEND_FRAME_TEXT()\n"
 BIG = os.urandom(16 << 20)
 

@@ -91,7 +91,7 @@ def interrupt_case(exe, env, wine):
             f.write(b"BEGIN_FRAME_TEXT()\n<#big.bin#>\nEND_FRAME_TEXT()\n")
         with open(os.path.join(folder, "out.cpp"), "wb") as f:
             f.write(b"old\r\n")
-        before = set(os.listdir(folder)) | {"mstring.h", "mvantor.h"}
+        before = set(os.listdir(folder)) | set(harness.SUPPORT_FILES["cpp"])
         process = subprocess.Popen([wine, exe, "-c", "in.cpp", "out.cpp"], cwd=folder, env=env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + 60
