@@ -59,13 +59,13 @@ void MTextConverter::findEscapers() {
     MHtmlContext html;
     MJsonContext json;
     m_escapers.clear();
-    bool bPending = false;
-    MPiece pending{MPieceKind::Expression, 0, 0, -1, nullptr};
+    int nPending = -1;  // the opening delimiter of the value that waits for its place
     std::string strRefused;
     int nRefused = -1;
     const int nOpenLength = static_cast<int>(m_mstrExpressionBegin.length());
     const auto settle = [&](const char* pNext, unsigned long liNext, bool bNextIsValue) {
-        bPending = false;
+        const int nValue = nPending;
+        nPending = -1;
         if (nRefused != -1)
             return;
         MEscaper escaper = MEscaper::Html;
@@ -75,7 +75,7 @@ void MTextConverter::findEscapers() {
         if (bFound)
             m_escapers.push_back(static_cast<signed char>(escaper));
         else
-            nRefused = pending.nBegin - nOpenLength;
+            nRefused = nValue;
     };
     std::vector<MPiece> pieces;
     for (bool bMore = true; bMore;) {
@@ -83,13 +83,12 @@ void MTextConverter::findEscapers() {
         bMore = convertNextPiece(pieces);
         for (MPiece& piece : pieces) {
             if (piece.kind == MPieceKind::Expression) {
-                if (bPending)
+                if (nPending != -1)
                     settle(nullptr, 0, true);
                 if (afterRawMarker(piece) != -1) {
                     m_escapers.push_back(sm_nRaw);
                 } else {
-                    bPending = true;
-                    pending.nBegin = piece.nBegin;
+                    nPending = piece.nBegin - nOpenLength;
                 }
                 continue;
             }
@@ -105,7 +104,7 @@ void MTextConverter::findEscapers() {
                 const unsigned long liCount =
                     liLength - liOffset < liWindow ? liLength - liOffset : liWindow;
                 const char* pBytes = bytesOf(piece, liOffset, liCount);
-                if (bPending)
+                if (nPending != -1)
                     settle(pBytes, liCount, false);
                 if (nRefused != -1)
                     break;
@@ -116,7 +115,7 @@ void MTextConverter::findEscapers() {
             }
         }
     }
-    if (bPending)
+    if (nPending != -1)
         settle(nullptr, 0, false);
     m_bRecordOnWrite = false;
     if (nRefused != -1)
